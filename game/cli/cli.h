@@ -1,0 +1,23 @@
+// The command-line front of the game: plays it from a terminal against the
+// same database file, with the same checks, messages and effects as the
+// decision window.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tessaro::cli {
+
+// Exit statuses.
+inline constexpr int kDone = 0;
+inline constexpr int kRefused = 1;         // the players' input was refused
+inline constexpr int kDatabaseFailed = 2;  // the database (or the model) failed
+inline constexpr int kUsage = 64;          // the command line itself was wrong
+
+// Runs one command line (without the program name). `defaultDirectory` is
+// where TESSARO_DB.mdb lies unless --database names another file.
+int runCli(const std::vector<std::string>& args, const std::string& defaultDirectory,
+           std::ostream& out, std::ostream& err);
+
+}  // namespace tessaro::cli

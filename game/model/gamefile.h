@@ -1,0 +1,16 @@
+// Making sure a game database is there: a missing file is created as a new
+// game, re-initialised so that the first start shows quarter 2 ready for
+// decisions.
+#pragma once
+
+#include <string>
+
+namespace tessaro::model {
+
+// Creates the game database named by the connection string when no file is
+// there; returns true when it created one. The file appears complete or not
+// at all: it is built under a temporary name beside it and then renamed.
+// Throws store::StoreError when the file cannot be created.
+bool ensureGameDatabase(const std::string& connectionString);
+
+}  // namespace tessaro::model

@@ -1,0 +1,209 @@
+#include "model/runcommand.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+
+#include "model/accounting.h"
+#include "model/module1.h"
+#include "model/rounding.h"
+#include "model/simulation.h"
+#include "store/connection.h"
+#include "store/storeerror.h"
+
+namespace tessaro::model {
+namespace {
+
+const MessageBox kEnterParameters{"Enter Appropriate parameters....", "", Icon::None};
+const MessageBox kInvalidPlannedData{"Invalid Input............ Or Field should not be Left Blank",
+                                     "Invalid Planned Data", Icon::Critical};
+const MessageBox kLoginFailed{"Login Failed :: For SD Run :: Invalid Password........",
+                              "Invalid Password", Icon::None};
+const MessageBox kNoPlanForRun{"No Data to Show on Chart!!!", "Plot For Tessaro", Icon::Critical};
+const MessageBox kDecisionsEntered{"The decisions are entered successfully.....",
+                                   "Succesfull updating", Icon::None};
+const MessageBox kNoDataForInitialization{"No Data For Initialization!!!",
+                                          "Initialization For SD Run", Icon::Critical};
+
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+bool inRange(std::int32_t v, int low, int high) { return v >= low && v <= high; }
+
+}  // namespace
+
+double leadingNumber(const std::string& text) {
+    std::string s;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') s += c;
+
+    const auto digit = [&](std::size_t i) {
+        return i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]));
+    };
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool anyDigit = false;
+    while (digit(i)) ++i, anyDigit = true;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (digit(i)) ++i, anyDigit = true;
+    }
+    if (!anyDigit) return 0;
+    std::size_t end = i;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        if (digit(j)) {
+            while (digit(j)) ++j;
+            end = j;
+        }
+    }
+    return std::strtod(s.substr(0, end).c_str(), nullptr);
+}
+
+MessageBox databaseFailureBox(const std::exception& error) {
+    return {std::string(error.what()), "Game Database", Icon::Critical};
+}
+
+RunCommand::RunCommand(std::string connectionString)
+    : m_connectionString(std::move(connectionString)) {}
+
+RunOutcome RunCommand::run(DecisionPanel& panel) {
+    const std::string productionText = panel.text(Box::Production);
+    const std::string hiringText = panel.text(Box::Hiring);
+    const bool boxEmpty = productionText.empty() || hiringText.empty();
+    if (boxEmpty) panel.showMessage(kEnterParameters);
+
+    m_productionOrders = toInt32(leadingNumber(productionText));
+    m_traineesHiring = toInt32(leadingNumber(hiringText));
+    const std::string password = upper(panel.text(Box::Password));
+
+    RunOutcome outcome = RunOutcome::Refused;
+    if (!boxEmpty) {
+        if (!inRange(m_productionOrders, kMinProductionOrders, kMaxProductionOrders)) {
+            panel.showMessage(kInvalidPlannedData);
+            panel.setFocus(Box::Production);
+        } else if (!inRange(m_traineesHiring, kMinTraineesHiring, kMaxTraineesHiring)) {
+            panel.showMessage(kInvalidPlannedData);
+            panel.setFocus(Box::Hiring);
+        } else if (password == kRunPassword) {
+            outcome = planRun(panel);
+        } else {
+            panel.showMessage(kLoginFailed);
+            panel.setFocus(Box::Password);
+        }
+    }
+    // The re-initialisation is normally asked for with both boxes empty, after
+    // the "Enter Appropriate parameters" box.
+    if (password == kReinitPassword) outcome = reinitialisation(panel);
+    return outcome;
+}
+
+RunOutcome RunCommand::planRun(DecisionPanel& panel) {
+    std::optional<store::Connection> db;
+    try {
+        db.emplace(m_connectionString, store::Access::Write);
+        auto plio = db->openRecordset("Select * from PLIO");
+        if (plio.recordCount() == 0) {
+            panel.showMessage(kNoPlanForRun);
+            return RunOutcome::Failed;
+        }
+        plio.moveLast();
+        const int rowCount = plio.recordCount();
+        // Check the row the quarter will start from before anything is
+        // written, so that a state the model cannot run leaves no trace.
+        const StartingRow start = readStartingRow(plio);
+        // The decisions go to the row numbered row count - 1, which must be
+        // the row the simulation starts from.
+        if (start.planNumber != rowCount - 1)
+            throw RunStopped::model(
+                "The plan-quarters in the game database are not numbered 0, 1, 2 ... without "
+                "gaps (the last of " + std::to_string(rowCount) + " rows is numbered " +
+                std::to_string(start.planNumber) + "). Nothing was written.");
+        // The checked integers are written, never the texts as typed: a text
+        // such as "3000, PHRD=1 where 1=1 --" passes the numeric check.
+        const std::string production = std::to_string(m_productionOrders);
+        const std::string hiring = std::to_string(m_traineesHiring);
+        db->execute("update PLIO set PORD=" + production + ", PHRD=" + hiring +
+                    ", PRORD=" + production + ", PRHRD=" + hiring +
+                    " where PNPLPD=" + std::to_string(rowCount - 1));
+    } catch (const RunStopped& e) {
+        panel.showMessage(e.box());
+        return RunOutcome::Failed;
+    } catch (const std::exception& e) {
+        panel.showMessage(databaseFailureBox(e));
+        return RunOutcome::Failed;
+    }
+    panel.showMessage(kDecisionsEntered);
+    panel.setFocus(Box::Production);
+
+    ModelTables tables;
+    fillTables(tables);
+    try {
+        // The quarter's trace, its next PLIO row and its accounting stand or
+        // fall together.
+        store::Transaction transaction(*db);
+        const std::int16_t n = simulatePlanQuarter(*db, tables);
+        accountQuarter(*db, n);
+        transaction.commit();
+    } catch (const RunStopped& e) {
+        panel.showMessage(e.box());
+        return RunOutcome::Failed;
+    } catch (const std::exception& e) {
+        panel.showMessage(databaseFailureBox(e));
+        return RunOutcome::Failed;
+    }
+    db.reset();
+    finish(panel, "SD Simulation Run is now over !!!");
+    return RunOutcome::PlanRun;
+}
+
+RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
+    try {
+        store::Connection db(m_connectionString, store::Access::Write);
+        store::Transaction transaction(db);
+        reinitialiseGame(db);
+        transaction.commit();
+    } catch (const RunStopped& e) {
+        panel.showMessage(e.box());
+        return RunOutcome::Failed;
+    } catch (const std::exception& e) {
+        panel.showMessage(databaseFailureBox(e));
+        return RunOutcome::Failed;
+    }
+    finish(panel, "SD Reinitialization is now over !!!");
+    return RunOutcome::Reinitialised;
+}
+
+void RunCommand::finish(DecisionPanel& panel, const char* overText) {
+    panel.showMessage({overText, "", Icon::None});
+    panel.setText(Box::Production, "");
+    panel.setText(Box::Hiring, "");
+    panel.setText(Box::Password, "");
+    panel.rebuildBoard();
+}
+
+void reinitialiseGame(store::Connection& db) {
+    {
+        auto plio = db.openRecordset("Select * from PLIO");
+        if (plio.recordCount() == 0) throw RunStopped(kNoDataForInitialization);
+        // Every row but the first (the firm's initial state) goes.
+        while (!plio.eof()) {
+            plio.moveNext();
+            if (plio.eof()) break;
+            db.execute("delete from PLIO where PNPLPD=" + plio["PNPLPD"].toText());
+        }
+    }
+    db.execute("delete * from PLED");
+    db.execute("delete * from PLDI");
+    ModelTables tables;
+    fillTables(tables);
+    const std::int16_t n = simulatePlanQuarter(db, tables);
+    accountQuarter(db, n);
+}
+
+}  // namespace tessaro::model

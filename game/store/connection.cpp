@@ -1,0 +1,257 @@
+#include "connection.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <utility>
+
+#include "gamelocation.h"
+#include "schema.h"
+#include "storeerror.h"
+
+namespace tessaro::store {
+namespace {
+
+// Waiting this long for another program to release the file before telling
+// the players it is locked; long enough to ride over a brief write of a
+// second copy of the game, short enough not to look hung.
+constexpr int kBusyTimeoutMs = 1000;
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string_view skipBlanks(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    return s;
+}
+
+bool startsWithWord(std::string_view s, std::string_view word) {
+    if (s.size() < word.size()) return false;
+    if (lower(s.substr(0, word.size())) != word) return false;
+    return s.size() == word.size() || !std::isalnum(static_cast<unsigned char>(s[word.size()]));
+}
+
+// "delete * from T" is how the game has always emptied a table; SQLite knows
+// it without the star.
+std::string normaliseStatement(std::string_view text) {
+    std::string_view rest = skipBlanks(text);
+    if (startsWithWord(rest, "delete")) {
+        std::string_view after = skipBlanks(rest.substr(6));
+        if (!after.empty() && after.front() == '*') {
+            return "delete " + std::string(skipBlanks(after.substr(1)));
+        }
+    }
+    return std::string(text);
+}
+
+// "Select * from PLIO" and its two siblings read in the order every reader of
+// the game relies on; any other select is taken as it is.
+std::string orderedSelect(std::string_view text) {
+    std::string_view rest = skipBlanks(text);
+    if (!startsWithWord(rest, "select")) return std::string(text);
+    rest = skipBlanks(rest.substr(6));
+    if (rest.empty() || rest.front() != '*') return std::string(text);
+    rest = skipBlanks(rest.substr(1));
+    if (!startsWithWord(rest, "from")) return std::string(text);
+    rest = skipBlanks(rest.substr(4));
+    std::string table;
+    while (!rest.empty() && (std::isalnum(static_cast<unsigned char>(rest.front())) ||
+                             rest.front() == '_')) {
+        table += rest.front();
+        rest.remove_prefix(1);
+    }
+    if (!skipBlanks(rest).empty()) return std::string(text);
+    for (const auto& t : gameTables()) {
+        if (lower(t.name) == lower(table)) {
+            return "SELECT * FROM " + std::string(t.name) + " ORDER BY " + std::string(t.orderBy);
+        }
+    }
+    return std::string(text);
+}
+
+class Statement {
+public:
+    Statement(const Connection& db, std::string_view text) : m_db(db) {
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(db.handle(), text.data(), static_cast<int>(text.size()),
+                                          &m_stmt, &tail);
+        if (rc != SQLITE_OK) db.fail(rc, "");
+        if (tail && !skipBlanks(std::string_view(tail, text.data() + text.size() - tail)).empty())
+            throw StoreError(StoreCause::BadStatement, db.path(),
+                             "more than one statement in one text");
+        if (!m_stmt) throw StoreError(StoreCause::BadStatement, db.path(), "empty statement");
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // True while a row is ready, false when done.
+    bool step() {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        m_db.fail(rc, "");
+    }
+    sqlite3_stmt* get() const { return m_stmt; }
+
+private:
+    const Connection& m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+Value columnValue(sqlite3_stmt* stmt, int i) {
+    switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_INTEGER: return Value::integer(sqlite3_column_int64(stmt, i));
+        case SQLITE_FLOAT: return Value::real(sqlite3_column_double(stmt, i));
+        case SQLITE_NULL: return Value();
+        default: {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            return Value::text(t ? t : "");
+        }
+    }
+}
+
+bool fileHasNoWriteBit(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+}  // namespace
+
+Connection::Connection(std::string_view connectionString, Access access)
+    : Connection(pathFromConnectionString(connectionString), access, false) {}
+
+Connection Connection::openFile(const std::string& path, Access access) {
+    return Connection(path, access, false);
+}
+
+Connection Connection::createFile(const std::string& path) { return Connection(path, Access::Write, true); }
+
+Connection::Connection(std::string path, Access access, bool create)
+    : m_path(std::move(path)), m_access(access) {
+    std::error_code ec;
+    if (!create && !std::filesystem::exists(m_path, ec))
+        throw StoreError(StoreCause::Missing, m_path, "");
+    if (!create && access == Access::Write && fileHasNoWriteBit(m_path))
+        throw StoreError(StoreCause::ReadOnly, m_path, "the file is marked read-only");
+
+    int flags = access == Access::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (create) flags |= SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE;
+    const int rc = sqlite3_open_v2(m_path.c_str(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string detail = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw StoreError(causeOfSqliteCode(rc), m_path, detail);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    try {
+        if (access == Access::Write && sqlite3_db_readonly(m_db, "main") == 1)
+            throw StoreError(StoreCause::ReadOnly, m_path, "opened for reading only");
+        if (!create) checkGameTables();
+    } catch (...) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw;
+    }
+}
+
+Connection::~Connection() {
+    if (m_db) sqlite3_close(m_db);
+}
+
+Connection::Connection(Connection&& other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr)),
+      m_path(std::move(other.m_path)),
+      m_access(other.m_access) {}
+
+Connection& Connection::operator=(Connection&& other) noexcept {
+    if (this != &other) {
+        if (m_db) sqlite3_close(m_db);
+        m_db = std::exchange(other.m_db, nullptr);
+        m_path = std::move(other.m_path);
+        m_access = other.m_access;
+    }
+    return *this;
+}
+
+void Connection::fail(int code, std::string_view what) const {
+    std::string detail(what);
+    if (m_db) {
+        if (!detail.empty()) detail += ": ";
+        detail += sqlite3_errmsg(m_db);
+    }
+    throw StoreError(causeOfSqliteCode(code), m_path, detail);
+}
+
+void Connection::checkGameTables() {
+    auto check = [this](std::string_view table, const auto& required) {
+        Statement info(*this, "PRAGMA table_info(" + std::string(table) + ")");
+        std::vector<std::string> present;
+        while (info.step()) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
+            present.push_back(lower(name ? name : ""));
+        }
+        if (present.empty())
+            throw StoreError(StoreCause::MissingTable, m_path,
+                             "it has no table " + std::string(table));
+        for (const auto& column : required) {
+            if (std::find(present.begin(), present.end(), lower(column)) == present.end())
+                throw StoreError(StoreCause::MissingTable, m_path,
+                                 "table " + std::string(table) + " has no column " +
+                                     std::string(column));
+        }
+    };
+    check("PLIO", plioColumns());
+    check("PLED", pledColumns());
+    check("PLDI", pldiColumns());
+}
+
+void Connection::execute(std::string_view statementText) {
+    const std::string text = normaliseStatement(statementText);
+    Statement stmt(*this, text);
+    while (stmt.step()) {
+    }
+}
+
+Recordset Connection::openRecordset(std::string_view selectText) {
+    const std::string text = orderedSelect(selectText);
+    Statement stmt(*this, text);
+    const int n = sqlite3_column_count(stmt.get());
+    std::vector<std::string> columns;
+    columns.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt.get(), i));
+    std::vector<std::vector<Value>> rows;
+    while (stmt.step()) {
+        std::vector<Value> row;
+        row.reserve(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) row.push_back(columnValue(stmt.get(), i));
+        rows.push_back(std::move(row));
+    }
+    return Recordset(std::move(columns), std::move(rows));
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection) {
+    // IMMEDIATE takes the write lock now, so a file held by another program
+    // is reported before any work is done.
+    m_connection.execute("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+    if (m_open) sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    m_connection.execute("COMMIT");
+    m_open = false;
+}
+
+}  // namespace tessaro::store

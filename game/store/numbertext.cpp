@@ -1,0 +1,58 @@
+#include "numbertext.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace tessaro::store {
+
+std::string numberText(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+    if (value == 0) return "0";  // also turns -0 into 0
+
+    // %.14e rounds to 15 significant digits: "d.dddddddddddddde[+-]XX".
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    std::string_view s(buf);
+    const bool negative = s.front() == '-';
+    if (negative) s.remove_prefix(1);
+    const auto ePos = s.find('e');
+    const int exponent = std::atoi(s.data() + ePos + 1);
+    std::string digits;
+    digits += s[0];
+    digits += s.substr(2, ePos - 2);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= -4 && exponent < 15) {
+        if (exponent >= 0) {
+            const auto intLen = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= intLen) {
+                out += digits;
+                out.append(intLen - digits.size(), '0');
+            } else {
+                out += digits.substr(0, intLen);
+                out += '.';
+                out += digits.substr(intLen);
+            }
+        } else {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        }
+        return out;
+    }
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out += digits.substr(1);
+    }
+    char exp[16];
+    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    out += exp;
+    return out;
+}
+
+}  // namespace tessaro::store

@@ -1,0 +1,46 @@
+#include "recordset.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+namespace tessaro::store {
+namespace {
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+}  // namespace
+
+Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
+    : m_columns(std::move(columns)), m_rows(std::move(rows)) {
+    m_lowerColumns.reserve(m_columns.size());
+    for (const auto& c : m_columns) m_lowerColumns.push_back(lower(c));
+}
+
+void Recordset::move(int count) {
+    for (int i = 0; i < count && !eof(); ++i) ++m_current;
+}
+
+std::size_t Recordset::columnIndex(std::string_view column) const {
+    const auto key = lower(column);
+    const auto it = std::find(m_lowerColumns.begin(), m_lowerColumns.end(), key);
+    return static_cast<std::size_t>(it - m_lowerColumns.begin());
+}
+
+bool Recordset::hasColumn(std::string_view column) const {
+    return columnIndex(column) < m_columns.size();
+}
+
+const Value& Recordset::operator[](std::string_view column) const {
+    if (eof()) throw std::out_of_range("no current row to read " + std::string(column) + " from");
+    const auto i = columnIndex(column);
+    if (i >= m_columns.size()) throw std::out_of_range("no column " + std::string(column));
+    return m_rows[m_current][i];
+}
+
+}  // namespace tessaro::store

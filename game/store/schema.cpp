@@ -1,0 +1,76 @@
+#include "schema.h"
+
+#include "connection.h"
+
+namespace tessaro::store {
+
+const std::array<std::string_view, 24>& plioColumns() {
+    static constexpr std::array<std::string_view, 24> cols = {
+        "PNPLPD", "PT",  "PTT", "PFT", "POQ",  "POC", "PINV", "POBL",
+        "PP1",    "PP2", "PT1", "PT2", "PQ1",  "PQ2", "PHR",  "PTCT",
+        "PQR",    "PPR", "POR", "POFR", "PORD", "PHRD", "PRORD", "PRHRD"};
+    return cols;
+}
+
+const std::array<std::string_view, 14>& pledColumns() {
+    static constexpr std::array<std::string_view, 14> cols = {
+        "ENPLPD", "ETIME", "EAQ", "EOQ", "EOC", "ET",  "ETT",
+        "EINV",   "EOBL",  "EHR", "EQR", "EPR", "EOR", "EOFR"};
+    return cols;
+}
+
+const std::array<std::string_view, 25>& pldiColumns() {
+    static constexpr std::array<std::string_view, 25> cols = {
+        "ZNPLPD", "ZOQ",  "ZOC",   "ZT",    "ZTT", "ZINV", "ZOBL", "ZHR", "ZQR",
+        "ZPR",    "ZOR",  "ZOFR",  "ZTE",   "ZTC", "ZPC",  "ZOUC", "ZINVC", "ZINSC",
+        "ZHC",    "ZQC",  "ZSC",   "ZTTC",  "ZVG", "ZTVG", "ZCVG"};
+    return cols;
+}
+
+const std::array<TableShape, 3>& gameTables() {
+    // Plan numbers are 16-bit and decisions 32-bit; the checks keep a
+    // hand-edited file from holding what the game could not read back.
+    static const std::array<TableShape, 3> tables = {{
+        {"PLIO", "PNPLPD",
+         "CREATE TABLE PLIO ("
+         "PNPLPD INTEGER PRIMARY KEY CHECK (PNPLPD BETWEEN -32768 AND 32767), "
+         "PT REAL, PTT REAL, PFT REAL, POQ REAL, POC REAL, PINV REAL, POBL REAL, "
+         "PP1 REAL, PP2 REAL, PT1 REAL, PT2 REAL, PQ1 REAL, PQ2 REAL, "
+         "PHR REAL, PTCT REAL, PQR REAL, PPR REAL, POR REAL, POFR REAL, "
+         "PORD INTEGER CHECK (PORD BETWEEN -2147483648 AND 2147483647), "
+         "PHRD INTEGER CHECK (PHRD BETWEEN -2147483648 AND 2147483647), "
+         "PRORD INTEGER CHECK (PRORD BETWEEN -2147483648 AND 2147483647), "
+         "PRHRD INTEGER CHECK (PRHRD BETWEEN -2147483648 AND 2147483647))"},
+        // No key: the rowid keeps the insertion order the readers rely on.
+        {"PLED", "rowid",
+         "CREATE TABLE PLED ("
+         "ENPLPD INTEGER CHECK (ENPLPD BETWEEN -32768 AND 32767), ETIME REAL, "
+         "EAQ REAL, EOQ REAL, EOC REAL, ET REAL, ETT REAL, EINV REAL, EOBL REAL, "
+         "EHR REAL, EQR REAL, EPR REAL, EOR REAL, EOFR REAL)"},
+        {"PLDI", "ZNPLPD",
+         "CREATE TABLE PLDI ("
+         "ZNPLPD INTEGER PRIMARY KEY CHECK (ZNPLPD BETWEEN -32768 AND 32767), "
+         "ZOQ REAL, ZOC REAL, ZT REAL, ZTT REAL, ZINV REAL, ZOBL REAL, "
+         "ZHR REAL, ZQR REAL, ZPR REAL, ZOR REAL, ZOFR REAL, "
+         "ZTE REAL, ZTC REAL, ZPC REAL, ZOUC REAL, ZINVC REAL, ZINSC REAL, "
+         "ZHC REAL, ZQC REAL, ZSC REAL, ZTTC REAL, ZVG REAL, ZTVG REAL, ZCVG REAL)"},
+    }};
+    return tables;
+}
+
+void createGameTables(Connection& db) {
+    for (const auto& t : gameTables()) db.execute(t.createText);
+}
+
+std::string initialFirmInsertText() {
+    // The firm at the start of every game: 100 experienced people and 10
+    // trainees, normal quality and complaints, 1000 units each of inventory
+    // and backlog, production running at 1000 units a month, 1200 ordered
+    // and 1000 filled; the delay stages of people flows at 2.84 a month.
+    return "INSERT INTO PLIO(PNPLPD,PT,PTT,PFT,POQ,POC,PINV,POBL,PP1,PP2,PT1,PT2,PQ1,PQ2,"
+           "PHR,PTCT,PQR,PPR,POR,POFR) "
+           "VALUES(0, 100, 10, 0, 1, 1, 1000, 1000, 1000, 1000, 2.84, 2.84, 2.84, 2.84, "
+           "2.84, 2.84, 2.84, 1000, 1200, 1000)";
+}
+
+}  // namespace tessaro::store

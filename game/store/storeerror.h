@@ -1,0 +1,39 @@
+// The one error the game store raises: it names the database file and says
+// in plain words what is wrong with it, so that it can be shown as it is.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tessaro::store {
+
+enum class StoreCause {
+    Missing,        // no file at the path
+    CannotOpen,     // the file or its folder cannot be opened
+    NotADatabase,   // not an SQLite file, or damaged
+    MissingTable,   // a game table or one of its columns is missing
+    ReadOnly,       // the file, its folder or the medium refuses writing
+    Locked,         // another program holds the file
+    DiskFull,
+    Failed,         // any other failure of the engine
+    BadStatement,   // a statement text the store does not accept
+};
+
+class StoreError : public std::runtime_error {
+public:
+    StoreError(StoreCause cause, std::string path, const std::string& detail);
+
+    StoreCause cause() const { return m_cause; }
+    const std::string& path() const { return m_path; }
+    const std::string& detail() const { return m_detail; }
+
+private:
+    StoreCause m_cause;
+    std::string m_path;
+    std::string m_detail;
+};
+
+// Maps an SQLite result code to the cause the players are told.
+StoreCause causeOfSqliteCode(int code);
+
+}  // namespace tessaro::store

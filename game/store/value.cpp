@@ -1,0 +1,28 @@
+#include "value.h"
+
+#include <cstdlib>
+
+#include "numbertext.h"
+
+namespace tessaro::store {
+
+std::optional<double> Value::number() const {
+    if (const auto* i = std::get_if<std::int64_t>(&m_data)) return static_cast<double>(*i);
+    if (const auto* d = std::get_if<double>(&m_data)) return *d;
+    if (const auto* t = std::get_if<std::string>(&m_data)) {
+        if (t->empty()) return std::nullopt;
+        char* end = nullptr;
+        const double v = std::strtod(t->c_str(), &end);
+        if (end && *end == '\0') return v;
+    }
+    return std::nullopt;
+}
+
+std::string Value::toText() const {
+    if (const auto* i = std::get_if<std::int64_t>(&m_data)) return std::to_string(*i);
+    if (const auto* d = std::get_if<double>(&m_data)) return numberText(*d);
+    if (const auto* t = std::get_if<std::string>(&m_data)) return *t;
+    return {};
+}
+
+}  // namespace tessaro::store

@@ -1,0 +1,37 @@
+// One column value of a game table row: empty (NULL), a whole number, a
+// floating-point number or a text, exactly as the database holds it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace tessaro::store {
+
+class Value {
+public:
+    Value() = default;
+    static Value integer(std::int64_t v) { return Value(Data{v}); }
+    static Value real(double v) { return Value(Data{v}); }
+    static Value text(std::string v) { return Value(Data{std::move(v)}); }
+
+    bool isEmpty() const { return std::holds_alternative<std::monostate>(m_data); }
+
+    // The value as a number; empty (and a text that is not a number) gives
+    // no number, so callers cannot mistake an empty column for 0.
+    std::optional<double> number() const;
+
+    // The plain text the players see: numbers in their shortest decimal form
+    // (up to 15 significant digits), an empty value as empty text.
+    std::string toText() const;
+
+    bool operator==(const Value&) const = default;
+
+private:
+    using Data = std::variant<std::monostate, std::int64_t, double, std::string>;
+    explicit Value(Data d) : m_data(std::move(d)) {}
+    Data m_data;
+};
+
+}  // namespace tessaro::store

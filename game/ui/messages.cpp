@@ -1,0 +1,29 @@
+#include "messages.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace tessaro::ui {
+namespace {
+
+MessageRecorder& recorder() {
+    static MessageRecorder r;
+    return r;
+}
+
+}  // namespace
+
+void setMessageRecorder(MessageRecorder r) { recorder() = std::move(r); }
+
+void showMessage(QWidget* parent, const model::MessageBox& box) {
+    if (recorder()) {
+        recorder()(box);
+        return;
+    }
+    const QString title = box.title.empty() ? QString(kProgramTitle) : QString::fromStdString(box.title);
+    QMessageBox m(box.icon == model::Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                  title, QString::fromStdString(box.text), QMessageBox::Ok, parent);
+    m.exec();
+}
+
+}  // namespace tessaro::ui

@@ -1,0 +1,203 @@
+#include "store/connection.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+
+#include "store/gamelocation.h"
+#include "store/schema.h"
+#include "store/storeerror.h"
+#include "testgame.h"
+
+namespace tessaro::store {
+namespace {
+
+using testing::TempDir;
+
+TEST(GameLocation, connectionStringKeepsTheGamesTextAndOneSeparator) {
+    EXPECT_EQ(connectionStringForDirectory("/home/class/team1"),
+              "Provider = Microsoft.jet.OLEDB.4.0; Data Source =/home/class/team1/TESSARO_DB.mdb");
+    // At a root the directory already ends with its separator.
+    EXPECT_EQ(connectionStringForDirectory("/"),
+              "Provider = Microsoft.jet.OLEDB.4.0; Data Source =/TESSARO_DB.mdb");
+}
+
+TEST(GameLocation, pathIsReadBackOutOfTheConnectionString) {
+    EXPECT_EQ(pathFromConnectionString(connectionStringForDirectory("/srv/a b")),
+              "/srv/a b/TESSARO_DB.mdb");
+    EXPECT_EQ(pathFromConnectionString("Data Source = /x/y.mdb ; User ID=;"), "/x/y.mdb");
+    EXPECT_EQ(pathFromConnectionString("provider=x;DATA SOURCE=/z.mdb"), "/z.mdb");
+    EXPECT_THROW(pathFromConnectionString("Provider = Microsoft.jet.OLEDB.4.0;"),
+                 std::invalid_argument);
+    EXPECT_THROW(pathFromConnectionString("Data Source =  ;"), std::invalid_argument);
+}
+
+StoreError openError(const std::string& cs, Access access = Access::Write) {
+    try {
+        Connection db(cs, access);
+    } catch (const StoreError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "opening " << cs << " did not fail";
+    return StoreError(StoreCause::Failed, "", "");
+}
+
+TEST(ConnectionOpen, badFilesAreRefusedWithTheirPathAndCause) {
+    TempDir dir;
+    const auto cs = testing::gameIn(dir);
+    const auto path = pathFromConnectionString(cs);
+
+    auto missing = openError(cs);
+    EXPECT_EQ(missing.cause(), StoreCause::Missing);
+    EXPECT_NE(std::string(missing.what()).find(path), std::string::npos);
+
+    std::ofstream(path) << "These are the minutes of the last class, not a game.\n";
+    auto text = openError(cs);
+    EXPECT_EQ(text.cause(), StoreCause::NotADatabase);
+    EXPECT_NE(std::string(text.what()).find(path), std::string::npos);
+    EXPECT_NE(std::string(text.what()).find("not a game database"), std::string::npos);
+}
+
+TEST(ConnectionOpen, aDatabaseWithoutTheGameTablesIsRefused) {
+    TempDir dir;
+    const auto cs = testing::gameIn(dir);
+    {
+        auto db = Connection::createFile(pathFromConnectionString(cs));
+        db.execute("CREATE TABLE PLIO (PNPLPD INTEGER)");
+    }
+    auto e = openError(cs);
+    EXPECT_EQ(e.cause(), StoreCause::MissingTable);
+    EXPECT_NE(std::string(e.what()).find("PT"), std::string::npos) << e.what();
+
+    testing::sql(cs, "DROP TABLE PLIO");
+    EXPECT_EQ(openError(cs, Access::Read).cause(), StoreCause::MissingTable);
+}
+
+TEST(ConnectionOpen, missingTableIsNamed) {
+    TempDir dir;
+    const auto cs = testing::emptyTables(dir);
+    testing::sql(cs, "DROP TABLE PLDI");
+    auto e = openError(cs, Access::Read);
+    EXPECT_EQ(e.cause(), StoreCause::MissingTable);
+    EXPECT_NE(std::string(e.what()).find("PLDI"), std::string::npos) << e.what();
+}
+
+TEST(ConnectionOpen, readOnlyFileCanBeReadButNotOpenedForWriting) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    const auto path = pathFromConnectionString(cs);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    EXPECT_EQ(openError(cs).cause(), StoreCause::ReadOnly);
+    Connection reader(cs, Access::Read);
+    EXPECT_EQ(reader.openRecordset("Select * from PLIO").recordCount(), 2);
+}
+
+TEST(ConnectionOpen, fileLockedByAnotherProgramIsReportedAsLocked) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(pathFromConnectionString(cs).c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    try {
+        Connection db(cs, Access::Write);
+        Transaction t(db);
+        FAIL() << "wrote into a locked file";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.cause(), StoreCause::Locked);
+        EXPECT_NE(std::string(e.what()).find("locked by another program"), std::string::npos);
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}
+
+TEST(Recordset, gameSelectsComeBackInPlanOrderWhateverTheInsertionOrder) {
+    TempDir dir;
+    const auto cs = testing::emptyTables(dir);
+    testing::sql(cs,
+                 "INSERT INTO PLIO(PNPLPD,PT) VALUES(2, 22);"
+                 "INSERT INTO PLIO(PNPLPD,PT) VALUES(0, 20);"
+                 "INSERT INTO PLIO(PNPLPD,PT) VALUES(1, 21);"
+                 "INSERT INTO PLDI(ZNPLPD,ZVG) VALUES(3, 3);"
+                 "INSERT INTO PLDI(ZNPLPD,ZVG) VALUES(1, 1);"
+                 "INSERT INTO PLED(ENPLPD,ETIME) VALUES(0, 0.25);"
+                 "INSERT INTO PLED(ENPLPD,ETIME) VALUES(0, 0);");
+    Connection db(cs, Access::Read);
+    auto plio = db.openRecordset("Select * from PLIO");
+    ASSERT_EQ(plio.recordCount(), 3);
+    std::string order;
+    for (; !plio.eof(); plio.moveNext()) order += plio["pt"].toText() + " ";
+    EXPECT_EQ(order, "20 21 22 ");
+
+    auto pldi = db.openRecordset("select   *   FROM pldi");
+    pldi.moveLast();
+    EXPECT_EQ(pldi["ZNPLPD"].toText(), "3");
+
+    // The trace keeps the order it was written in.
+    auto pled = db.openRecordset("Select * from PLED");
+    EXPECT_EQ(pled["ETIME"].toText(), "0.25");
+}
+
+TEST(Recordset, emptyValuesAreEmptyAndColumnsIgnoreCase) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    Connection db(cs, Access::Read);
+    auto plio = db.openRecordset("Select * from PLIO");
+    plio.moveLast();
+    EXPECT_TRUE(plio["PRHRD"].isEmpty());
+    EXPECT_FALSE(plio["prhrd"].number().has_value());
+    EXPECT_EQ(plio["PrHrD"].toText(), "");
+    EXPECT_EQ(plio["pnplpd"].toText(), "1");
+    EXPECT_THROW((void)plio["NOSUCH"], std::out_of_range);
+
+    plio.moveFirst();
+    EXPECT_EQ(plio["PT"].toText(), "100");
+    EXPECT_EQ(plio["PT1"].toText(), "2.84");
+    plio.moveNext();
+    plio.moveNext();
+    EXPECT_TRUE(plio.eof());
+    EXPECT_THROW((void)plio["PT"], std::out_of_range);
+}
+
+TEST(Execute, theGamesStatementFormsAreAcceptedAndOnlyOneAtATime) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    Connection db(cs);
+    db.execute("delete * from PLED");
+    EXPECT_EQ(testing::count(cs, "PLED"), 0);
+    db.execute("DELETE  *  FROM PLDI");
+    EXPECT_EQ(testing::count(cs, "PLDI"), 0);
+    db.execute("update PLIO set PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 where PNPLPD=1");
+    EXPECT_EQ(testing::scalarText(cs, "SELECT PRHRD FROM PLIO WHERE PNPLPD=1"), "10");
+
+    try {
+        db.execute("update PLIO set PORD=1 where PNPLPD=1; delete from PLIO");
+        FAIL() << "two statements in one text ran";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.cause(), StoreCause::BadStatement);
+    }
+    EXPECT_EQ(testing::count(cs, "PLIO"), 2);
+}
+
+TEST(Transaction, rollsBackUnlessCommitted) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    Connection db(cs);
+    {
+        Transaction t(db);
+        db.execute("delete * from PLIO");
+    }
+    EXPECT_EQ(testing::count(cs, "PLIO"), 2);
+    {
+        Transaction t(db);
+        db.execute("delete * from PLED");
+        t.commit();
+    }
+    EXPECT_EQ(testing::count(cs, "PLED"), 0);
+}
+
+}  // namespace
+}  // namespace tessaro::store

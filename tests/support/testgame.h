@@ -1,0 +1,43 @@
+// Game databases in temporary folders for the tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tessaro::testing {
+
+// A temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Connection string of TESSARO_DB.mdb in `dir` (not created).
+std::string gameIn(const TempDir& dir);
+
+// Creates a new game in `dir` (row 0 re-initialised: PLIO rows 0 and 1) and
+// returns its connection string.
+std::string newGame(const TempDir& dir);
+
+// Creates the three tables with no rows at all.
+std::string emptyTables(const TempDir& dir);
+
+// Executes raw SQL on the game file, bypassing the game's own statements.
+void sql(const std::string& connectionString, const std::string& statements);
+
+// A row count or a single value read with raw SQL.
+long long count(const std::string& connectionString, const std::string& table);
+std::string scalarText(const std::string& connectionString, const std::string& select);
+
+// Every row of every table as text, to compare whole databases.
+std::string dump(const std::string& connectionString);
+
+}  // namespace tessaro::testing
