@@ -99,3 +99,42 @@ std::string dump(const std::string& cs) {
 }
 
 }  // namespace tessaro::testing
+
+namespace tessaro::testing {
+
+RecordingPanel::RecordingPanel(std::string p, std::string h, std::string pw)
+    : production(std::move(p)), hiring(std::move(h)), password(std::move(pw)) {}
+
+std::string RecordingPanel::text(model::Box box) const {
+    switch (box) {
+        case model::Box::Production: return production;
+        case model::Box::Hiring: return hiring;
+        case model::Box::Password: return password;
+    }
+    return {};
+}
+
+void RecordingPanel::setText(model::Box box, const std::string& t) {
+    switch (box) {
+        case model::Box::Production: production = t; break;
+        case model::Box::Hiring: hiring = t; break;
+        case model::Box::Password: password = t; break;
+    }
+}
+
+std::vector<std::string> RecordingPanel::texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : messages) out.push_back(m.text);
+    return out;
+}
+
+model::RunOutcome press(const std::string& cs, const std::string& production,
+                        const std::string& hiring, const std::string& password,
+                        RecordingPanel* panelOut) {
+    RecordingPanel panel(production, hiring, password);
+    const auto outcome = model::RunCommand(cs).run(panel);
+    if (panelOut) *panelOut = panel;
+    return outcome;
+}
+
+}  // namespace tessaro::testing

@@ -41,3 +41,37 @@ std::string scalarText(const std::string& connectionString, const std::string& s
 std::string dump(const std::string& connectionString);
 
 }  // namespace tessaro::testing
+
+#include <vector>
+
+#include "model/runcommand.h"
+
+namespace tessaro::testing {
+
+// The decision window as the run command sees it, recording what the
+// players would see: every message box, every focus change, the rebuild.
+class RecordingPanel : public model::DecisionPanel {
+public:
+    RecordingPanel(std::string production, std::string hiring, std::string password);
+
+    std::string text(model::Box box) const override;
+    void setText(model::Box box, const std::string& text) override;
+    void setFocus(model::Box box) override { focus.push_back(box); }
+    void showMessage(const model::MessageBox& box) override { messages.push_back(box); }
+    void rebuildBoard() override { ++rebuilds; }
+
+    // The message texts in order, for compact comparisons.
+    std::vector<std::string> texts() const;
+
+    std::string production, hiring, password;
+    std::vector<model::MessageBox> messages;
+    std::vector<model::Box> focus;
+    int rebuilds = 0;
+};
+
+// Presses the run button once with the given box texts.
+model::RunOutcome press(const std::string& connectionString, const std::string& production,
+                        const std::string& hiring, const std::string& password,
+                        RecordingPanel* panelOut = nullptr);
+
+}  // namespace tessaro::testing
