@@ -10,6 +10,7 @@
 // three game tables; every failure is a StoreError that names the file.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ struct sqlite3;
 namespace tessaro::store {
 
 enum class Access { Read, Write };
+
+// The journal mode every connection that writes uses ("DELETE", "TRUNCATE",
+// "PERSIST" or "WAL"); crash safety stays on in each. Benchmarks compare them.
+void setJournalMode(std::string_view mode);
+const std::string& journalMode();
 
 class Connection {
 public:
@@ -57,9 +63,14 @@ private:
     Connection(std::string path, Access access, bool create);
     void checkGameTables();
 
+    bool executeCachedInsert(std::string_view text);
+    void close();
+
+    struct InsertCache;
     sqlite3* m_db = nullptr;
     std::string m_path;
     Access m_access = Access::Write;
+    std::unique_ptr<InsertCache> m_inserts;
 };
 
 // A write transaction; rolls back unless committed.

@@ -1,5 +1,6 @@
 #include "numbertext.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,10 +13,13 @@ std::string numberText(double value) {
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0) return "0";  // also turns -0 into 0
 
-    // %.14e rounds to 15 significant digits: "d.dddddddddddddde[+-]XX".
+    // Scientific with 14 decimals rounds to 15 significant digits:
+    // "d.dddddddddddddde[+-]XX".
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    std::string_view s(buf);
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
+    *result.ptr = '\0';
+    std::string_view s(buf, static_cast<std::size_t>(result.ptr - buf));
     const bool negative = s.front() == '-';
     if (negative) s.remove_prefix(1);
     const auto ePos = s.find('e');

@@ -27,8 +27,13 @@ void Recordset::move(int count) {
 }
 
 std::size_t Recordset::columnIndex(std::string_view column) const {
-    const auto key = lower(column);
-    const auto it = std::find(m_lowerColumns.begin(), m_lowerColumns.end(), key);
+    const auto sameIgnoringCase = [column](const std::string& lowered) {
+        if (lowered.size() != column.size()) return false;
+        for (std::size_t i = 0; i < column.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(column[i])) != lowered[i]) return false;
+        return true;
+    };
+    const auto it = std::find_if(m_lowerColumns.begin(), m_lowerColumns.end(), sameIgnoringCase);
     return static_cast<std::size_t>(it - m_lowerColumns.begin());
 }
 

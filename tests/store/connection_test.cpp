@@ -201,3 +201,59 @@ TEST(Transaction, rollsBackUnlessCommitted) {
 
 }  // namespace
 }  // namespace tessaro::store
+
+namespace tessaro::store {
+namespace {
+
+// The trace inserts take a faster road than other statements; what they
+// store must not differ from what SQLite makes of the same text.
+TEST(Execute, literalInsertsStoreWhatTheTextSays) {
+    TempDir dir;
+    const auto cs = testing::emptyTables(dir);
+    const std::string values = "VALUES(3, 0.125, -1.05, 1E-05, 1000, NULL, 2.5E+20, -0, 119.999755859375, "
+                               "7, 8, 9, 10, 11)";
+    {
+        Connection db(cs);
+        db.execute("INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+                   values);
+        db.execute("insert into PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+                   values);
+    }
+    testing::sql(cs, "INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+                         values);
+    const std::string row =
+        "SELECT group_concat(typeof(v) || ':' || quote(v), ' ') FROM (SELECT ENPLPD v FROM PLED WHERE "
+        "rowid=R UNION ALL SELECT ETIME FROM PLED WHERE rowid=R UNION ALL SELECT EAQ FROM PLED WHERE "
+        "rowid=R UNION ALL SELECT EOQ FROM PLED WHERE rowid=R UNION ALL SELECT EOC FROM PLED WHERE "
+        "rowid=R UNION ALL SELECT ET FROM PLED WHERE rowid=R UNION ALL SELECT ETT FROM PLED WHERE "
+        "rowid=R UNION ALL SELECT EINV FROM PLED WHERE rowid=R UNION ALL SELECT EOBL FROM PLED WHERE "
+        "rowid=R)";
+    auto rowOf = [&](int r) {
+        std::string q = row;
+        for (auto p = q.find("rowid=R"); p != std::string::npos; p = q.find("rowid=R"))
+            q.replace(p, 7, "rowid=" + std::to_string(r));
+        return testing::scalarText(cs, q);
+    };
+    EXPECT_EQ(rowOf(1), rowOf(3));
+    EXPECT_EQ(rowOf(2), rowOf(3));
+    EXPECT_NE(rowOf(3).find("integer:3 real:0.125"), std::string::npos) << rowOf(3);
+    EXPECT_NE(rowOf(3).find("null:NULL"), std::string::npos);
+}
+
+TEST(Execute, insertsThatAreNotPlainLiteralsStillWork) {
+    TempDir dir;
+    const auto cs = testing::emptyTables(dir);
+    Connection db(cs);
+    db.execute("INSERT INTO PLIO(PNPLPD,PT) VALUES(0, 2 * 50)");
+    db.execute("INSERT INTO PLIO(PNPLPD,PT) VALUES(1, 'x')");
+    EXPECT_EQ(testing::scalarText(cs, "SELECT group_concat(PT) FROM PLIO"), "100.0,x");
+    try {
+        db.execute("INSERT INTO PLIO(PNPLPD,PT) VALUES(1, 5)");
+        FAIL() << "a second row 1 was stored";
+    } catch (const StoreError& e) {
+        EXPECT_NE(std::string(e.what()).find("UNIQUE"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace tessaro::store
