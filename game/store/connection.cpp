@@ -294,17 +294,18 @@ bool Connection::executeCachedInsert(std::string_view text) {
             fail(rc, "");
         }
     }
-    // SQLite binds from index 1.
+    // SQLite binds from index 1. The texts are views into the statement text,
+    // which outlives the step; every parameter is bound again next time.
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int index = static_cast<int>(i + 1);
-        if (lower(values[i]) == "null") sqlite3_bind_null(stmt, index);
+        if (values[i].size() == 4 && std::tolower(static_cast<unsigned char>(values[i][0])) == 'n')
+            sqlite3_bind_null(stmt, index);
         else
             sqlite3_bind_text(stmt, index, values[i].data(), static_cast<int>(values[i].size()),
-                              SQLITE_TRANSIENT);
+                              SQLITE_STATIC);
     }
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE) fail(rc, "");
     return true;
 }
@@ -319,26 +320,56 @@ void Connection::fail(int code, std::string_view what) const {
 }
 
 void Connection::checkGameTables() {
+    // A file already found whole in this process need not be checked again
+    // while it is the same file (device and inode) with the same schema.
+    struct Verified {
+        std::string path;
+        dev_t device;
+        ino_t inode;
+        long long schemaVersion;
+    };
+    static std::vector<Verified> verified;
+    struct stat st {};
+    long long schemaVersion = -1;
+    if (::stat(m_path.c_str(), &st) == 0) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA schema_version", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            schemaVersion = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    const auto same = [&](const Verified& v) {
+        return v.path == m_path && v.device == st.st_dev && v.inode == st.st_ino &&
+               v.schemaVersion == schemaVersion;
+    };
+    if (schemaVersion > 0 && std::any_of(verified.begin(), verified.end(), same)) return;
+
+    // Preparing a select of every column the game reads fails with SQLite's
+    // own words when a table or a column is missing, and costs less than
+    // reading the table descriptions.
     auto check = [this](std::string_view table, const auto& required) {
-        Statement info(*this, "PRAGMA table_info(" + std::string(table) + ")");
-        std::vector<std::string> present;
-        while (info.step()) {
-            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-            present.push_back(lower(name ? name : ""));
+        std::string sql = "SELECT ";
+        for (std::size_t i = 0; i < required.size(); ++i) {
+            if (i) sql += ",";
+            sql += required[i];
         }
-        if (present.empty())
-            throw StoreError(StoreCause::MissingTable, m_path,
-                             "it has no table " + std::string(table));
-        for (const auto& column : required) {
-            if (std::find(present.begin(), present.end(), lower(column)) == present.end())
-                throw StoreError(StoreCause::MissingTable, m_path,
-                                 "table " + std::string(table) + " has no column " +
-                                     std::string(column));
-        }
+        sql += " FROM " + std::string(table) + " LIMIT 0";
+        sqlite3_stmt* stmt = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+        sqlite3_finalize(stmt);
+        if (rc == SQLITE_OK) return;
+        const std::string why = sqlite3_errmsg(m_db);
+        if ((rc & 0xff) == SQLITE_ERROR && why.rfind("no such ", 0) == 0)
+            throw StoreError(StoreCause::MissingTable, m_path, why);
+        fail(rc, "");
     };
     check("PLIO", plioColumns());
     check("PLED", pledColumns());
     check("PLDI", pldiColumns());
+    if (schemaVersion > 0) {
+        std::erase_if(verified, [&](const Verified& v) { return v.path == m_path; });
+        verified.push_back({m_path, st.st_dev, st.st_ino, schemaVersion});
+    }
 }
 
 void Connection::execute(std::string_view statementText) {
