@@ -78,6 +78,9 @@ MSFlexGrid::MSFlexGrid(QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setFocusPolicy(Qt::NoFocus);
     m_table->setShowGrid(true);
+    // The styles draw grid lines in a light grey that vanishes between the
+    // grey fixed cells; a darker grey shows on them and on the white ones.
+    m_table->setStyleSheet("QTableView { gridline-color: rgb(128, 128, 128); }");
     // Text too long for its cell is cut at the cell's edge, not wrapped or
     // shortened with an ellipsis.
     m_table->setWordWrap(false);
