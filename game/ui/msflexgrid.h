@@ -29,7 +29,6 @@
 #include <vector>
 
 class QTableWidget;
-class QTableWidgetItem;
 
 namespace tessaro::ui {
 
@@ -114,8 +113,8 @@ public:
     void setCellForeColor(const QColor& color);
 
     // Formats read back per cell. A cell with no format of its own has the
-    // grid's: its font's boldness and size, General alignment, white on black
-    // (the fixed colour behind fixed cells).
+    // grid's: its font's boldness and size, General alignment, black text on
+    // white (on the fixed colour in fixed cells).
     bool cellFontBold(int row, int col) const;
     double cellFontSize(int row, int col) const;
     Alignment cellAlignment(int row, int col) const;
@@ -128,7 +127,8 @@ public:
 
     void setMergeCells(MergeCells mode);
     MergeCells mergeCells() const { return m_mergeCells; }
-    // Whether cells may merge along this row / down this column.
+    // Whether cells may merge along this row / down this column; none may
+    // until told.
     void setMergeRow(int row, bool allowed);
     bool mergeRow(int row) const;
     void setMergeCol(int col, bool allowed);
@@ -144,7 +144,8 @@ public:
     // merging; a single cell thus merges down its column, and a row-merged
     // block merges only with an identical row-merged block. So where a cell
     // could merge both ways, its row wins. Empty cells never merge, and no
-    // block reaches across the edge between fixed and ordinary cells.
+    // block reaches across the edge between fixed and ordinary cells. A
+    // block is drawn with the text and formats of its top-left cell.
     QRect mergedArea(int row, int col) const;
 
     // The table that draws the grid, with its spans up to date.
