@@ -1,0 +1,29 @@
+#include "forms.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+#include "form4.h"
+#include "gamewindows.h"
+
+namespace tessaro::ui {
+
+void registerGameForms() {
+    auto& windows = GameWindows::instance();
+    windows.registerForm("Form4", [] { return new Form4(); });
+}
+
+void setUpLook() {
+    // Liberation Serif and Sans have the widths of Times New Roman and Arial,
+    // so texts fill the boxes they were laid out for.
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitutions("georgia", {"Gelasio", "Liberation Serif"});
+    QFont::insertSubstitutions("GEORGIA", {"Gelasio", "Liberation Serif"});
+    // One style on every desktop, which draws the colours the windows set.
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+}
+
+}  // namespace tessaro::ui

@@ -1,0 +1,12 @@
+// Registers every child window the main window's menu can open.
+#pragma once
+
+namespace tessaro::ui {
+
+void registerGameForms();
+
+// Fonts the windows ask for by their old names, mapped to the metric-
+// compatible free fonts the machine has; and the style they are drawn in.
+void setUpLook();
+
+}  // namespace tessaro::ui

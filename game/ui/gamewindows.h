@@ -1,0 +1,61 @@
+// The game's windows as a whole: the one main window, the child windows the
+// menu opens inside it, and the rebuilding of the main window after a run or
+// a Close. Windows reach the game database through the connection string
+// held here.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace tessaro::ui {
+
+class Form;
+class MDIForm1;
+
+class GameWindows : public QObject {
+    Q_OBJECT
+
+public:
+    static GameWindows& instance();
+
+    // Loads and shows the main window on the game database.
+    void start(const std::string& connectionString);
+    // Closes every window (the program's end, and between tests).
+    void stop();
+
+    const std::string& connectionString() const { return m_connectionString; }
+    MDIForm1* mainWindow() const { return m_main; }
+
+    // Unloads the main window with every child window, loads it again from
+    // the database, shows it and makes its board visible.
+    void reloadMainWindow();
+    // Makes the main window's board (Picture1) visible, or hides it.
+    void showBoard(bool visible = true);
+
+    // Child windows by name ("Form1", "Form4" ...): creating one runs its load.
+    using FormFactory = std::function<Form*()>;
+    void registerForm(const QString& name, FormFactory factory);
+    bool hasForm(const QString& name) const { return m_factories.count(name) > 0; }
+    // Hides the board, loads the child window and shows it inside the main
+    // window. Returns the window, or null when no such window exists yet.
+    Form* openForm(const QString& name);
+
+    // "Exit Game": ends the program at once.
+    void exitGame();
+    void setExitHook(std::function<void()> hook) { m_exitHook = std::move(hook); }
+
+signals:
+    void mainWindowLoaded(tessaro::ui::MDIForm1* window);
+
+private:
+    std::string m_connectionString;
+    QPointer<MDIForm1> m_main;
+    std::map<QString, FormFactory> m_factories;
+    std::function<void()> m_exitHook;
+};
+
+}  // namespace tessaro::ui
