@@ -10,6 +10,7 @@
 #include "store/gamelocation.h"
 #include "ui/forms.h"
 #include "ui/gamewindows.h"
+#include "ui/mdiform1.h"
 #include "ui/messages.h"
 #include "ui/module2.h"
 
@@ -27,8 +28,13 @@ int main(int argc, char** argv) {
                                 "PATH");
     QCommandLineOption screen("screen", "Lay the windows out for a screen of this size, e.g. 1024x768.",
                               "WIDTHxHEIGHT");
+    QCommandLineOption open("open",
+                            "Open a window at start, as its menu item does: Form1:P, Form2:P2, Form3:P3, "
+                            "Form4, Form7 or Form8 (for demonstrations and pictures).",
+                            "WINDOW");
     parser.addOption(database);
     parser.addOption(screen);
+    parser.addOption(open);
     parser.process(app);
 
     if (parser.isSet(screen)) {
@@ -55,6 +61,19 @@ int main(int argc, char** argv) {
     }
     ui::registerGameForms();
     ui::GameWindows::instance().start(connectionString);
+    if (parser.isSet(open)) {
+        const QStringList parts = parser.value(open).split(':');
+        const QString form = parts.value(0);
+        const auto selector = static_cast<std::int16_t>(parts.value(1).toInt());
+        if (form == "Form1") ui::MDIForm1::p = selector;
+        if (form == "Form2") ui::MDIForm1::p2 = selector;
+        if (form == "Form3") ui::MDIForm1::p3 = selector;
+        if (!ui::GameWindows::instance().hasForm(form)) {
+            std::cerr << "tessaro: no window " << form.toStdString() << " to open\n";
+            return 64;
+        }
+        ui::GameWindows::instance().openForm(form);
+    }
     const int status = QApplication::exec();
     ui::GameWindows::instance().stop();
     return status;

@@ -1,6 +1,8 @@
 #include "form.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QResizeEvent>
@@ -20,10 +22,12 @@ QFont gameFont(const QString& family, double points, bool bold, bool underline) 
 }
 
 void setBackColor(QWidget* w, const QColor& back) {
+    // Only the widget's own surface: a form's colour must not reach the text
+    // boxes and buttons on it.
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::Button, back);
+    if (qobject_cast<QAbstractButton*>(w)) p.setColor(QPalette::Button, back);
+    else if (qobject_cast<QLineEdit*>(w)) p.setColor(QPalette::Base, back);
+    else p.setColor(QPalette::Window, back);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -52,17 +56,22 @@ void FitLabel::paintEvent(QPaintEvent* event) {
     const QString t = text();
     const QRect box = contentsRect();
     QFont f = font();
-    if (t.isEmpty() || box.width() <= 0 || QFontMetricsF(f).horizontalAdvance(t) <= box.width()) {
+    const auto fits = [&](const QFont& font) {
+        const QFontMetricsF m(font);
+        if (wordWrap())
+            return m.boundingRect(QRectF(box), Qt::TextWordWrap, t).height() <= box.height() + 1;
+        return m.horizontalAdvance(t) <= box.width() && m.height() <= box.height() + 1;
+    };
+    if (t.isEmpty() || box.width() <= 0 || fits(f)) {
         QLabel::paintEvent(event);
         return;
     }
-    while (f.pointSizeF() > 4 && QFontMetricsF(f).horizontalAdvance(t) > box.width())
-        f.setPointSizeF(f.pointSizeF() * 0.92);
+    while (f.pointSizeF() > 4 && !fits(f)) f.setPointSizeF(f.pointSizeF() * 0.92);
     QPainter painter(this);
     if (autoFillBackground()) painter.fillRect(rect(), palette().color(QPalette::Window));
     painter.setFont(f);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(box, static_cast<int>(alignment()), t);
+    painter.drawText(box, static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0), t);
 }
 
 Form::Form(const char* name, double clientWidth, double clientHeight) {

@@ -47,9 +47,10 @@ private:
     std::vector<QPointer<QWidget>> m_controls;
 };
 
-// A label that keeps to its box: when its text is wider than the box, the
-// font is made smaller until it fits, so long numbers stay readable instead
-// of being cut off. Its own font size stays what was set (and scaled).
+// A label that keeps to its box: when its text is wider or taller than the
+// box, it is drawn in a smaller font until it fits, so long numbers stay
+// readable instead of being cut off. Its own font size stays what was set
+// (and scaled).
 class FitLabel : public QLabel {
 public:
     using QLabel::QLabel;

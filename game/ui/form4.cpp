@@ -60,7 +60,7 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     auto* label9 = add(new QLabel("Label9", this), "Label9", 480, 1560, 10815, 495);
     label(label9, gameFont("Times New Roman", 14.25, true), kSky, Qt::black, Qt::AlignCenter);
     auto* label7 = add(new QLabel("Label7", this), "Label7", 480, 2040, 2775, 2895);
-    m_label5 = add(new QLabel("Label5", this), "Label5", 3240, 2040, 5535, 2895);
+    m_label5 = add(new FitLabel("Label5", this), "Label5", 3240, 2040, 5535, 2895);
     label(m_label5, gameFont("Times New Roman", 8.25, true), kSky, Qt::black, Qt::AlignLeft | Qt::AlignTop);
     m_label5->setWordWrap(true);
     auto* label8 = add(new QLabel("Label8", this), "Label8", 8640, 2040, 2655, 2895);

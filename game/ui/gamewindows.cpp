@@ -14,6 +14,8 @@ GameWindows& GameWindows::instance() {
     return windows;
 }
 
+MDIForm1* GameWindows::mainWindow() const { return m_main; }
+
 void GameWindows::start(const std::string& connectionString) {
     m_connectionString = connectionString;
     reloadMainWindow();

@@ -28,7 +28,7 @@ public:
     void stop();
 
     const std::string& connectionString() const { return m_connectionString; }
-    MDIForm1* mainWindow() const { return m_main; }
+    MDIForm1* mainWindow() const;
 
     // Unloads the main window with every child window, loads it again from
     // the database, shows it and makes its board visible.

@@ -11,6 +11,7 @@
 #include "chartexport.h"
 #include "gamewindows.h"
 #include "messages.h"
+#include "model/runcommand.h"
 #include "mschart.h"
 #include "store/numbertext.h"
 
@@ -148,11 +149,11 @@ void MDIForm1::buildBoard() {
     auto* frame4 = add(new QWidget(pic), "Frame4", 2640, 0, 8415, 615);
     setBackColor(frame4, kBlack);
     const QFont headerFont = gameFont("GEORGIA", 14, true);
-    styled(add(new QLabel("   T H E  G A M E  B O A R D", frame4), "Label67", 120, 120, 3855, 375),
+    styled(add(new FitLabel("   T H E  G A M E  B O A R D", frame4), "Label67", 120, 120, 3855, 375),
            headerFont, kMagenta, kWhite);
-    styled(add(new QLabel("   PLAN-QUARTER NO.    ::  ", frame4), "Label2", 4080, 120, 3495, 375),
+    styled(add(new FitLabel("   PLAN-QUARTER NO.    ::  ", frame4), "Label2", 4080, 120, 3495, 375),
            headerFont, kMagenta, kWhite);
-    m_planCount = styled(add(new QLabel(frame4), "Label69", 7560, 120, 735, 375),
+    m_planCount = styled(add(new FitLabel(frame4), "Label69", 7560, 120, 735, 375),
                          gameFont("Arial", 14, true), kMagenta, kWhite, Qt::AlignCenter);
 
     // The chart has no font of its own to scale.
@@ -173,7 +174,7 @@ void MDIForm1::buildBoard() {
     for (std::size_t i = 0; i < kIndicatorControls.size(); ++i) {
         const double left = 1695 + 920.0 * static_cast<double>(i);
         const auto& ind = model::boardIndicators()[i];
-        m_heads[i] = styled(add(new QLabel(ind.head, frame2), kIndicatorControls[i].head, left, 0, 905, 240),
+        m_heads[i] = styled(add(new FitLabel(ind.head, frame2), kIndicatorControls[i].head, left, 0, 905, 240),
                             headFont, kInactiveCaptionText, QColor(0, 0, 255), Qt::AlignCenter);
         m_heads[i]->setToolTip(ind.tooltip);
         m_before[i] = styled(add(new FitLabel(frame2), kIndicatorControls[i].before, left, 240, 905, 345),
@@ -295,7 +296,7 @@ void MDIForm1::load() {
 
 void MDIForm1::buildChart(const model::GameBoard& board) {
     MSChart& c = *m_chart;
-    for (auto axis : {MSChart::Axis::X, MSChart::Axis::Y, MSChart::Axis::Y2})
+    for (auto axis : {Axis::X, Axis::Y, Axis::Y2})
         c.setAxisLabelFont(axis, 11, true, QColor(0, 100, 0));
     c.setSeriesFill(1, QColor(128, 0, 0));
     c.setSeriesFill(2, QColor(0, 0, 128));
