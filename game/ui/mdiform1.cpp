@@ -273,11 +273,12 @@ void MDIForm1::load() {
         showMessage(this, model::databaseFailureBox(e));
         return;
     }
-    // 3. and 4. Plan count and the Plan Brief.
-    if (board.reached >= model::GameBoard::Stage::PlanCount)
-        m_planCount->setText(QString::number(board.planCount));
-    if (board.reached >= model::GameBoard::Stage::Brief)
+    // 3. and 4. The plan count and the Plan Brief; 5. the header shows the
+    // count once both tables have rows.
+    if (board.reached >= model::GameBoard::Stage::Brief) {
         for (std::size_t i = 0; i < m_brief.size(); ++i) m_brief[i]->setText(qs(board.brief[i].toText()));
+        m_planCount->setText(QString::number(board.planCount));
+    }
     if (board.failure) {
         showMessage(this, *board.failure);
         return;

@@ -83,9 +83,7 @@ void ScaleFormControls(float x, float y, ScalableWindow& window) {
         if (t.isValid()) {
             if (qobject_cast<QComboBox*>(control)) {
                 // A combo box's height follows its font.
-                QRectF moved(t.left() * x, t.top() * y, t.width() * x, t.height());
-                placeControl(control, moved);
-                control->resize(control->width(), control->sizeHint().height());
+                placeControl(control, QRectF(t.left() * x, t.top() * y, t.width() * x, t.height()));
             } else {
                 placeControl(control, QRectF(t.left() * x, t.top() * y, t.width() * x, t.height() * y));
             }
@@ -97,6 +95,7 @@ void ScaleFormControls(float x, float y, ScalableWindow& window) {
                 control->setFont(font);
             }
         }
+        if (qobject_cast<QComboBox*>(control)) control->resize(control->width(), control->sizeHint().height());
     }
     if (scale_window_too) {
         const QRectF w = window.windowTwips();
