@@ -33,10 +33,12 @@ void setBackColor(QWidget* w, const QColor& back) {
 }
 
 void setForeColor(QWidget* w, const QColor& fore) {
+    // Like the back colour, only the widget's own text: a frame's yellow
+    // caption must not colour the button inside it.
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, fore);
-    p.setColor(QPalette::Text, fore);
-    p.setColor(QPalette::ButtonText, fore);
+    if (qobject_cast<QAbstractButton*>(w)) p.setColor(QPalette::ButtonText, fore);
+    else if (qobject_cast<QLineEdit*>(w)) p.setColor(QPalette::Text, fore);
+    else p.setColor(QPalette::WindowText, fore);
     w->setPalette(p);
 }
 
