@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -94,6 +95,13 @@ MDIForm1::MDIForm1() {
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setBackground(QColor(128, 128, 128));
+    // A child window that stops being the active one, because another child
+    // window became active, shows the board again.
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* now) {
+        if (m_activeChild && m_activeChild != now && now)
+            if (auto* form = qobject_cast<Form*>(m_activeChild->widget())) form->deactivated();
+        if (now) m_activeChild = now;
+    });
     buildBoard();
     buildMenus();
     resize(pixelsAcross(kClientWidth), pixelsDown(kClientHeight) + menuBar()->sizeHint().height());

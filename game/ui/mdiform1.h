@@ -12,6 +12,7 @@
 #include "model/gameboard.h"
 
 class QMdiArea;
+class QMdiSubWindow;
 class QPushButton;
 class QTimer;
 
@@ -61,6 +62,7 @@ private:
     QWidget* m_client = nullptr;
     QWidget* m_picture1 = nullptr;
     QMdiArea* m_mdiArea = nullptr;
+    QPointer<QMdiSubWindow> m_activeChild;
     MSChart* m_chart = nullptr;
     CommonDialog* m_dialog = nullptr;
     QTimer* m_timer1 = nullptr;

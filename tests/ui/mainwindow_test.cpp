@@ -113,6 +113,20 @@ TEST_F(MainWindow, menuItemsSetTheirSelectorAndHideTheBoard) {
     EXPECT_TRUE(w->picture1()->isVisible());
 }
 
+TEST_F(MainWindow, aChildWindowThatLosesTheFocusToAnotherShowsTheBoard) {
+    MDIForm1* w = start();
+    QAction* open = find<QAction>(w, "menu_new_plan_decision");
+    open->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(w->picture1()->isVisible());
+    // The menu hides the board, then the first window stops being the
+    // active one and shows it again.
+    open->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2);
+    EXPECT_TRUE(w->picture1()->isVisible());
+}
+
 TEST_F(MainWindow, menuTreeHasEveryEntryWithItsCaption) {
     MDIForm1* w = start();
     const std::vector<std::pair<const char*, const char*>> entries = {
