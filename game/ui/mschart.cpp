@@ -85,8 +85,8 @@ std::optional<double> parseNumberText(const QString& text) {
 MSChart::MSChart(QWidget* parent)
     : QWidget(parent), m_rowLabels(kDefaultRows), m_columnLabels(kDefaultColumns) {
     m_chart = new QChart;
-    m_chart->setAnimationOptions(
-        QChart::NoAnimation);  // a picture never catches a half-drawn chart
+    // Without animation a picture never catches a half-drawn chart.
+    m_chart->setAnimationOptions(QChart::NoAnimation);
     m_chart->legend()->setVisible(false);
     m_view = new QChartView(m_chart, this);
     m_view->setFrameShape(QFrame::NoFrame);

@@ -6,9 +6,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
@@ -21,12 +24,6 @@
 namespace tessaro::ui {
 namespace {
 
-struct DialogSeen {
-    QString filter;
-    QString defaultExt;
-    bool cancelError = true;
-};
-
 class ChartExport : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,8 +32,6 @@ protected:
         chart.resize(500, 340);
         chart.setRowCount(3);
         chart.setColumnCount(2);
-        chart.setSeriesFill(1, QColor(128, 0, 0));
-        chart.setSeriesFill(2, QColor(0, 0, 128));
         for (int r = 1; r <= 3; ++r) {
             chart.setRow(r);
             chart.setRowLabel(QString("Row %1").arg(r));
@@ -53,156 +48,125 @@ protected:
         setMessageRecorder({});
     }
 
-    // The next dialog is answered with `typed` (nothing = Cancel).
+    // Answers the next dialogs with `typed` (nothing = Cancel), noting how
+    // the dialog was set up when it was shown.
     void answer(std::optional<QString> typed) {
         CommonDialog::setAnswerHook([this, typed](const CommonDialog& d) {
-            seen = {d.filter(), d.defaultExt(), d.cancelError()};
-            ++dialogsShown;
+            seenFilter = d.filter();
+            seenExt = d.defaultExt();
+            seenCancelError = d.cancelError();
             return typed;
         });
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-
-    static QImage clipboardImage() { return QGuiApplication::clipboard()->image(); }
-
+    bool nothingWritten() const { return QDir(dir.path()).isEmpty(); }
+    static QClipboard* clipboard() { return QGuiApplication::clipboard(); }
     static bool samePicture(const QImage& a, const QImage& b) {
         return !a.isNull() &&
                a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+    }
+    QString onlyMessage() const {
+        EXPECT_EQ(messages.size(), 1u);
+        if (messages.empty()) return {};
+        EXPECT_EQ(messages[0].title, "");  // the program's title
+        EXPECT_EQ(messages[0].icon, model::Icon::None);
+        return QString::fromStdString(messages[0].text);
     }
 
     QTemporaryDir dir;
     MSChart chart;
     CommonDialog dialog;
     std::vector<model::MessageBox> messages;
-    DialogSeen seen;
-    int dialogsShown = 0;
+    QString seenFilter;
+    QString seenExt;
+    bool seenCancelError = true;
 };
 
-std::uint32_t le32(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<std::uint32_t>(bytes.constData() + at);
-}
-std::uint16_t le16(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<std::uint16_t>(bytes.constData() + at);
-}
-
-TEST_F(ChartExport, theDialogAsksForABitmapWithoutCancelError) {
+TEST_F(ChartExport, aNameWithoutExtensionGetsAnUncompressedBmpOfThePicture) {
     dialog.setFilter("Text (*.txt)|*.txt");
-    dialog.setDefaultExt("txt");
     dialog.setCancelError(true);
-    answer(std::nullopt);
-    saveChartAsBitmap(nullptr, chart, dialog);
-    EXPECT_EQ(dialogsShown, 1);
-    EXPECT_EQ(seen.filter, "Pictures (*.bmp)|*.bmp");
-    EXPECT_EQ(seen.defaultExt, "bmp");
-    EXPECT_FALSE(seen.cancelError);
-    EXPECT_TRUE(messages.empty());  // a cancel is not a failure
-}
-
-TEST_F(ChartExport, aNameWithoutExtensionIsSavedAsBmpHoldingThePicture) {
     answer(path("chart"));
     saveChartAsBitmap(nullptr, chart, dialog);
+    EXPECT_EQ(seenFilter, "Pictures (*.bmp)|*.bmp");
+    EXPECT_EQ(seenExt, "bmp");
+    EXPECT_FALSE(seenCancelError);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog.fileName(), path("chart.bmp"));
-    EXPECT_FALSE(QFile::exists(path("chart")));
-    ASSERT_TRUE(QFile::exists(path("chart.bmp")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.bmp"});
 
-    QImage saved(path("chart.bmp"), "BMP");
-    ASSERT_FALSE(saved.isNull());
-    EXPECT_EQ(saved.size(), chart.size());
-    EXPECT_TRUE(samePicture(saved, chart.picture()));
-}
+    EXPECT_TRUE(samePicture(QImage(path("chart.bmp"), "BMP"), chart.picture()));
+    EXPECT_TRUE(samePicture(clipboard()->image(), chart.picture()));
 
-TEST_F(ChartExport, theFileIsAnUncompressedWindowsBitmap) {
-    answer(path("plot.bmp"));
-    saveChartAsBitmap(nullptr, chart, dialog);
-    QFile file(path("plot.bmp"));
+    // BITMAPFILEHEADER (14 bytes), then BITMAPINFOHEADER.
+    QFile file(path("chart.bmp"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    // BITMAPFILEHEADER (14 bytes) then BITMAPINFOHEADER.
     ASSERT_GE(bytes.size(), 54);
+    const auto le32 = [&bytes](int at) { return qFromLittleEndian<quint32>(bytes.data() + at); };
     EXPECT_EQ(bytes.left(2), "BM");
-    EXPECT_EQ(le32(bytes, 2), static_cast<std::uint32_t>(bytes.size()));
-    EXPECT_GE(le32(bytes, 14), 40u);                               // header size
-    EXPECT_EQ(static_cast<int>(le32(bytes, 18)), chart.width());   // width
-    EXPECT_EQ(static_cast<int>(le32(bytes, 22)), chart.height());  // height, bottom-up
-    const std::uint16_t bits = le16(bytes, 28);
+    EXPECT_EQ(le32(2), static_cast<quint32>(bytes.size()));
+    EXPECT_EQ(le32(18), static_cast<quint32>(chart.width()));
+    EXPECT_EQ(le32(22), static_cast<quint32>(chart.height()));  // positive: rows bottom-up
+    const auto bits = qFromLittleEndian<quint16>(bytes.data() + 28);
     EXPECT_TRUE(bits == 24 || bits == 32) << bits;
-    EXPECT_EQ(le32(bytes, 30), 0u);  // BI_RGB: no compression
+    EXPECT_EQ(le32(30), 0u);  // BI_RGB: no compression
 }
 
 TEST_F(ChartExport, anExistingFileIsReplaced) {
-    {
-        QFile old(path("old.bmp"));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(200000, 'x'));
-    }
+    QFile old(path("old.bmp"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(2'000'000, 'x'));
+    old.close();
     answer(path("old.bmp"));
     saveChartAsBitmap(nullptr, chart, dialog);
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(samePicture(QImage(path("old.bmp"), "BMP"), chart.picture()));
 }
 
-TEST_F(ChartExport, afterSavingTheClipboardHoldsTheChartsPicture) {
-    answer(path("a.bmp"));
-    saveChartAsBitmap(nullptr, chart, dialog);
-    EXPECT_TRUE(samePicture(clipboardImage(), chart.picture()));
-    EXPECT_TRUE(samePicture(clipboardImage(), QImage(path("a.bmp"), "BMP")));
-}
-
-TEST_F(ChartExport, cancelWritesNothingAndLeavesTheClipboard) {
-    answer(std::nullopt);
-    saveChartAsBitmap(nullptr, chart, dialog);
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "held before");
-    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasImage());
-    EXPECT_TRUE(dialog.fileName().isEmpty());
-    EXPECT_TRUE(messages.empty());
-
-    answer(QString("   "));  // a blank name is no name
-    saveChartAsBitmap(nullptr, chart, dialog);
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "held before");
-    EXPECT_TRUE(messages.empty());
+TEST_F(ChartExport, cancelOrABlankNameWritesNothingAndLeavesTheClipboard) {
+    for (const std::optional<QString>& typed :
+         {std::optional<QString>(), std::optional(QString("  "))}) {
+        answer(typed);
+        saveChartAsBitmap(nullptr, chart, dialog);
+        EXPECT_TRUE(nothingWritten());
+        EXPECT_EQ(clipboard()->text(), "held before");
+        EXPECT_FALSE(clipboard()->mimeData()->hasImage());
+        EXPECT_TRUE(dialog.fileName().isEmpty());
+        EXPECT_TRUE(messages.empty());
+    }
 }
 
 TEST_F(ChartExport, cancelAfterASuccessfulSaveLeavesThatPictureOnTheClipboard) {
     answer(path("first.bmp"));
     saveChartAsBitmap(nullptr, chart, dialog);
-    const QImage first = clipboardImage();
-    ASSERT_FALSE(first.isNull());
-
+    const QImage first = clipboard()->image();
     chart.setRow(1);
-    chart.setColumn(1);
     chart.setData("-80");  // the chart now looks different
     ASSERT_FALSE(samePicture(first, chart.picture()));
 
     answer(std::nullopt);
     saveChartAsBitmap(nullptr, chart, dialog);
-    EXPECT_TRUE(samePicture(clipboardImage(), first));
+    EXPECT_TRUE(samePicture(clipboard()->image(), first));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"first.bmp"});
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(ChartExport, aMissingFolderGivesOneMessageNamingTheFile) {
-    const QString target = path("missing/chart.bmp");
-    answer(target);
+TEST_F(ChartExport, anUnwritableTargetGivesOneMessageNamingTheFile) {
+    const QString missing = path("missing/chart.bmp");
+    answer(missing);
     saveChartAsBitmap(nullptr, chart, dialog);
-    ASSERT_EQ(messages.size(), 1u);
-    const QString text = QString::fromStdString(messages[0].text);
-    EXPECT_TRUE(text.contains(target)) << messages[0].text;
-    EXPECT_TRUE(text.contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << messages[0].text;
-    EXPECT_EQ(messages[0].title, "");  // the program's title
-    EXPECT_EQ(messages[0].icon, model::Icon::None);
-    EXPECT_FALSE(QFileInfo::exists(target));
-}
+    QString text = onlyMessage();
+    EXPECT_TRUE(text.contains(missing)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
 
-TEST_F(ChartExport, aFolderInPlaceOfTheFileGivesOneMessage) {
+    messages.clear();
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.bmp"));
     answer(path("taken.bmp"));
     saveChartAsBitmap(nullptr, chart, dialog);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(QString::fromStdString(messages[0].text).contains(path("taken.bmp")));
+    text = onlyMessage();
+    EXPECT_TRUE(text.contains(path("taken.bmp"))) << text.toStdString();
     EXPECT_TRUE(QFileInfo(path("taken.bmp")).isDir());
 }
 
@@ -210,11 +174,10 @@ TEST_F(ChartExport, aChartWithNoAreaGivesNoPictureAndOneMessage) {
     chart.resize(0, 0);
     answer(path("empty.bmp"));
     saveChartAsBitmap(nullptr, chart, dialog);
-    ASSERT_EQ(messages.size(), 1u);
-    const QString text = QString::fromStdString(messages[0].text);
+    const QString text = onlyMessage();
     EXPECT_TRUE(text.contains(path("empty.bmp")));
     EXPECT_TRUE(text.contains("no picture"));
-    EXPECT_FALSE(QFileInfo::exists(path("empty.bmp")));
+    EXPECT_TRUE(nothingWritten());
 }
 
 TEST_F(ChartExport, aDialogThatCannotBeShownGivesOneMessageAndTouchesNothing) {
@@ -222,42 +185,35 @@ TEST_F(ChartExport, aDialogThatCannotBeShownGivesOneMessageAndTouchesNothing) {
         throw std::runtime_error("no display");
     });
     saveChartAsBitmap(nullptr, chart, dialog);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(QString::fromStdString(messages[0].text).contains("no display"));
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "held before");
+    EXPECT_TRUE(onlyMessage().contains("no display"));
+    EXPECT_TRUE(nothingWritten());
+    EXPECT_EQ(clipboard()->text(), "held before");
 }
 
 // ---- the dialog itself ----
 
-TEST(CommonDialogFilter, oldFiltersBecomeQtNameFilters) {
+TEST(CommonDialog, oldFiltersBecomeQtNameFiltersAndBadOnesAreReported) {
     CommonDialog d;
     d.setFilter("Pictures (*.bmp)|*.bmp");
     EXPECT_EQ(d.nameFilters(), QStringList{"Pictures (*.bmp)"});
     d.setFilter("Bitmaps|*.bmp|Images|*.png;*.jpg");
     EXPECT_EQ(d.nameFilters(), (QStringList{"Bitmaps (*.bmp)", "Images (*.png *.jpg)"}));
-    for (const char* bad : {"Pictures", "Pictures|", "|*.bmp", "A|*.a|B"}) {
-        d.setFilter(bad);
-        EXPECT_TRUE(d.nameFilters().isEmpty()) << bad;
-    }
-}
-
-TEST(CommonDialogFilter, aBadFilterIsReportedInsteadOfShown) {
-    CommonDialog d;
-    d.setFilter("Pictures|");
     bool shown = false;
     CommonDialog::setAnswerHook([&shown](const CommonDialog&) -> std::optional<QString> {
         shown = true;
         return QString("x.bmp");
     });
-    EXPECT_FALSE(d.showSave(nullptr));
+    for (const char* bad : {"Pictures", "Pictures|", "|*.bmp", "A|*.a|B"}) {
+        d.setFilter(bad);
+        EXPECT_TRUE(d.nameFilters().isEmpty()) << bad;
+        EXPECT_FALSE(d.showSave(nullptr));
+        EXPECT_TRUE(d.errorText().contains(bad)) << bad;
+    }
     CommonDialog::setAnswerHook({});
     EXPECT_FALSE(shown);
-    EXPECT_TRUE(d.errorText().contains("Pictures|"));
-    EXPECT_TRUE(d.fileName().isEmpty());
 }
 
-TEST(CommonDialogAnswer, defaultExtensionOnlyForNamesWithoutOne) {
+TEST(CommonDialog, theDefaultExtensionOnlyGoesOnNamesWithoutOne) {
     CommonDialog d;
     d.setDefaultExt("bmp");
     const std::vector<std::pair<QString, QString>> cases{
@@ -270,13 +226,7 @@ TEST(CommonDialogAnswer, defaultExtensionOnlyForNamesWithoutOne) {
         EXPECT_TRUE(d.showSave(nullptr));
         EXPECT_EQ(d.fileName(), chosen);
     }
-    CommonDialog::setAnswerHook({});
-}
-
-TEST(CommonDialogAnswer, cancelClearsTheNameAndIsAnErrorOnlyWhenAskedFor) {
-    CommonDialog d;
-    CommonDialog::setAnswerHook([](const CommonDialog&) { return QString("/tmp/a.bmp"); });
-    ASSERT_TRUE(d.showSave(nullptr));
+    // Cancel clears the name, and is an error only when asked for.
     CommonDialog::setAnswerHook([](const CommonDialog&) { return std::optional<QString>(); });
     EXPECT_FALSE(d.showSave(nullptr));
     EXPECT_TRUE(d.fileName().isEmpty());
@@ -285,6 +235,48 @@ TEST(CommonDialogAnswer, cancelClearsTheNameAndIsAnErrorOnlyWhenAskedFor) {
     EXPECT_FALSE(d.showSave(nullptr));
     EXPECT_EQ(d.errorText(), "Cancel was selected.");
     CommonDialog::setAnswerHook({});
+}
+
+TEST(CommonDialog, withoutAHookItIsAQtSaveDialogForBitmaps) {
+    // A timer plays the person who types a name into the dialog and saves.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CommonDialog d;
+    d.setFilter(kBitmapFilter);
+    d.setDefaultExt(kBitmapExt);
+    QStringList filtersSeen;
+    QString suffixSeen;
+    bool savingSeen = false;
+    QTimer person;
+    int tries = 0;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        // Still open after five seconds: close whatever is modal, so that
+        // the test fails instead of hanging.
+        if (++tries > 500) {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            return;
+        }
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* fd = qobject_cast<QFileDialog*>(w);
+            auto* name = fd ? fd->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            if (!fd || !fd->isVisible() || !name) continue;
+            filtersSeen = fd->nameFilters();
+            suffixSeen = fd->defaultSuffix();
+            savingSeen = fd->acceptMode() == QFileDialog::AcceptSave;
+            // Typed into the name field: selectFile() leaves a focused field
+            // alone.
+            name->setText(dir.filePath("typed"));
+            static_cast<QDialog*>(fd)->accept();  // as the Save button does
+        }
+    });
+    person.start(10);
+    EXPECT_TRUE(d.showSave(nullptr));
+    person.stop();
+    EXPECT_EQ(filtersSeen, QStringList{"Pictures (*.bmp)"});
+    EXPECT_EQ(suffixSeen, "bmp");
+    EXPECT_TRUE(savingSeen);
+    EXPECT_EQ(QFileInfo(d.fileName()).absoluteFilePath(),
+              QFileInfo(dir.filePath("typed.bmp")).absoluteFilePath());
 }
 
 }  // namespace
