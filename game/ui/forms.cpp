@@ -4,6 +4,9 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include "form1.h"
+#include "form2.h"
+#include "form3.h"
 #include "form4.h"
 #include "gamewindows.h"
 
@@ -11,6 +14,9 @@ namespace tessaro::ui {
 
 void registerGameForms() {
     auto& windows = GameWindows::instance();
+    windows.registerForm("Form1", [] { return new Form1(); });
+    windows.registerForm("Form2", [] { return new Form2(); });
+    windows.registerForm("Form3", [] { return new Form3(); });
     windows.registerForm("Form4", [] { return new Form4(); });
 }
 

@@ -1,0 +1,17 @@
+// The during-plan plot: one variable of the quarter run last, week by week
+// (MDIForm1::p picks it). Closing it reloads the main window, so the board
+// is rebuilt from the database.
+#pragma once
+
+#include "plotform.h"
+
+namespace tessaro::ui {
+
+class Form1 : public PlotForm {
+    Q_OBJECT
+
+public:
+    Form1();
+};
+
+}  // namespace tessaro::ui

@@ -1,0 +1,8 @@
+#include "form2.h"
+
+namespace tessaro::ui {
+
+Form2::Form2()
+    : PlotForm({"Form2", model::PlotKind::PastPlan, "Save As..", CloseVariant::ShowBoard}) {}
+
+}  // namespace tessaro::ui

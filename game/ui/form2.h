@@ -1,0 +1,16 @@
+// The past plan plot: one state variable or decision of every plan-quarter
+// played (MDIForm1::p2 picks it). Closing it only shows the board again.
+#pragma once
+
+#include "plotform.h"
+
+namespace tessaro::ui {
+
+class Form2 : public PlotForm {
+    Q_OBJECT
+
+public:
+    Form2();
+};
+
+}  // namespace tessaro::ui

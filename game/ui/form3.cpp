@@ -1,0 +1,8 @@
+#include "form3.h"
+
+namespace tessaro::ui {
+
+Form3::Form3()
+    : PlotForm({"Form3", model::PlotKind::GameValue, "Save As", CloseVariant::ShowBoard}) {}
+
+}  // namespace tessaro::ui
