@@ -102,6 +102,9 @@ TEST_F(MainWindow, menuItemsSetTheirSelectorAndHideTheBoard) {
     find<QAction>(w, "menu_prdec_past")->trigger();
     EXPECT_EQ(MDIForm1::p2, 8);
     EXPECT_EQ(MDIForm1::p3, 2);
+    w->mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     find<QAction>(w, "menu_new_plan_decision")->trigger();
     EXPECT_FALSE(w->picture1()->isVisible());
