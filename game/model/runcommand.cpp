@@ -34,6 +34,20 @@ std::string upper(std::string s) {
 
 bool inRange(std::int32_t v, int low, int high) { return v >= low && v <= high; }
 
+// Runs one step of the command; a failure shows its box and returns false.
+template <class Step>
+bool guarded(DecisionPanel& panel, Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const RunStopped& e) {
+        panel.showMessage(e.box());
+    } catch (const std::exception& e) {
+        panel.showMessage(databaseFailureBox(e));
+    }
+    return false;
+}
+
 }  // namespace
 
 double leadingNumber(const std::string& text) {
@@ -105,13 +119,10 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
 
 RunOutcome RunCommand::planRun(DecisionPanel& panel) {
     std::optional<store::Connection> db;
-    try {
+    const bool decisionsStored = guarded(panel, [&] {
         db.emplace(m_connectionString, store::Access::Write);
         auto plio = db->openRecordset("Select * from PLIO");
-        if (plio.recordCount() == 0) {
-            panel.showMessage(kNoPlanForRun);
-            return RunOutcome::Failed;
-        }
+        if (plio.recordCount() == 0) throw RunStopped(kNoPlanForRun);
         plio.moveLast();
         const int rowCount = plio.recordCount();
         // Check the row the quarter will start from before anything is
@@ -131,50 +142,35 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         db->execute("update PLIO set PORD=" + production + ", PHRD=" + hiring +
                     ", PRORD=" + production + ", PRHRD=" + hiring +
                     " where PNPLPD=" + std::to_string(rowCount - 1));
-    } catch (const RunStopped& e) {
-        panel.showMessage(e.box());
-        return RunOutcome::Failed;
-    } catch (const std::exception& e) {
-        panel.showMessage(databaseFailureBox(e));
-        return RunOutcome::Failed;
-    }
+    });
+    if (!decisionsStored) return RunOutcome::Failed;
     panel.showMessage(kDecisionsEntered);
     panel.setFocus(Box::Production);
 
     ModelTables tables;
     fillTables(tables);
-    try {
+    const bool ran = guarded(panel, [&] {
         // The quarter's trace, its next PLIO row and its accounting stand or
         // fall together.
         store::Transaction transaction(*db);
         const std::int16_t n = simulatePlanQuarter(*db, tables);
         accountQuarter(*db, n);
         transaction.commit();
-    } catch (const RunStopped& e) {
-        panel.showMessage(e.box());
-        return RunOutcome::Failed;
-    } catch (const std::exception& e) {
-        panel.showMessage(databaseFailureBox(e));
-        return RunOutcome::Failed;
-    }
+    });
+    if (!ran) return RunOutcome::Failed;
     db.reset();
     finish(panel, "SD Simulation Run is now over !!!");
     return RunOutcome::PlanRun;
 }
 
 RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
-    try {
+    const bool done = guarded(panel, [&] {
         store::Connection db(m_connectionString, store::Access::Write);
         store::Transaction transaction(db);
         reinitialiseGame(db);
         transaction.commit();
-    } catch (const RunStopped& e) {
-        panel.showMessage(e.box());
-        return RunOutcome::Failed;
-    } catch (const std::exception& e) {
-        panel.showMessage(databaseFailureBox(e));
-        return RunOutcome::Failed;
-    }
+    });
+    if (!done) return RunOutcome::Failed;
     finish(panel, "SD Reinitialization is now over !!!");
     return RunOutcome::Reinitialised;
 }

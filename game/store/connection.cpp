@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "asciitext.h"
 #include "gamelocation.h"
 #include "schema.h"
 #include "storeerror.h"
@@ -27,12 +28,6 @@ constexpr int kBusyTimeoutMs = 1000;
 // about two durable commits in it.
 constexpr const char* kDefaultJournalMode = "DELETE";
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 std::string_view skipBlanks(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
@@ -41,7 +36,7 @@ std::string_view skipBlanks(std::string_view s) {
 
 bool startsWithWord(std::string_view s, std::string_view word) {
     if (s.size() < word.size()) return false;
-    if (lower(s.substr(0, word.size())) != word) return false;
+    if (lowerAscii(s.substr(0, word.size())) != word) return false;
     return s.size() == word.size() || !std::isalnum(static_cast<unsigned char>(s[word.size()]));
 }
 
@@ -76,7 +71,7 @@ std::string orderedSelect(std::string_view text) {
     }
     if (!skipBlanks(rest).empty()) return std::string(text);
     for (const auto& t : gameTables()) {
-        if (lower(t.name) == lower(table)) {
+        if (lowerAscii(t.name) == lowerAscii(table)) {
             return "SELECT * FROM " + std::string(t.name) + " ORDER BY " + std::string(t.orderBy);
         }
     }
@@ -158,7 +153,7 @@ bool splitLiteralInsert(std::string_view text, std::string_view& head,
                         std::vector<std::string_view>& values) {
     const std::string_view body = trimmed(text);
     if (!startsWithWord(body, "insert")) return false;
-    const std::string low = lower(body);
+    const std::string low = lowerAscii(body);
     const auto open = low.find("values(");
     if (open == std::string::npos || body.back() != ')') return false;
     head = body.substr(0, open + 7);
@@ -169,7 +164,7 @@ bool splitLiteralInsert(std::string_view text, std::string_view& head,
     for (;;) {
         const auto comma = rest.find(',');
         const std::string_view v = trimmed(rest.substr(0, comma));
-        if (!isNumericLiteral(v) && lower(v) != "null") return false;
+        if (!isNumericLiteral(v) && lowerAscii(v) != "null") return false;
         values.push_back(v);
         if (comma == std::string_view::npos) break;
         rest.remove_prefix(comma + 1);

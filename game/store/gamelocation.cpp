@@ -1,5 +1,7 @@
 #include "gamelocation.h"
 
+#include "asciitext.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -10,12 +12,6 @@ namespace {
 
 constexpr char kSeparator = std::filesystem::path::preferred_separator;
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 }  // namespace
 
@@ -34,7 +30,7 @@ std::string connectionStringForFile(std::string_view path) {
 std::string pathFromConnectionString(std::string_view connectionString) {
     // The parts are "key = value" pairs separated by ';'; the path runs to the
     // next ';' or the end, and may itself hold blanks.
-    const std::string low = lower(connectionString);
+    const std::string low = lowerAscii(connectionString);
     const auto key = low.find("data source");
     if (key == std::string::npos)
         throw std::invalid_argument("connection string has no Data Source");

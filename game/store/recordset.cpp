@@ -1,5 +1,7 @@
 #include "recordset.h"
 
+#include "asciitext.h"
+
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
@@ -7,19 +9,13 @@
 namespace tessaro::store {
 namespace {
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 }  // namespace
 
 Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
     : m_columns(std::move(columns)), m_rows(std::move(rows)) {
     m_lowerColumns.reserve(m_columns.size());
-    for (const auto& c : m_columns) m_lowerColumns.push_back(lower(c));
+    for (const auto& c : m_columns) m_lowerColumns.push_back(lowerAscii(c));
 }
 
 void Recordset::move(int count) {
