@@ -5,6 +5,8 @@
 #include <QStyleFactory>
 
 #include "form4.h"
+#include "form7.h"
+#include "form8.h"
 #include "gamewindows.h"
 
 namespace tessaro::ui {
@@ -12,6 +14,8 @@ namespace tessaro::ui {
 void registerGameForms() {
     auto& windows = GameWindows::instance();
     windows.registerForm("Form4", [] { return new Form4(); });
+    windows.registerForm("Form7", [] { return new Form7(); });
+    windows.registerForm("Form8", [] { return new Form8(); });
 }
 
 void setUpLook() {
