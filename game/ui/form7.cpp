@@ -20,8 +20,8 @@ constexpr double kClientHeight = 7650;
 
 // Both grids are 16000 twips wide, more than an 800 x 600 screen holds; their
 // boxes take the window's width and scroll sideways where the screen is too
-// small. Each box is tall enough for its rows, its frame and a horizontal
-// scroll bar, so the bar never hides the last row.
+// small. Each box is tall enough for its rows and a horizontal scroll bar,
+// so the bar never hides the last row.
 constexpr double kGridLeft = 240;
 constexpr double kGridWidth = 11220;
 
@@ -32,9 +32,10 @@ const QColor kHeadingText(0, 0, 255);
 using Align = MSFlexGrid::Alignment;
 
 // The grid as the old control was placed on the window: its default face,
-// and the window's colour wherever the box is bigger than its cells (the
-// prescribed sizes in twips do not grow with the screen, the box does), so
-// the grid looks as large as its cells rather than a white block.
+// and the window's colour wherever the box is bigger than its cells. The load
+// sets the column widths and row heights in twips after the scaling, so on a
+// large screen the box outgrows the cells; without a white block and a frame
+// around the rest, the grid looks as large as its cells.
 void designGrid(MSFlexGrid& grid) {
     grid.setFont(gameFont("MS Sans Serif", 8.25));
     QTableWidget* table = grid.table();

@@ -39,9 +39,10 @@ const QColor kBlack(0, 0, 0);
 using Align = MSFlexGrid::Alignment;
 
 // The grid as the old control was placed on the window: its default face,
-// and the window's colour wherever the box is bigger than its cells (the
-// prescribed sizes in twips do not grow with the screen, the box does), so
-// the grid looks as large as its cells rather than a white block.
+// and the window's colour wherever the box is bigger than its cells. The load
+// sets the column widths and row heights in twips after the scaling, so on a
+// large screen the box outgrows the cells; without a white block and a frame
+// around the rest, the grid looks as large as its cells.
 void designGrid(MSFlexGrid& grid) {
     grid.setFont(gameFont("MS Sans Serif", 8.25));
     QTableWidget* table = grid.table();
@@ -55,6 +56,14 @@ void select(MSFlexGrid& grid, int row, int col, int rowSel, int colSel) {
     grid.setCol(col);
     grid.setRowSel(rowSel);
     grid.setColSel(colSel);
+}
+
+void fill(MSFlexGrid& grid, const model::TextGrid& texts) {
+    for (std::size_t r = 0; r < texts.size(); ++r) {
+        for (std::size_t c = 0; c < texts[r].size(); ++c)
+            grid.setTextMatrix(static_cast<int>(r), static_cast<int>(c),
+                               QString::fromStdString(texts[r][c]));
+    }
 }
 
 void signColour(MSFlexGrid& grid, int row, bool negative) {
@@ -117,13 +126,7 @@ void Form8::load() {
     g.setRows(kRows);
     for (int c = 0; c < 2; ++c) g.setColWidth(c, 8000);
     for (int r = 0; r < kRows; ++r) g.setRowHeight(r, 500);
-    const model::TextGrid texts = sheet.grid();
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < 2; ++c)
-            g.setTextMatrix(r, c,
-                            QString::fromStdString(
-                                texts[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
-    }
+    fill(g, sheet.grid());
 
     signColour(g, kGameValueRow, sheet.gameValueRed());
     signColour(g, kAverageValueRow, sheet.averageValueRed());
