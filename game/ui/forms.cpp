@@ -8,6 +8,8 @@
 #include "form2.h"
 #include "form3.h"
 #include "form4.h"
+#include "form7.h"
+#include "form8.h"
 #include "gamewindows.h"
 
 namespace tessaro::ui {
@@ -18,6 +20,8 @@ void registerGameForms() {
     windows.registerForm("Form2", [] { return new Form2(); });
     windows.registerForm("Form3", [] { return new Form3(); });
     windows.registerForm("Form4", [] { return new Form4(); });
+    windows.registerForm("Form7", [] { return new Form7(); });
+    windows.registerForm("Form8", [] { return new Form8(); });
 }
 
 void setUpLook() {
