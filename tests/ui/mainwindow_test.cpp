@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 
 #include "store/connection.h"
+#include "ui/chartexport.h"
 #include "ui/mschart.h"
 #include "windowtest.h"
 
@@ -150,6 +151,20 @@ TEST_F(MainWindow, menuTreeHasEveryEntryWithItsCaption) {
     EXPECT_EQ(w->findChild<QMenu*>("menu_plan_reports")->title(), "Plan Reports");
     EXPECT_EQ(w->findChildren<QAction*>(QRegularExpression("^menu_.*_dur$")).size(), 6);
     EXPECT_EQ(w->findChildren<QAction*>(QRegularExpression("^menu_.*_past$")).size(), 10);
+}
+
+TEST_F(MainWindow, saveAsWritesTheBoardsChartAsABitmap) {
+    MDIForm1* w = start();
+    const QString target = QString::fromStdString(dir.file("board"));
+    CommonDialog::setAnswerHook([&](const CommonDialog&) { return std::optional<QString>(target); });
+    find<QPushButton>(w, "Command8")->click();
+    CommonDialog::setAnswerHook({});
+    EXPECT_TRUE(messages.empty());
+    QImage saved(target + ".bmp");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), w->chart()->size());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
+              w->chart()->picture().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MainWindow, exitGameEndsAtOnceEvenWithAChildWindowOpen) {
