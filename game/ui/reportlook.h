@@ -1,0 +1,46 @@
+// What the plan report and the performance sheet share: their size, their
+// heading colours and the handling of their grids.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+
+#include "model/reports.h"
+
+namespace tessaro::ui {
+
+class MSFlexGrid;
+
+// Design client size in twips: inside the main window's client area
+// (11880 x 8190 on an 800 x 600 screen) together with the child window's
+// frame, so the area shows no scroll bars of its own.
+inline constexpr double kReportClientWidth = 11700;
+inline constexpr double kReportClientHeight = 7650;
+
+// The grids are 16000 twips wide, more than an 800 x 600 screen holds; their
+// boxes take the window's width and scroll sideways where the screen is too
+// small.
+inline constexpr double kReportGridLeft = 240;
+inline constexpr double kReportGridWidth = 11220;
+
+inline const QColor kChildWindowBack(72, 209, 204);
+inline const QColor kHeadingBack(192, 255, 192);
+inline const QColor kHeadingText(0, 0, 255);
+
+// A heading label: Times New Roman 16 bold, blue on light green.
+void reportHeading(QLabel* label, Qt::Alignment alignment);
+
+// The grid as the old control was placed on the window: its default face,
+// and the window's colour wherever the box is bigger than its cells. The load
+// sets the column widths and row heights in twips after the scaling, so on a
+// large screen the box outgrows the cells; without a white block and a frame
+// around the rest, the grid looks as large as its cells.
+void reportGridLook(MSFlexGrid& grid);
+
+// Selects the cells from (row, col) to (rowSel, colSel).
+void selectCells(MSFlexGrid& grid, int row, int col, int rowSel, int colSel);
+
+// Puts the texts into the grid's cells, row by row.
+void fillCells(MSFlexGrid& grid, const model::TextGrid& texts);
+
+}  // namespace tessaro::ui
