@@ -213,6 +213,7 @@ signals:
     void PropertyChanged(const QString &propertyName);
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -264,6 +265,8 @@ private:
     QPointer<QWidget> m_myParent;
     QPointer<QWidget> m_myParentMDI;
 
+    bool m_loadSeen = false;
+    int m_resizeDepth = 0;
     bool m_firstResizePending = false;
     bool m_suppressResize = false;
     bool m_restorePending = false;

@@ -8,7 +8,7 @@
 
 namespace MorvaneCtl {
 
-struct ScreenMetrics {
+struct MORVANE_EXPORT ScreenMetrics {
     double widthTwips = 0;
     double heightTwips = 0;
     double twipsPerPixelX = 15;
