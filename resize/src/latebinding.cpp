@@ -287,7 +287,11 @@ bool set(QWidget *w, const char *name, const QVariant &value) {
         auto *tabs = qobject_cast<QTabWidget *>(w);
         const auto px = toPixels(v, s.twipsPerPixelY);
         if (!tabs || !px || *px < 1) return false;
-        tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(*px));
+        // Qt derives a tab's height from its style; a style sheet is the one
+        // way to set it. Parsing one is costly, so an unchanged height is
+        // not set again.
+        const QString sheet = QStringLiteral("QTabBar::tab { height: %1px; }").arg(*px);
+        if (tabs->tabBar()->styleSheet() != sheet) tabs->tabBar()->setStyleSheet(sheet);
         return true;
     }
     if (is(name, "X1") || is(name, "Y1") || is(name, "X2") || is(name, "Y2"))
