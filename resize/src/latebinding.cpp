@@ -17,6 +17,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <unordered_map>
 
 namespace MorvaneCtl::LateBound {
 
@@ -24,10 +26,39 @@ namespace {
 
 bool is(const char *name, const char *wanted) { return std::strcmp(name, wanted) == 0; }
 
+struct DeclaredKey {
+    const QMetaObject *meta;
+    std::string name;
+    bool operator==(const DeclaredKey &) const = default;
+};
+struct DeclaredKeyHash {
+    size_t operator()(const DeclaredKey &k) const noexcept {
+        return std::hash<const void *>()(k.meta) ^ (std::hash<std::string>()(k.name) << 1);
+    }
+};
+
+// The index of a property a class declares, or -1. Looking a name up in a
+// meta-object compares it with every property of every base class, and a
+// layout pass asks a dozen names of every control, so the answers are kept
+// per class.
+int declaredIndex(const QWidget *w, const char *name) {
+    thread_local std::unordered_map<DeclaredKey, int, DeclaredKeyHash> known;
+    const QMetaObject *meta = w->metaObject();
+    DeclaredKey key{meta, name};
+    if (const auto it = known.find(key); it != known.end()) return it->second;
+    const int index = meta->indexOfProperty(name);
+    known.emplace(std::move(key), index);
+    return index;
+}
+
+bool hasDynamicProperty(const QWidget *w, const char *name) {
+    const QList<QByteArray> names = w->dynamicPropertyNames();
+    return !names.isEmpty() && names.contains(name);
+}
+
 // A name the widget answers through Qt's property system, declared or dynamic.
 bool hasQtProperty(const QWidget *w, const char *name) {
-    if (w->metaObject()->indexOfProperty(name) >= 0) return true;
-    return !w->dynamicPropertyNames().isEmpty() && w->dynamicPropertyNames().contains(name);
+    return declaredIndex(w, name) >= 0 || hasDynamicProperty(w, name);
 }
 
 std::optional<int> roundToLong(double v) {
@@ -143,7 +174,7 @@ bool isMdiForm(const QWidget *w) {
 }
 
 bool isLine(const QWidget *w) {
-    return w->metaObject()->indexOfProperty("X1") >= 0 || plainLine(w) != nullptr;
+    return declaredIndex(w, "X1") >= 0 || plainLine(w) != nullptr;
 }
 
 bool isLabel(const QWidget *w) { return qobject_cast<const QLabel *>(w) != nullptr; }
@@ -220,11 +251,11 @@ std::optional<int> getLong(QWidget *w, const char *name) {
 
 bool set(QWidget *w, const char *name, const QVariant &value) {
     if (!w) return false;
-    if (const int i = w->metaObject()->indexOfProperty(name); i >= 0) {
+    if (const int i = declaredIndex(w, name); i >= 0) {
         const QMetaProperty p = w->metaObject()->property(i);
         return p.isWritable() && p.write(w, value);
     }
-    if (w->dynamicPropertyNames().contains(name)) {
+    if (hasDynamicProperty(w, name)) {
         w->setProperty(name, value);
         return true;
     }
@@ -256,7 +287,11 @@ bool set(QWidget *w, const char *name, const QVariant &value) {
         auto *tabs = qobject_cast<QTabWidget *>(w);
         const auto px = toPixels(v, s.twipsPerPixelY);
         if (!tabs || !px || *px < 1) return false;
-        tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(*px));
+        // Qt derives a tab's height from its style; a style sheet is the one
+        // way to set it. Parsing one is costly, so an unchanged height is
+        // not set again.
+        const QString sheet = QStringLiteral("QTabBar::tab { height: %1px; }").arg(*px);
+        if (tabs->tabBar()->styleSheet() != sheet) tabs->tabBar()->setStyleSheet(sheet);
         return true;
     }
     if (is(name, "X1") || is(name, "Y1") || is(name, "X2") || is(name, "Y2"))
@@ -281,9 +316,9 @@ bool move(QWidget *w, int left, int top, std::optional<int> width, std::optional
         // this call writes can be written, so the call is all or nothing.
         for (const char *name : {"Left", "Top", "Width", "Height"}) {
             if ((is(name, "Width") && !width) || (is(name, "Height") && !height)) continue;
-            const int i = w->metaObject()->indexOfProperty(name);
+            const int i = declaredIndex(w, name);
             if (i >= 0 && !w->metaObject()->property(i).isWritable()) return false;
-            if (i < 0 && !w->dynamicPropertyNames().contains(name)) return false;
+            if (i < 0 && !hasDynamicProperty(w, name)) return false;
         }
         set(w, "Left", left);
         set(w, "Top", top);

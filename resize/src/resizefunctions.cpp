@@ -259,7 +259,7 @@ void ResizeOneControl(QWidget *control, const QString &formName, int px, int py)
         if (LateBound::isListBox(control) || !answersColumnCount(control))
             scaleFont(control, r, px, py);
     }
-    if (auto v = scale(r.tabHeight, py); v && r.tabHeight != 0) set(control, "TabHeight", *v);
+    if (auto v = scale(r.tabHeight, py)) set(control, "TabHeight", *v);
 
     if (LateBound::isLabel(control)) {
         if (get(control, "AutoSize").value_or(false).toBool())
