@@ -196,19 +196,16 @@ TEST_F(DesignTime, aLoadedControlKeepsItsSavedValues) {
     EXPECT_EQ(values.value(QStringLiteral("MaxFormHeight")), QStringLiteral("0"));
 }
 
-TEST_F(DesignTime, aChangedPropertyMarksTheFormModified) {
+TEST_F(DesignTime, aChangeMarksTheFormModifiedUnlessTheWarningIsDeclined) {
     Morvane *control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
-    m_window->setDirty(false);
 
+    m_window->setDirty(false);
     control->setMaxFormHeight(7200);
     EXPECT_TRUE(m_window->isDirty());
     EXPECT_EQ(saved().value(QStringLiteral("MaxFormHeight")), QStringLiteral("7200"));
-}
 
-TEST_F(DesignTime, theResolutionWarningDecidesWhetherTheFormChanges) {
-    Morvane *control = open(QStringLiteral("saved.ui"));
-    ASSERT_NE(control, nullptr);
+    // The design screen is changed only when the warning is answered Yes.
     m_window->setDirty(false);
     {
         MessageBoxRecorder no(QMessageBox::No);
