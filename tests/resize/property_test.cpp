@@ -133,6 +133,8 @@ TEST_F(ControlTest, firstPlacementSetsEveryDefaultThenMeasuresAndClassifiesTheSc
 // makes of it.
 struct ScreenCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const ScreenCase &row, std::ostream *os) { *os << row.name; }
     double widthTwips, heightTwips, twipsPerPixel;
     ScreenResolution resolution;
     int widthPixels, heightPixels;
@@ -246,6 +248,8 @@ TEST_F(ControlTest, readingTakesMinusOneAsTrueAndRoundsNumbersHalfToEven) {
 // A key and a value of the wrong kind for it.
 struct BadValue {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const BadValue &row, std::ostream *os) { *os << row.name; }
     const char *key;
     QVariant value;
 };
@@ -390,6 +394,7 @@ TEST_F(ControlTest, aBagWithoutTheDesignScreenGetsTheFallbackWrittenBackOnTheNex
 
 TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
     ctl->InitProperties();
+    MessageBoxRecorder boxes(QMessageBox::Yes);
     ctl->setResolution(Res_Custom);
     ctl->setResizeFonts(false);
     ctl->setAutoResizeOnLoad(false);
@@ -417,6 +422,8 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 // value is read back.
 struct ConfirmedSetter {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const ConfirmedSetter &row, std::ostream *os) { *os << row.name; }
     std::function<void(Morvane &, int)> set;
     std::function<int(const Morvane &)> get;
     int newValue;
@@ -537,6 +544,8 @@ INSTANTIATE_TEST_SUITE_P(Setters, RefusedProperty, ::testing::Combine(::testing:
 // A property set through Qt's property system and the value given.
 struct Notified {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const Notified &row, std::ostream *os) { *os << row.name; }
     QVariant value;
 };
 
@@ -616,7 +625,7 @@ TEST_F(ControlTest, aboutShowsTheVersionWithAnOkButton) {
 
 class OwnFace : public ::testing::TestWithParam<int> {};
 
-TEST_P(OwnFace, isASquareOf480TwipsWhateverSizeItIsGiven) {
+TEST_P(OwnFace, isASquareOf480TwipsInTheDesigner) {
     const int twipsPerPixel = GetParam();
     setScreenOverride(ScreenMetrics::ofPixels(1024, 768, twipsPerPixel));
     QWidget form;
@@ -624,13 +633,16 @@ TEST_P(OwnFace, isASquareOf480TwipsWhateverSizeItIsGiven) {
     form.setWindowFlag(Qt::FramelessWindowHint);
     form.resize(300, 200);
     auto *ctl = new Morvane(&form);
-    ctl->CaptureDesignSize();
+    ctl->setUserMode(false);
+    ctl->InitProperties();
     showAndSettle(&form);
     const int side = 480 / twipsPerPixel;
-    EXPECT_EQ(ctl->size(), QSize(side, side));
-    ctl->resize(100, 50);
-    settle();
-    EXPECT_EQ(ctl->size(), QSize(side, side));
+    // Whatever size the designer gives it.
+    for (QSize given : {QSize(100, 50), QSize(10, 90), QSize(side, side + 1)}) {
+        ctl->resize(given);
+        settle();
+        EXPECT_EQ(ctl->size(), QSize(side, side)) << "given " << ::testing::PrintToString(given);
+    }
     setScreenOverride(std::nullopt);
 }
 

@@ -165,6 +165,8 @@ TEST_F(SaveRestore, restoresWhatWasSavedInTheSettingsStoreByAnotherInstance) {
 // the restore must make of the form.
 struct RestoreCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const RestoreCase &row, std::ostream *os) { *os << row.name; }
     const char *text;
     bool fromMaximised;
     Qt::WindowState state;
@@ -249,6 +251,8 @@ TEST_F(SaveRestore, anEmptyStoreReplacesTheTextInMemory) {
 // numbers it cannot set.
 struct BadTextCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const BadTextCase &row, std::ostream *os) { *os << row.name; }
     const char *text;
     bool keepsPosition;
 };
@@ -324,6 +328,8 @@ TEST_F(SaveRestore, cancellingTheFirstPassAlsoCancelsTheDeferredRestore) {
 // What SaveForm and RestoreForm are handed instead of a form.
 struct NotAForm {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const NotAForm &row, std::ostream *os) { *os << row.name; }
     std::function<QObject *(QWidget *form, std::vector<std::unique_ptr<QObject>> &keep)> make;
 };
 

@@ -56,6 +56,8 @@ struct EventCounter {
 // nested fixture's geometry scaled by them.
 struct LoadCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const LoadCase &row, std::ostream *os) { *os << row.name; }
     int screenWidth, screenHeight;
     int fx, fy;
 };
@@ -167,6 +169,8 @@ TEST(MdiFrame, isScaledAtLoadInItsOwnPlace) {
 // size it must end at, and where Command1 (20, 10, 40, 20 at design) goes.
 struct LimitCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const LimitCase &row, std::ostream *os) { *os << row.name; }
     int maxWidth, maxHeight, minWidth, minHeight;
     QSize dragged, settled;
     QRect command1;
@@ -215,6 +219,21 @@ INSTANTIATE_TEST_SUITE_P(
         // Inside all four limits nothing snaps: 150 % both ways.
         LimitCase{"withinLimits", 6000, 4500, 1500, 750, {300, 150}, {300, 150}, {30, 15, 60, 30}}),
     [](const ::testing::TestParamInfo<LimitCase> &info) { return std::string(info.param.name); });
+
+TEST(FramedForm, isScaledByItsClientSizeNotItsOuterSize) {
+    ScreenStandIn screen(1024, 768);
+    auto form = openForm(QStringLiteral("small.ui"), false);
+    ASSERT_TRUE(form);
+    showAndSettle(form.get());
+    settle();
+    form->resize(400, 200);
+    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(400, 200); }));
+    settle();
+    if (form->frameGeometry().size() == form->size()) GTEST_SKIP() << "the platform draws no frame";
+    // Client 6000 x 3000 twips against 3000 x 1500: 200 % both ways. The
+    // outer size (a few pixels more) would give 202 % and a wider button.
+    EXPECT_EQ(child(form.get(), "Command1")->geometry(), QRect(40, 20, 80, 40));
+}
 
 class WindowStates : public ::testing::Test {
 protected:
@@ -297,6 +316,8 @@ TEST_F(WindowStates, aMaximisedFormGetsAPassForItsNewClient) {
 // a screen twice the design's and after a drag to 600 x 300 pixels.
 struct SwitchCase {
     const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const SwitchCase &row, std::ostream *os) { *os << row.name; }
     bool onLoad, always;
     QRect afterLoad, afterDrag;
     bool registered;
