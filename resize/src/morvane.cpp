@@ -525,21 +525,40 @@ void Morvane::parentLoad() {
     m_suppressResize = false;
 }
 
+// Writes to the form from inside its resize handling. A resize they cause
+// is handled at once, nested in the current one; Qt does not deliver that
+// resize while the form is still being shown (it only marks it pending and
+// then drops the mark), so then it is handled here instead.
+template <typename Write> void Morvane::writeToForm(QWidget *form, Write write) {
+    const unsigned handled = m_resizesHandled;
+    const QSize before = LateBound::clientOf(form)->size();
+    const auto stateBefore = LateBound::getLong(form, "WindowState");
+    write();
+    if (m_resizesHandled == handled &&
+        (LateBound::clientOf(form)->size() != before ||
+         LateBound::getLong(form, "WindowState") != stateBefore))
+        parentResize();
+}
+
 void Morvane::parentResize() {
     if (m_suppressResize) return;
     QWidget *form = m_myParent ? m_myParent.data() : m_myParentMDI.data();
     if (!form || m_resizeDepth >= MaxResizeDepth) return;
     ++m_resizeDepth;
+    ++m_resizesHandled;
     auto state = [&] { return LateBound::getLong(form, "WindowState"); };
     auto size = [&](const char *name) { return LateBound::getLong(form, name); };
+    auto setForm = [&](const char *name, int value) {
+        writeToForm(form, [&] { LateBound::set(form, name, value); });
+    };
 
-    if (state() == 2 && !m_allowFormMaximized) LateBound::set(form, "WindowState", 0);
-    if (state() == 1 && !m_allowFormMinimized) LateBound::set(form, "WindowState", 0);
+    if (state() == 2 && !m_allowFormMaximized) setForm("WindowState", 0);
+    if (state() == 1 && !m_allowFormMinimized) setForm("WindowState", 0);
     // Each limit is its own write; the resizes they cause run through here too.
-    if (m_maxFormHeight > 0 && size("Height") > m_maxFormHeight) LateBound::set(form, "Height", m_maxFormHeight);
-    if (m_maxFormWidth > 0 && size("Width") > m_maxFormWidth) LateBound::set(form, "Width", m_maxFormWidth);
-    if (m_minFormHeight > 0 && size("Height") < m_minFormHeight) LateBound::set(form, "Height", m_minFormHeight);
-    if (m_minFormWidth > 0 && size("Width") < m_minFormWidth) LateBound::set(form, "Width", m_minFormWidth);
+    if (m_maxFormHeight > 0 && size("Height") > m_maxFormHeight) setForm("Height", m_maxFormHeight);
+    if (m_maxFormWidth > 0 && size("Width") > m_maxFormWidth) setForm("Width", m_maxFormWidth);
+    if (m_minFormHeight > 0 && size("Height") < m_minFormHeight) setForm("Height", m_minFormHeight);
+    if (m_minFormWidth > 0 && size("Width") < m_minFormWidth) setForm("Width", m_minFormWidth);
 
     bool cancelled = false;
     if ((m_autoResizeOnLoad && m_firstResizePending) || m_autoResizeControls) {
@@ -552,11 +571,13 @@ void Morvane::parentResize() {
         }
     }
     if (!cancelled && m_firstResizePending && m_restorePending) {
-        try {
-            RestoreForm(form, m_restorePersistent, m_restoreAppName);
-        } catch (const MorvaneError &) {
-            // An MDI frame cannot be restored; the handler goes on.
-        }
+        writeToForm(form, [&] {
+            try {
+                RestoreForm(form, m_restorePersistent, m_restoreAppName);
+            } catch (const MorvaneError &) {
+                // An MDI frame cannot be restored; the handler goes on.
+            }
+        });
     }
     m_firstResizePending = false;
     --m_resizeDepth;

@@ -229,6 +229,7 @@ private:
 
     void parentLoad();
     void parentResize();
+    template <typename Write> void writeToForm(QWidget *form, Write write);
 
     template <typename T> void storeAndNotify(T &field, T value, const char *name);
     template <typename T> void storeConfirmed(T &field, T value, const char *name);
@@ -267,6 +268,7 @@ private:
 
     bool m_loadSeen = false;
     int m_resizeDepth = 0;
+    unsigned m_resizesHandled = 0;
     bool m_firstResizePending = false;
     bool m_suppressResize = false;
     bool m_restorePending = false;
