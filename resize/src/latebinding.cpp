@@ -77,7 +77,13 @@ std::optional<int> toPixels(double twips, double twipsPerPixel) {
 QRect outerRect(QWidget *w) {
     if (!isForm(w)) return w->geometry();
     QWidget *frame = frameOf(w);
-    return frame->isWindow() ? frame->frameGeometry() : frame->geometry();
+    if (!frame->isWindow()) return frame->geometry();
+    // Until a window is first shown, Qt keeps the place given to move() as
+    // its frame's place but reports the frame shifted by the frame's width;
+    // the place as given is where the frame will be.
+    if (!frame->isVisible())
+        return QRect(frame->geometry().topLeft(), frame->frameGeometry().size());
+    return frame->frameGeometry();
 }
 
 // Places a form's outer frame at r (pixels): a top-level window is moved by
