@@ -1,5 +1,6 @@
 #include "morvane/latebinding.h"
 
+#include "morvane/morvane.h"
 #include "morvane/screen.h"
 
 #include <QFrame>
@@ -14,6 +15,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QWidget>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -24,32 +26,45 @@ namespace MorvaneCtl::LateBound {
 
 namespace {
 
-bool is(const char *name, const char *wanted) { return std::strcmp(name, wanted) == 0; }
-
-struct DeclaredKey {
-    const QMetaObject *meta;
-    std::string name;
-    bool operator==(const DeclaredKey &) const = default;
+constexpr const char *PropNames[] = {
+    "Name", "Index", "Left", "Top", "Width", "Height", "ScaleWidth", "ScaleHeight", "WindowState",
+    "FontSize", "TabHeight", "AutoSize", "X1", "Y1", "X2", "Y2", "ColsCount", "ColumnsCount",
 };
-struct DeclaredKeyHash {
-    size_t operator()(const DeclaredKey &k) const noexcept {
-        return std::hash<const void *>()(k.meta) ^ (std::hash<std::string>()(k.name) << 1);
-    }
-};
+constexpr int PropCount = std::size(PropNames);
 
-// The index of a property a class declares, or -1. Looking a name up in a
-// meta-object compares it with every property of every base class, and a
-// layout pass asks a dozen names of every control, so the answers are kept
-// per class.
-int declaredIndex(const QWidget *w, const char *name) {
-    thread_local std::unordered_map<DeclaredKey, int, DeclaredKeyHash> known;
-    const QMetaObject *meta = w->metaObject();
-    DeclaredKey key{meta, name};
-    if (const auto it = known.find(key); it != known.end()) return it->second;
-    const int index = meta->indexOfProperty(name);
-    known.emplace(std::move(key), index);
-    return index;
+std::optional<Prop> propNamed(const char *name) {
+    for (int i = 0; i < PropCount; ++i)
+        if (std::strcmp(PropNames[i], name) == 0) return static_cast<Prop>(i);
+    return std::nullopt;
 }
+
+// Which of the names a class declares as Qt properties (their indexes, or
+// -1). Looking a name up in a meta-object compares it with every property
+// of every base class, and a pass asks a dozen names of every control, so
+// the answers are kept per class; a form's controls are mostly of a few
+// classes, so the last class asked is kept at hand too.
+struct ClassInfo {
+    std::array<int, PropCount> declared;
+};
+
+const ClassInfo &classInfo(const QWidget *w) {
+    thread_local const QMetaObject *lastMeta = nullptr;
+    thread_local const ClassInfo *lastInfo = nullptr;
+    const QMetaObject *meta = w->metaObject();
+    if (meta == lastMeta) return *lastInfo;
+    thread_local std::unordered_map<const QMetaObject *, ClassInfo> known;
+    auto it = known.find(meta);
+    if (it == known.end()) {
+        ClassInfo info;
+        for (int i = 0; i < PropCount; ++i) info.declared[i] = meta->indexOfProperty(PropNames[i]);
+        it = known.emplace(meta, info).first;
+    }
+    lastMeta = meta;
+    lastInfo = &it->second;
+    return *lastInfo;
+}
+
+int declaredIndex(const QWidget *w, Prop p) { return classInfo(w).declared[static_cast<int>(p)]; }
 
 bool hasDynamicProperty(const QWidget *w, const char *name) {
     const QList<QByteArray> names = w->dynamicPropertyNames();
@@ -57,8 +72,8 @@ bool hasDynamicProperty(const QWidget *w, const char *name) {
 }
 
 // A name the widget answers through Qt's property system, declared or dynamic.
-bool hasQtProperty(const QWidget *w, const char *name) {
-    return declaredIndex(w, name) >= 0 || hasDynamicProperty(w, name);
+bool hasQtProperty(const QWidget *w, Prop p) {
+    return declaredIndex(w, p) >= 0 || hasDynamicProperty(w, nameOf(p));
 }
 
 std::optional<int> roundToLong(double v) {
@@ -115,7 +130,7 @@ double fontPoints(const QWidget *w) {
     return f.pixelSize() * 72.0 / w->logicalDpiY();
 }
 
-std::optional<QVariant> lineEnd(QWidget *w, const char *name) {
+std::optional<QVariant> lineEnd(QWidget *w, Prop p) {
     const QFrame *line = plainLine(w);
     if (!line) return std::nullopt;
     const ScreenMetrics s = currentScreen();
@@ -124,20 +139,20 @@ std::optional<QVariant> lineEnd(QWidget *w, const char *name) {
     // A horizontal frame line runs along its vertical centre from its left
     // to its right edge; a vertical one likewise down its horizontal centre.
     if (horizontal) {
-        if (is(name, "X1")) return g.x() * s.twipsPerPixelX;
-        if (is(name, "X2")) return (g.x() + g.width()) * s.twipsPerPixelX;
+        if (p == Prop::X1) return g.x() * s.twipsPerPixelX;
+        if (p == Prop::X2) return (g.x() + g.width()) * s.twipsPerPixelX;
         return (g.y() + g.height() / 2.0) * s.twipsPerPixelY;
     }
-    if (is(name, "Y1")) return g.y() * s.twipsPerPixelY;
-    if (is(name, "Y2")) return (g.y() + g.height()) * s.twipsPerPixelY;
+    if (p == Prop::Y1) return g.y() * s.twipsPerPixelY;
+    if (p == Prop::Y2) return (g.y() + g.height()) * s.twipsPerPixelY;
     return (g.x() + g.width() / 2.0) * s.twipsPerPixelX;
 }
 
-bool setLineEnd(QWidget *w, const char *name, double twips) {
+bool setLineEnd(QWidget *w, Prop p, double twips) {
     const QFrame *line = plainLine(w);
     if (!line) return false;
     const ScreenMetrics s = currentScreen();
-    const bool xName = name[0] == 'X';
+    const bool xName = p == Prop::X1 || p == Prop::X2;
     const auto px = toPixels(twips, xName ? s.twipsPerPixelX : s.twipsPerPixelY);
     if (!px) return false;
     QRect g = w->geometry();
@@ -145,7 +160,7 @@ bool setLineEnd(QWidget *w, const char *name, double twips) {
     const bool alongLine = horizontal == xName;
     if (alongLine) {
         // One end of the line moves, the other stays.
-        const bool first = name[1] == '1';
+        const bool first = p == Prop::X1 || p == Prop::Y1;
         int a = horizontal ? g.left() : g.top();
         int b = a + (horizontal ? g.width() : g.height());
         (first ? a : b) = *px;
@@ -180,14 +195,14 @@ bool isMdiForm(const QWidget *w) {
 }
 
 bool isLine(const QWidget *w) {
-    return declaredIndex(w, "X1") >= 0 || plainLine(w) != nullptr;
+    return declaredIndex(w, Prop::X1) >= 0 || plainLine(w) != nullptr;
 }
 
 bool isLabel(const QWidget *w) { return qobject_cast<const QLabel *>(w) != nullptr; }
 
 bool isListBox(const QWidget *w) { return qobject_cast<const QListView *>(w) != nullptr; }
 
-bool isMorvane(const QWidget *w) { return w->inherits("MorvaneCtl::Morvane"); }
+bool isMorvane(const QWidget *w) { return qobject_cast<const Morvane *>(w) != nullptr; }
 
 QWidget *frameOf(QWidget *form) {
     QWidget *p = form->parentWidget();
@@ -201,52 +216,70 @@ QWidget *clientOf(QWidget *form) {
     return form;
 }
 
-std::optional<QVariant> get(QWidget *w, const char *name) {
+const char *nameOf(Prop prop) { return PropNames[static_cast<int>(prop)]; }
+
+std::optional<QVariant> get(QWidget *w, Prop p) {
     if (!w) return std::nullopt;
-    if (hasQtProperty(w, name)) {
-        QVariant v = w->property(name);
+    if (const int i = declaredIndex(w, p); i >= 0) {
+        QVariant v = w->metaObject()->property(i).read(w);
         if (!v.isValid()) return std::nullopt;
         return v;
     }
+    if (hasDynamicProperty(w, nameOf(p))) return w->property(nameOf(p));
     const ScreenMetrics s = currentScreen();
-    if (is(name, "Name")) return w->objectName();
-    if (is(name, "Left")) return outerRect(w).x() * s.twipsPerPixelX;
-    if (is(name, "Top")) return outerRect(w).y() * s.twipsPerPixelY;
-    if (is(name, "Width")) return outerRect(w).width() * s.twipsPerPixelX;
-    if (is(name, "Height")) return outerRect(w).height() * s.twipsPerPixelY;
-    if (is(name, "ScaleWidth")) return clientOf(w)->width() * s.twipsPerPixelX;
-    if (is(name, "ScaleHeight")) return clientOf(w)->height() * s.twipsPerPixelY;
-    if (is(name, "FontSize")) return fontPoints(w);
-    if (is(name, "WindowState")) {
+    switch (p) {
+    case Prop::Name: return w->objectName();
+    case Prop::Left: return outerRect(w).x() * s.twipsPerPixelX;
+    case Prop::Top: return outerRect(w).y() * s.twipsPerPixelY;
+    case Prop::Width: return outerRect(w).width() * s.twipsPerPixelX;
+    case Prop::Height: return outerRect(w).height() * s.twipsPerPixelY;
+    case Prop::ScaleWidth: return clientOf(w)->width() * s.twipsPerPixelX;
+    case Prop::ScaleHeight: return clientOf(w)->height() * s.twipsPerPixelY;
+    case Prop::FontSize: return fontPoints(w);
+    case Prop::WindowState: {
         if (!isForm(w)) return std::nullopt;
         const Qt::WindowStates state = frameOf(w)->windowState();
         if (state & Qt::WindowMinimized) return 1;
         if (state & Qt::WindowMaximized) return 2;
         return 0;
     }
-    if (is(name, "TabHeight")) {
+    case Prop::TabHeight: {
         const auto *tabs = qobject_cast<const QTabWidget *>(w);
         if (!tabs) return std::nullopt;
         return tabs->tabBar()->sizeHint().height() * s.twipsPerPixelY;
     }
-    if (is(name, "X1") || is(name, "Y1") || is(name, "X2") || is(name, "Y2"))
-        return lineEnd(w, name);
-    if (is(name, "ColsCount")) {
+    case Prop::X1:
+    case Prop::Y1:
+    case Prop::X2:
+    case Prop::Y2: return lineEnd(w, p);
+    case Prop::ColsCount: {
         const auto *table = qobject_cast<const QTableView *>(w);
         if (!table || !table->model()) return std::nullopt;
         return table->model()->columnCount();
     }
-    if (is(name, "ColumnsCount")) {
+    case Prop::ColumnsCount: {
         const auto *tree = qobject_cast<const QTreeView *>(w);
         if (!tree || !tree->model()) return std::nullopt;
         return tree->model()->columnCount();
     }
-    // Index and AutoSize exist only as properties the form gave the widget.
+    case Prop::Index: // a control array's index and a label's AutoSize exist
+    case Prop::AutoSize: // only as properties the form gave the widget
+        return std::nullopt;
+    }
     return std::nullopt;
 }
 
-std::optional<int> getLong(QWidget *w, const char *name) {
-    const auto v = get(w, name);
+std::optional<QVariant> get(QWidget *w, const char *name) {
+    if (!w) return std::nullopt;
+    if (const auto p = propNamed(name)) return get(w, *p);
+    QVariant v = w->property(name);
+    if (!v.isValid()) return std::nullopt;
+    return v;
+}
+
+namespace {
+
+std::optional<int> longOf(const std::optional<QVariant> &v) {
     if (!v) return std::nullopt;
     if (v->typeId() == QMetaType::Bool) return v->toBool() ? -1 : 0;
     bool ok = false;
@@ -255,30 +288,56 @@ std::optional<int> getLong(QWidget *w, const char *name) {
     return roundToLong(d);
 }
 
-bool set(QWidget *w, const char *name, const QVariant &value) {
-    if (!w) return false;
-    if (const int i = declaredIndex(w, name); i >= 0) {
-        const QMetaProperty p = w->metaObject()->property(i);
-        return p.isWritable() && p.write(w, value);
+} // namespace
+
+std::optional<int> getLong(QWidget *w, Prop p) { return longOf(get(w, p)); }
+
+Identity identityOf(QWidget *w) {
+    Identity id;
+    if (!w) return id;
+    // Most controls hold no dynamic property and declare neither name: then
+    // the name is the object name and the index 0, found without the
+    // general lookup the engine would otherwise make twice per control.
+    const ClassInfo &info = classInfo(w);
+    const bool plain = info.declared[static_cast<int>(Prop::Name)] < 0 &&
+                       info.declared[static_cast<int>(Prop::Index)] < 0 &&
+                       w->dynamicPropertyNames().isEmpty();
+    if (plain) {
+        id.name = w->objectName();
+        return id;
     }
-    if (hasDynamicProperty(w, name)) {
-        w->setProperty(name, value);
+    if (const auto name = get(w, Prop::Name)) id.name = name->toString();
+    id.index = getLong(w, Prop::Index).value_or(0);
+    return id;
+}
+std::optional<int> getLong(QWidget *w, const char *name) { return longOf(get(w, name)); }
+
+bool set(QWidget *w, Prop p, const QVariant &value) {
+    if (!w) return false;
+    if (const int i = declaredIndex(w, p); i >= 0) {
+        const QMetaProperty property = w->metaObject()->property(i);
+        return property.isWritable() && property.write(w, value);
+    }
+    if (hasDynamicProperty(w, nameOf(p))) {
+        w->setProperty(nameOf(p), value);
         return true;
     }
     bool ok = false;
     const double v = value.toDouble(&ok);
-    if (is(name, "WindowState")) {
-        if (!isForm(w) || !ok) return false;
+    if (!ok) return false;
+    switch (p) {
+    case Prop::WindowState: {
+        if (!isForm(w)) return false;
         QWidget *frame = frameOf(w);
-        const Qt::WindowStates kept = frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        const Qt::WindowStates kept =
+            frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
         if (v == 0) frame->setWindowState(kept);
         else if (v == 1) frame->setWindowState(kept | Qt::WindowMinimized);
         else if (v == 2) frame->setWindowState(kept | Qt::WindowMaximized);
         else return false;
         return true;
     }
-    if (!ok) return false;
-    if (is(name, "FontSize")) {
+    case Prop::FontSize: {
         if (!(v > 0) || !std::isfinite(v) || v > 4096) return false;
         QFont f = w->font();
         f.setPointSizeF(v);
@@ -288,11 +347,11 @@ bool set(QWidget *w, const char *name, const QVariant &value) {
             label->adjustSize();
         return true;
     }
-    const ScreenMetrics s = currentScreen();
-    if (is(name, "TabHeight")) {
+    case Prop::TabHeight: {
         auto *tabs = qobject_cast<QTabWidget *>(w);
-        const auto px = toPixels(v, s.twipsPerPixelY);
-        if (!tabs || !px || *px < 1) return false;
+        if (!tabs) return false;
+        const auto px = toPixels(v, currentScreen().twipsPerPixelY);
+        if (!px || *px < 1) return false;
         // Qt derives a tab's height from its style; a style sheet is the one
         // way to set it. Parsing one is costly, so an unchanged height is
         // not set again.
@@ -300,16 +359,38 @@ bool set(QWidget *w, const char *name, const QVariant &value) {
         if (tabs->tabBar()->styleSheet() != sheet) tabs->tabBar()->setStyleSheet(sheet);
         return true;
     }
-    if (is(name, "X1") || is(name, "Y1") || is(name, "X2") || is(name, "Y2"))
-        return setLineEnd(w, name, v);
-    const auto target = roundToLong(v);
-    const auto left = getLong(w, "Left"), top = getLong(w, "Top");
-    const auto width = getLong(w, "Width"), height = getLong(w, "Height");
-    if (!target || !left || !top || !width || !height) return false;
-    if (is(name, "Left")) return move(w, *target, *top);
-    if (is(name, "Top")) return move(w, *left, *target);
-    if (is(name, "Width")) return move(w, *left, *top, *target, *height);
-    if (is(name, "Height")) return move(w, *left, *top, *width, *target);
+    case Prop::X1:
+    case Prop::Y1:
+    case Prop::X2:
+    case Prop::Y2: return setLineEnd(w, p, v);
+    case Prop::Left:
+    case Prop::Top:
+    case Prop::Width:
+    case Prop::Height: {
+        const auto target = roundToLong(v);
+        const auto left = getLong(w, Prop::Left), top = getLong(w, Prop::Top);
+        const auto width = getLong(w, Prop::Width), height = getLong(w, Prop::Height);
+        if (!target || !left || !top || !width || !height) return false;
+        if (p == Prop::Left) return move(w, *target, *top);
+        if (p == Prop::Top) return move(w, *left, *target);
+        if (p == Prop::Width) return move(w, *left, *top, *target, *height);
+        return move(w, *left, *top, *width, *target);
+    }
+    default: return false;
+    }
+}
+
+bool set(QWidget *w, const char *name, const QVariant &value) {
+    if (!w) return false;
+    if (const auto p = propNamed(name)) return set(w, *p, value);
+    if (const int i = w->metaObject()->indexOfProperty(name); i >= 0) {
+        const QMetaProperty property = w->metaObject()->property(i);
+        return property.isWritable() && property.write(w, value);
+    }
+    if (hasDynamicProperty(w, name)) {
+        w->setProperty(name, value);
+        return true;
+    }
     return false;
 }
 
@@ -317,19 +398,19 @@ bool move(QWidget *w, int left, int top, std::optional<int> width, std::optional
     if (!w) return false;
     if (width && *width < 0) return false;
     if (height && *height < 0) return false;
-    if (hasQtProperty(w, "Left")) {
+    if (hasQtProperty(w, Prop::Left)) {
         // A control with its own geometry properties: check that every one
         // this call writes can be written, so the call is all or nothing.
-        for (const char *name : {"Left", "Top", "Width", "Height"}) {
-            if ((is(name, "Width") && !width) || (is(name, "Height") && !height)) continue;
-            const int i = declaredIndex(w, name);
+        for (const Prop p : {Prop::Left, Prop::Top, Prop::Width, Prop::Height}) {
+            if ((p == Prop::Width && !width) || (p == Prop::Height && !height)) continue;
+            const int i = declaredIndex(w, p);
             if (i >= 0 && !w->metaObject()->property(i).isWritable()) return false;
-            if (i < 0 && !hasDynamicProperty(w, name)) return false;
+            if (i < 0 && !hasDynamicProperty(w, nameOf(p))) return false;
         }
-        set(w, "Left", left);
-        set(w, "Top", top);
-        if (width) set(w, "Width", *width);
-        if (height) set(w, "Height", *height);
+        set(w, Prop::Left, left);
+        set(w, Prop::Top, top);
+        if (width) set(w, Prop::Width, *width);
+        if (height) set(w, Prop::Height, *height);
         return true;
     }
     const ScreenMetrics s = currentScreen();

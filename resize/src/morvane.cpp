@@ -15,6 +15,8 @@
 
 namespace MorvaneCtl {
 
+using LateBound::Prop;
+
 namespace {
 
 // State shared by every control on one thread.
@@ -254,10 +256,12 @@ void Morvane::WriteProperties(PropertyBag &bag) {
 }
 
 void Morvane::finishLoading() {
-    if (!m_loading) return;
-    m_loading = false;
-    MeasureScreen();
-    // Binding to the form never fails the load.
+    if (m_loading) {
+        m_loading = false;
+        MeasureScreen();
+    }
+    // Binding to the form never fails the load. A control placed in code
+    // with InitProperties() has loaded already and is bound here too.
     bindToParent();
     if (m_userMode) hide(); // the control has no face at run time
 }
@@ -416,11 +420,11 @@ void Morvane::setFormScaleWidthDT(int value) { storeAndNotify(m_formScaleWidthDT
 void Morvane::CaptureDesignSize() {
     QWidget *form = containerParent();
     if (!form) return;
-    const auto width = LateBound::getLong(form, "Width");
-    const auto height = LateBound::getLong(form, "Height");
+    const auto width = LateBound::getLong(form, Prop::Width);
+    const auto height = LateBound::getLong(form, Prop::Height);
     const bool mdi = LateBound::isMdiForm(form);
-    const auto scaleWidth = mdi ? width : LateBound::getLong(form, "ScaleWidth");
-    const auto scaleHeight = mdi ? height : LateBound::getLong(form, "ScaleHeight");
+    const auto scaleWidth = mdi ? width : LateBound::getLong(form, Prop::ScaleWidth);
+    const auto scaleHeight = mdi ? height : LateBound::getLong(form, Prop::ScaleHeight);
     // Capturing is the control's own doing, not a loader handing over values.
     const bool received = m_receivedValues;
     auto update = [&](int &field, std::optional<int> value, const char *name) {
@@ -489,12 +493,12 @@ void Morvane::About() {
 
 void Morvane::CenterForm() {
     QWidget *form = m_myParent;
-    if (!form || LateBound::getLong(form, "WindowState") != 0) return;
+    if (!form || LateBound::getLong(form, Prop::WindowState) != 0) return;
     const ScreenMetrics s = currentScreen();
-    if (const auto scaleWidth = LateBound::get(form, "ScaleWidth"))
-        LateBound::set(form, "Left", (s.widthTwips - scaleWidth->toDouble()) / 2);
-    if (const auto scaleHeight = LateBound::get(form, "ScaleHeight"))
-        LateBound::set(form, "Top", (s.heightTwips - scaleHeight->toDouble()) / 2);
+    if (const auto scaleWidth = LateBound::get(form, Prop::ScaleWidth))
+        LateBound::set(form, Prop::Left, (s.widthTwips - scaleWidth->toDouble()) / 2);
+    if (const auto scaleHeight = LateBound::get(form, Prop::ScaleHeight))
+        LateBound::set(form, Prop::Top, (s.heightTwips - scaleHeight->toDouble()) / 2);
 }
 
 // ---- The form's events -----------------------------------------------------
@@ -510,15 +514,15 @@ void Morvane::parentLoad() {
         top = (s.heightTwips - ratioY * m_formScaleHeightDT) / 2;
         left = (s.widthTwips - ratioX * m_formScaleWidthDT) / 2;
     } else {
-        top = LateBound::getLong(form, "Top").value_or(0);
-        left = LateBound::getLong(form, "Left").value_or(0);
+        top = LateBound::getLong(form, Prop::Top).value_or(0);
+        left = LateBound::getLong(form, Prop::Left).value_or(0);
     }
     // A control whose design size was never captured keeps the form's size
     // rather than shrinking it to nothing.
     const double height = m_formHeightDT > 0 ? ratioY * static_cast<double>(m_formHeightDT)
-                                             : LateBound::getLong(form, "Height").value_or(0);
+                                             : LateBound::getLong(form, Prop::Height).value_or(0);
     const double width = m_formWidthDT > 0 ? ratioX * static_cast<double>(m_formWidthDT)
-                                           : LateBound::getLong(form, "Width").value_or(0);
+                                           : LateBound::getLong(form, Prop::Width).value_or(0);
     m_suppressResize = true;
     LateBound::move(form, roundHalfEven(left), roundHalfEven(top), roundHalfEven(width),
                     roundHalfEven(height));
@@ -532,11 +536,11 @@ void Morvane::parentLoad() {
 template <typename Write> void Morvane::writeToForm(QWidget *form, Write write) {
     const unsigned handled = m_resizesHandled;
     const QSize before = LateBound::clientOf(form)->size();
-    const auto stateBefore = LateBound::getLong(form, "WindowState");
+    const auto stateBefore = LateBound::getLong(form, Prop::WindowState);
     write();
     if (m_resizesHandled == handled &&
         (LateBound::clientOf(form)->size() != before ||
-         LateBound::getLong(form, "WindowState") != stateBefore))
+         LateBound::getLong(form, Prop::WindowState) != stateBefore))
         parentResize();
 }
 
@@ -546,19 +550,19 @@ void Morvane::parentResize() {
     if (!form || m_resizeDepth >= MaxResizeDepth) return;
     ++m_resizeDepth;
     ++m_resizesHandled;
-    auto state = [&] { return LateBound::getLong(form, "WindowState"); };
-    auto size = [&](const char *name) { return LateBound::getLong(form, name); };
-    auto setForm = [&](const char *name, int value) {
-        writeToForm(form, [&] { LateBound::set(form, name, value); });
+    auto state = [&] { return LateBound::getLong(form, Prop::WindowState); };
+    auto size = [&](LateBound::Prop prop) { return LateBound::getLong(form, prop); };
+    auto setForm = [&](LateBound::Prop prop, int value) {
+        writeToForm(form, [&] { LateBound::set(form, prop, value); });
     };
 
-    if (state() == 2 && !m_allowFormMaximized) setForm("WindowState", 0);
-    if (state() == 1 && !m_allowFormMinimized) setForm("WindowState", 0);
+    if (state() == 2 && !m_allowFormMaximized) setForm(Prop::WindowState, 0);
+    if (state() == 1 && !m_allowFormMinimized) setForm(Prop::WindowState, 0);
     // Each limit is its own write; the resizes they cause run through here too.
-    if (m_maxFormHeight > 0 && size("Height") > m_maxFormHeight) setForm("Height", m_maxFormHeight);
-    if (m_maxFormWidth > 0 && size("Width") > m_maxFormWidth) setForm("Width", m_maxFormWidth);
-    if (m_minFormHeight > 0 && size("Height") < m_minFormHeight) setForm("Height", m_minFormHeight);
-    if (m_minFormWidth > 0 && size("Width") < m_minFormWidth) setForm("Width", m_minFormWidth);
+    if (m_maxFormHeight > 0 && size(Prop::Height) > m_maxFormHeight) setForm(Prop::Height, m_maxFormHeight);
+    if (m_maxFormWidth > 0 && size(Prop::Width) > m_maxFormWidth) setForm(Prop::Width, m_maxFormWidth);
+    if (m_minFormHeight > 0 && size(Prop::Height) < m_minFormHeight) setForm(Prop::Height, m_minFormHeight);
+    if (m_minFormWidth > 0 && size(Prop::Width) < m_minFormWidth) setForm(Prop::Width, m_minFormWidth);
 
     bool cancelled = false;
     if ((m_autoResizeOnLoad && m_firstResizePending) || m_autoResizeControls) {

@@ -3,9 +3,12 @@
 #include "morvane/geometrytext.h"
 #include "morvane/latebinding.h"
 
+#include "screenpin.h"
+
 #include <QLayout>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QSettings>
 #include <QWidget>
 #include <algorithm>
@@ -16,16 +19,27 @@ namespace MorvaneCtl::ResizeFunctions {
 
 namespace {
 
+// A form's name with its hash, worked out once for a whole pass.
+struct FormKey {
+    QString name;
+    size_t hash;
+    explicit FormKey(const QString &formName) : name(formName), hash(qHash(formName)) {}
+};
+
 struct ControlKey {
     QString formName;
+    size_t formHash;
     QString name;
     int index;
-    bool operator==(const ControlKey &) const = default;
+    bool operator==(const ControlKey &o) const {
+        return index == o.index && formHash == o.formHash && name == o.name &&
+               formName == o.formName;
+    }
 };
 
 struct ControlKeyHash {
     size_t operator()(const ControlKey &k) const noexcept {
-        return qHashMulti(0, k.formName, k.name, k.index);
+        return qHashMulti(k.formHash, k.name, k.index);
     }
 };
 
@@ -48,17 +62,16 @@ Tables &tables() {
 using LateBound::get;
 using LateBound::getLong;
 using LateBound::set;
+using LateBound::Prop;
 
 QString nameOf(QWidget *w) {
-    const auto v = get(w, "Name");
+    const auto v = get(w, Prop::Name);
     return v ? v->toString() : QString();
 }
 
-// A control's index in its control array; 0 when it is not in one.
-int indexOf(QWidget *w) { return getLong(w, "Index").value_or(0); }
 
 std::optional<float> fontSizeOf(QWidget *w) {
-    const auto v = get(w, "FontSize");
+    const auto v = get(w, Prop::FontSize);
     if (!v) return std::nullopt;
     bool ok = false;
     const double d = v->toDouble(&ok);
@@ -68,7 +81,7 @@ std::optional<float> fontSizeOf(QWidget *w) {
 
 // A grid answers the count of its columns; its font is left alone.
 bool answersColumnCount(QWidget *w) {
-    return get(w, "ColsCount").has_value() || get(w, "ColumnsCount").has_value();
+    return get(w, Prop::ColsCount).has_value() || get(w, Prop::ColumnsCount).has_value();
 }
 
 bool managedByLayout(QWidget *w) {
@@ -96,7 +109,7 @@ std::optional<int> checkedSub(int a, int b) {
 
 void scaleFont(QWidget *control, const ControlRecord &r, int px, int py) {
     const double size = static_cast<double>(r.fontSize) * std::min(px, py) / 100.0;
-    set(control, "FontSize", size);
+    set(control, Prop::FontSize, size);
 }
 
 // Keeps the form's background picture stretched over its client area. The
@@ -119,6 +132,51 @@ void stretchBackground(QWidget *form) {
     client->setPalette(palette);
     client->setAutoFillBackground(true);
 }
+
+// Moving a shown widget makes Qt add its old and new place to the region of
+// the window to repaint; with thousands of moves that region grows rect by
+// rect and every move costs more than the one before. Marking the whole
+// client for repainting first makes each later move fall inside the marked
+// region, so a move costs the same whatever came before, and the form is
+// repainted in one piece afterwards, as after any resize. Qt marks a region
+// that way when a child widget changes its geometry, so the mark is made by
+// growing an empty child to the client's size for the length of a pass: it
+// paints nothing, takes no input, lies below every control, and its name
+// keeps it out of the form's controls.
+class RepaintCover {
+public:
+    explicit RepaintCover(QWidget *client) {
+        if (!client->isVisible()) return;
+        static const QString name = QStringLiteral("qt_morvane_repaint_cover");
+        const QObjectList &children = client->children();
+        QWidget *cover = nullptr;
+        // Kept lowest, the cover is normally the client's first child.
+        if (!children.isEmpty() && children.first()->objectName() == name)
+            cover = qobject_cast<QWidget *>(children.first());
+        if (!cover) cover = client->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+        if (!cover) {
+            cover = new QWidget(client);
+            cover->setObjectName(name);
+            cover->setAttribute(Qt::WA_TransparentForMouseEvents);
+            cover->setFocusPolicy(Qt::NoFocus);
+            cover->setGeometry(0, 0, 0, 0);
+            cover->lower();
+            cover->show();
+        }
+        cover->setGeometry(client->rect());
+        m_cover = cover;
+    }
+    ~RepaintCover() {
+        if (m_cover) m_cover->setGeometry(0, 0, 0, 0);
+    }
+    RepaintCover(const RepaintCover &) = delete;
+    RepaintCover &operator=(const RepaintCover &) = delete;
+
+private:
+    QPointer<QWidget> m_cover;
+};
+
+void registerNew(QWidget *form, const FormKey &key);
 
 } // namespace
 
@@ -150,8 +208,8 @@ int RegisterForm(QWidget *form) {
     Tables &t = tables();
     FormRecord r;
     r.name = nameOf(form);
-    r.top = getLong(form, "Top").value_or(0);
-    r.left = getLong(form, "Left").value_or(0);
+    r.top = getLong(form, Prop::Top).value_or(0);
+    r.left = getLong(form, Prop::Left).value_or(0);
     r.designHeight = t.copies.formHeightDT;
     r.designWidth = t.copies.formWidthDT;
     r.designScaleHeight = t.copies.formScaleHeightDT;
@@ -160,35 +218,36 @@ int RegisterForm(QWidget *form) {
     const int index = static_cast<int>(t.forms.size());
     t.forms.push_back(r);
     t.formIndex.emplace(r.name, index);
-    for (QWidget *control : formControls(form))
-        if (FindControlRecord(control, r.name) == -1) AddControlRecord(control, r.name);
+    registerNew(form, FormKey(r.name));
     return index;
 }
 
-int FindControlRecord(QWidget *control, const QString &formName) {
+namespace {
+
+int findControl(const LateBound::Identity &id, const FormKey &form) {
     const auto &index = tables().controlIndex;
-    const auto it = index.find(ControlKey{formName, nameOf(control), indexOf(control)});
+    const auto it = index.find(ControlKey{form.name, form.hash, id.name, id.index});
     return it == index.end() ? -1 : it->second;
 }
 
-int AddControlRecord(QWidget *control, const QString &formName) {
+int addControl(QWidget *control, const LateBound::Identity &id, const FormKey &form) {
     Tables &t = tables();
     ControlRecord r;
-    r.name = nameOf(control);
-    r.index = indexOf(control);
-    r.formName = formName;
+    r.name = id.name;
+    r.index = id.index;
+    r.formName = form.name;
     if (LateBound::isLine(control)) {
-        r.y = getLong(control, "Y1").value_or(0);
-        r.x = UnparkCoordinate(getLong(control, "X1").value_or(0));
-        r.extentY = getLong(control, "Y2").value_or(0);
-        r.extentX = UnparkCoordinate(getLong(control, "X2").value_or(0));
+        r.y = getLong(control, Prop::Y1).value_or(0);
+        r.x = UnparkCoordinate(getLong(control, Prop::X1).value_or(0));
+        r.extentY = getLong(control, Prop::Y2).value_or(0);
+        r.extentX = UnparkCoordinate(getLong(control, Prop::X2).value_or(0));
     } else {
-        r.y = getLong(control, "Top").value_or(0);
-        r.x = UnparkCoordinate(getLong(control, "Left").value_or(0));
-        r.extentY = getLong(control, "Height").value_or(0);
-        r.extentX = getLong(control, "Width").value_or(0);
+        r.y = getLong(control, Prop::Top).value_or(0);
+        r.x = UnparkCoordinate(getLong(control, Prop::Left).value_or(0));
+        r.extentY = getLong(control, Prop::Height).value_or(0);
+        r.extentX = getLong(control, Prop::Width).value_or(0);
         r.fontSize = fontSizeOf(control).value_or(0);
-        r.tabHeight = getLong(control, "TabHeight").value_or(0);
+        r.tabHeight = getLong(control, Prop::TabHeight).value_or(0);
         // A grid keeps its font: give it a font of its own now, so that a
         // later change of the form's font does not reach it either.
         if (!LateBound::isListBox(control) && answersColumnCount(control)) {
@@ -199,13 +258,30 @@ int AddControlRecord(QWidget *control, const QString &formName) {
     }
     const int index = static_cast<int>(t.controls.size());
     t.controls.push_back(r);
-    t.controlIndex.emplace(ControlKey{formName, r.name, r.index}, index);
+    t.controlIndex.emplace(ControlKey{form.name, form.hash, r.name, r.index}, index);
     return index;
+}
+
+void registerNew(QWidget *form, const FormKey &key) {
+    for (QWidget *control : formControls(form)) {
+        const LateBound::Identity id = LateBound::identityOf(control);
+        if (findControl(id, key) == -1) addControl(control, id, key);
+    }
+}
+
+} // namespace
+
+int FindControlRecord(QWidget *control, const QString &formName) {
+    return findControl(LateBound::identityOf(control), FormKey(formName));
+}
+
+int AddControlRecord(QWidget *control, const QString &formName) {
+    return addControl(control, LateBound::identityOf(control), FormKey(formName));
 }
 
 namespace {
 
-std::optional<int> percent(QWidget *form, const char *scaleName, int FormRecord::*design) {
+std::optional<int> percent(QWidget *form, Prop scaleName, int FormRecord::*design) {
     const int index = FindFormRecord(form);
     if (index < 0) return std::nullopt;
     const int reference = tables().forms[index].*design;
@@ -220,19 +296,23 @@ std::optional<int> percent(QWidget *form, const char *scaleName, int FormRecord:
 } // namespace
 
 std::optional<int> WidthPercent(QWidget *form) {
-    return percent(form, "ScaleWidth", &FormRecord::designScaleWidth);
+    return percent(form, Prop::ScaleWidth, &FormRecord::designScaleWidth);
 }
 
 std::optional<int> HeightPercent(QWidget *form) {
-    return percent(form, "ScaleHeight", &FormRecord::designScaleHeight);
+    return percent(form, Prop::ScaleHeight, &FormRecord::designScaleHeight);
 }
 
-void ResizeOneControl(QWidget *control, const QString &formName, int px, int py) {
-    int recordIndex = FindControlRecord(control, formName);
+namespace {
+
+void resizeOne(QWidget *control, const FormKey &form, int px, int py) {
+    const LateBound::Identity id = LateBound::identityOf(control);
+    int recordIndex = findControl(id, form);
     // A control added after the form was registered is taken as it stands
     // now rather than sent to (0, 0) with no size.
-    if (recordIndex < 0) recordIndex = AddControlRecord(control, formName);
-    const ControlRecord r = tables().controls[recordIndex];
+    if (recordIndex < 0) recordIndex = addControl(control, id, form);
+    // Nothing below adds a record, so the reference stays valid.
+    const ControlRecord &r = tables().controls[recordIndex];
 
     // A coordinate left of the threshold belongs to a hidden tab page and
     // stays parked by the page's offset.
@@ -243,14 +323,14 @@ void ResizeOneControl(QWidget *control, const QString &formName, int px, int py)
     };
 
     if (LateBound::isLine(control)) {
-        if (auto v = placed(scale(r.x, px), getLong(control, "X1"))) set(control, "X1", *v);
-        if (auto v = scale(r.y, py)) set(control, "Y1", *v);
-        if (auto v = placed(scale(r.extentX, px), getLong(control, "X2"))) set(control, "X2", *v);
-        if (auto v = scale(r.extentY, py)) set(control, "Y2", *v);
+        if (auto v = placed(scale(r.x, px), getLong(control, Prop::X1))) set(control, Prop::X1, *v);
+        if (auto v = scale(r.y, py)) set(control, Prop::Y1, *v);
+        if (auto v = placed(scale(r.extentX, px), getLong(control, Prop::X2))) set(control, Prop::X2, *v);
+        if (auto v = scale(r.extentY, py)) set(control, Prop::Y2, *v);
         return;
     }
 
-    const int left = placed(scale(r.x, px), getLong(control, "Left")).value_or(0);
+    const int left = placed(scale(r.x, px), getLong(control, Prop::Left)).value_or(0);
     const int top = scale(r.y, py).value_or(0);
     const int width = scale(r.extentX, px).value_or(0);
     const int height = scale(r.extentY, py).value_or(0);
@@ -259,10 +339,10 @@ void ResizeOneControl(QWidget *control, const QString &formName, int px, int py)
         if (LateBound::isListBox(control) || !answersColumnCount(control))
             scaleFont(control, r, px, py);
     }
-    if (auto v = scale(r.tabHeight, py)) set(control, "TabHeight", *v);
+    if (auto v = scale(r.tabHeight, py)) set(control, Prop::TabHeight, *v);
 
     if (LateBound::isLabel(control)) {
-        if (get(control, "AutoSize").value_or(false).toBool())
+        if (get(control, Prop::AutoSize).value_or(false).toBool())
             LateBound::move(control, left, top);
         else
             LateBound::move(control, left, top, width, height);
@@ -275,6 +355,12 @@ void ResizeOneControl(QWidget *control, const QString &formName, int px, int py)
     if (LateBound::move(control, left, top, width, height)) return;
     if (LateBound::move(control, left, top, width)) return;
     LateBound::move(control, left, top);
+}
+
+} // namespace
+
+void ResizeOneControl(QWidget *control, const QString &formName, int px, int py) {
+    resizeOne(control, FormKey(formName), px, py);
 }
 
 void ResizeForm(QWidget *form) {
@@ -291,14 +377,11 @@ void ResizeForm(QWidget *form) {
     const auto widthPercent = WidthPercent(form);
     if (!heightPercent || !widthPercent) return;
 
-    const QString formName = nameOf(form);
+    const FormKey formKey(nameOf(form));
     const QList<QWidget *> controls = formControls(form);
 
-    // Moving shown widgets one by one makes Qt redo its regions per move;
-    // with updates off the form is repainted once, after the pass.
-    QWidget *window = form->window();
-    const bool updates = window->updatesEnabled();
-    if (updates) window->setUpdatesEnabled(false);
+    const RepaintCover cover(LateBound::clientOf(form));
+    const ScreenPin screen;
 
     QList<QWidget *> hidden;
     if (copies.hideControlsOnResize) {
@@ -309,32 +392,29 @@ void ResizeForm(QWidget *form) {
 
     for (QWidget *control : controls) {
         if (LateBound::isMorvane(control)) continue;
-        ResizeOneControl(control, formName, *widthPercent, *heightPercent);
+        resizeOne(control, formKey, *widthPercent, *heightPercent);
     }
     if (copies.resizeFonts) {
         const double size = static_cast<double>(tables().forms[index].fontSize) *
                             std::min(*widthPercent, *heightPercent) / 100.0;
-        set(form, "FontSize", size);
+        set(form, Prop::FontSize, size);
     }
     if (copies.resizeFormBackground) stretchBackground(form);
 
     for (QWidget *c : hidden) c->show();
-    if (updates) window->setUpdatesEnabled(true);
 }
 
 void RegisterNewControls(QWidget *form) {
     if (!form) return;
-    const QString formName = nameOf(form);
-    for (QWidget *control : formControls(form))
-        if (FindControlRecord(control, formName) == -1) AddControlRecord(control, formName);
+    registerNew(form, FormKey(nameOf(form)));
 }
 
 void SaveFormState(QWidget *form, bool persist, const QString &applicationName) {
     const int index = FindFormRecord(form);
     if (index < 0) return;
-    const auto left = get(form, "Left"), top = get(form, "Top");
-    const auto width = get(form, "Width"), height = get(form, "Height");
-    const auto state = getLong(form, "WindowState");
+    const auto left = get(form, Prop::Left), top = get(form, Prop::Top);
+    const auto width = get(form, Prop::Width), height = get(form, Prop::Height);
+    const auto state = getLong(form, Prop::WindowState);
     if (!left || !top || !width || !height || !state) return;
     FormRecord &record = tables().forms[index];
     record.SavedState = geometryText(left->toFloat(), top->toFloat(), width->toFloat(),
@@ -365,9 +445,9 @@ void RestoreFormState(QWidget *form, bool persist, const QString &applicationNam
     // Without a readable window state there is no telling what to apply.
     if (!fields.state) return;
     if (*fields.state == 2) {
-        set(form, "WindowState", 2);
+        set(form, Prop::WindowState, 2);
     } else if (*fields.state == 0) {
-        set(form, "WindowState", 0);
+        set(form, Prop::WindowState, 0);
         // Fields that are no numbers leave that part of the geometry as it is.
         auto twips = [](std::optional<float> v, std::optional<int> now) -> std::optional<int> {
             if (!v) return now;
@@ -375,13 +455,13 @@ void RestoreFormState(QWidget *form, bool persist, const QString &applicationNam
             if (std::fabs(r) > 2147483647.0) return now;
             return static_cast<int>(r);
         };
-        const auto left = twips(fields.left, getLong(form, "Left"));
-        const auto top = twips(fields.top, getLong(form, "Top"));
-        const auto width = twips(fields.width, getLong(form, "Width"));
-        const auto height = twips(fields.height, getLong(form, "Height"));
+        const auto left = twips(fields.left, getLong(form, Prop::Left));
+        const auto top = twips(fields.top, getLong(form, Prop::Top));
+        const auto width = twips(fields.width, getLong(form, Prop::Width));
+        const auto height = twips(fields.height, getLong(form, Prop::Height));
         if (left && top && width && height) LateBound::move(form, *left, *top, *width, *height);
     } else {
-        set(form, "WindowState", 1);
+        set(form, Prop::WindowState, 1);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "morvane/screen.h"
 
+#include "screenpin.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -8,13 +10,18 @@ namespace MorvaneCtl {
 namespace {
 // Per thread, like the rest of the control's module-wide state.
 thread_local std::optional<ScreenMetrics> t_override;
+thread_local std::optional<ScreenMetrics> t_pinned;
 } // namespace
+
+ScreenPin::ScreenPin() : m_saved(t_pinned) { t_pinned = currentScreen(); }
+ScreenPin::~ScreenPin() { t_pinned = m_saved; }
 
 ScreenMetrics ScreenMetrics::ofPixels(int width, int height, double twipsPerPixel) {
     return {width * twipsPerPixel, height * twipsPerPixel, twipsPerPixel, twipsPerPixel};
 }
 
 ScreenMetrics currentScreen() {
+    if (t_pinned) return *t_pinned;
     if (t_override) return *t_override;
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen) return ScreenMetrics::ofPixels(1024, 768);
@@ -25,6 +32,12 @@ ScreenMetrics currentScreen() {
     return {size.width() * tppX, size.height() * tppY, tppX, tppY};
 }
 
-void setScreenOverride(std::optional<ScreenMetrics> screen) { t_override = screen; }
+void setScreenOverride(std::optional<ScreenMetrics> screen) {
+    t_override = screen;
+    if (t_pinned) { // a pass under way measures the new screen from here on
+        t_pinned.reset();
+        t_pinned = currentScreen();
+    }
+}
 
 } // namespace MorvaneCtl

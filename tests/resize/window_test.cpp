@@ -501,4 +501,30 @@ TEST(LoadedForm, takesItsPropertiesQuietlyAndAsksOnceItRuns) {
     EXPECT_EQ(changed.at(0).at(0).toString(), QStringLiteral("MinFormWidth"));
 }
 
+// A form built in code: the control is placed with InitProperties and told
+// the design size; once shown it is bound and lays the form out.
+TEST(FormBuiltInCode, isBoundAtLoadAfterFirstPlacement) {
+    ScreenStandIn screen(1024, 768);
+    MessageBoxRecorder boxes(QMessageBox::No);
+    QWidget form;
+    form.setObjectName(QStringLiteral("CodeForm"));
+    form.setWindowFlag(Qt::FramelessWindowHint);
+    form.resize(400, 200);
+    auto *button = new QPushButton(QStringLiteral("OK"), &form);
+    button->setObjectName(QStringLiteral("Command1"));
+    button->setGeometry(40, 20, 80, 40);
+    auto *ctl = new Morvane(&form);
+    ctl->InitProperties();
+    ctl->CaptureDesignSize();
+    EXPECT_EQ(ctl->FormScaleWidthDT(), 6000);
+    showAndSettle(&form);
+    ASSERT_EQ(ctl->MyParent(), &form);
+
+    // 600 x 300 pixels against 400 x 200 designed: 150 % both ways.
+    form.resize(600, 300);
+    settle();
+    EXPECT_EQ(button->geometry(), QRect(60, 30, 120, 60));
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
 } // namespace

@@ -21,6 +21,7 @@
 
 #include "morvane/morvane_export.h"
 
+#include <QString>
 #include <QVariant>
 #include <optional>
 
@@ -28,6 +29,16 @@ class QWidget;
 
 namespace MorvaneCtl::LateBound {
 
+// The names above, for callers that ask many controls the same names.
+enum class Prop {
+    Name, Index, Left, Top, Width, Height, ScaleWidth, ScaleHeight, WindowState,
+    FontSize, TabHeight, AutoSize, X1, Y1, X2, Y2, ColsCount, ColumnsCount,
+};
+MORVANE_EXPORT const char *nameOf(Prop prop);
+
+MORVANE_EXPORT std::optional<QVariant> get(QWidget *control, Prop prop);
+MORVANE_EXPORT bool set(QWidget *control, Prop prop, const QVariant &value);
+// By name: one of the names above, or any other Qt property of the widget.
 MORVANE_EXPORT std::optional<QVariant> get(QWidget *control, const char *name);
 MORVANE_EXPORT bool set(QWidget *control, const char *name, const QVariant &value);
 
@@ -35,7 +46,16 @@ MORVANE_EXPORT bool set(QWidget *control, const char *name, const QVariant &valu
 MORVANE_EXPORT bool move(QWidget *control, int left, int top,
                          std::optional<int> width = {}, std::optional<int> height = {});
 
+// A control's Name and its Index in a control array (0 when it has none),
+// read together.
+struct Identity {
+    QString name;
+    int index = 0;
+};
+MORVANE_EXPORT Identity identityOf(QWidget *control);
+
 // A number read by name, rounded to a Long (halves to even).
+MORVANE_EXPORT std::optional<int> getLong(QWidget *control, Prop prop);
 MORVANE_EXPORT std::optional<int> getLong(QWidget *control, const char *name);
 
 // How kinds of control are recognised.
