@@ -47,21 +47,28 @@ struct ClassInfo {
     std::array<int, PropCount> declared;
 };
 
+struct ClassCache {
+    const QMetaObject *lastMeta = nullptr;
+    const ClassInfo *lastInfo = nullptr;
+    std::unordered_map<const QMetaObject *, ClassInfo> known;
+};
+
 const ClassInfo &classInfo(const QWidget *w) {
-    thread_local const QMetaObject *lastMeta = nullptr;
-    thread_local const ClassInfo *lastInfo = nullptr;
+    // One thread-local object: each one costs a lookup of its own in a
+    // shared library, and this is asked several times for every control.
+    thread_local ClassCache cache;
+    ClassCache &c = cache;
     const QMetaObject *meta = w->metaObject();
-    if (meta == lastMeta) return *lastInfo;
-    thread_local std::unordered_map<const QMetaObject *, ClassInfo> known;
-    auto it = known.find(meta);
-    if (it == known.end()) {
+    if (meta == c.lastMeta) return *c.lastInfo;
+    auto it = c.known.find(meta);
+    if (it == c.known.end()) {
         ClassInfo info;
         for (int i = 0; i < PropCount; ++i) info.declared[i] = meta->indexOfProperty(PropNames[i]);
-        it = known.emplace(meta, info).first;
+        it = c.known.emplace(meta, info).first;
     }
-    lastMeta = meta;
-    lastInfo = &it->second;
-    return *lastInfo;
+    c.lastMeta = meta;
+    c.lastInfo = &it->second;
+    return *c.lastInfo;
 }
 
 int declaredIndex(const QWidget *w, Prop p) { return classInfo(w).declared[static_cast<int>(p)]; }

@@ -89,15 +89,19 @@ bool managedByLayout(QWidget *w) {
     return parent && parent->layout() && parent->layout()->indexOf(w) >= 0;
 }
 
-void collect(QWidget *parent, QList<QWidget *> &out) {
-    for (QObject *child : parent->children()) {
+// Calls visit for every control below parent, depth first, in the order of
+// the form's control collection.
+template <typename Visit> void forEachControl(QWidget *parent, Visit &visit) {
+    // A copy, so that nothing visit does to a control disturbs the walk.
+    const QObjectList children = parent->children();
+    for (QObject *child : children) {
         if (!child->isWidgetType()) continue;
         auto *w = static_cast<QWidget *>(child);
         if (w->isWindow()) continue; // a dialog owned by the form is no control of it
         const QString name = w->objectName();
         if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !managedByLayout(w))
-            out.append(w);
-        collect(w, out);
+            visit(w);
+        forEachControl(w, visit);
     }
 }
 
@@ -186,7 +190,8 @@ const std::vector<ControlRecord> &controlTable() { return tables().controls; }
 
 QList<QWidget *> formControls(QWidget *form) {
     QList<QWidget *> out;
-    if (form) collect(LateBound::clientOf(form), out);
+    auto append = [&](QWidget *w) { out.append(w); };
+    if (form) forEachControl(LateBound::clientOf(form), append);
     return out;
 }
 
@@ -378,22 +383,23 @@ void ResizeForm(QWidget *form) {
     if (!heightPercent || !widthPercent) return;
 
     const FormKey formKey(nameOf(form));
-    const QList<QWidget *> controls = formControls(form);
-
     const RepaintCover cover(LateBound::clientOf(form));
     const ScreenPin screen;
 
     QList<QWidget *> hidden;
     if (copies.hideControlsOnResize) {
-        for (QWidget *c : controls)
+        for (QWidget *c : formControls(form))
             if (!c->isHidden() && !LateBound::isMorvane(c)) hidden.append(c);
         for (QWidget *c : hidden) c->hide();
     }
 
-    for (QWidget *control : controls) {
-        if (LateBound::isMorvane(control)) continue;
-        resizeOne(control, formKey, *widthPercent, *heightPercent);
-    }
+    // Each control is placed as the walk reaches it, while what the walk
+    // read of it is still at hand.
+    auto place = [&](QWidget *control) {
+        if (!LateBound::isMorvane(control))
+            resizeOne(control, formKey, *widthPercent, *heightPercent);
+    };
+    forEachControl(LateBound::clientOf(form), place);
     if (copies.resizeFonts) {
         const double size = static_cast<double>(tables().forms[index].fontSize) *
                             std::min(*widthPercent, *heightPercent) / 100.0;

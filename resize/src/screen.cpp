@@ -9,20 +9,25 @@ namespace MorvaneCtl {
 
 namespace {
 // Per thread, like the rest of the control's module-wide state.
-thread_local std::optional<ScreenMetrics> t_override;
-thread_local std::optional<ScreenMetrics> t_pinned;
+struct ScreenState {
+    std::optional<ScreenMetrics> override;
+    std::optional<ScreenMetrics> pinned;
+};
+// One thread-local object, so that a measurement costs one lookup of it.
+thread_local ScreenState t_screen;
 } // namespace
 
-ScreenPin::ScreenPin() : m_saved(t_pinned) { t_pinned = currentScreen(); }
-ScreenPin::~ScreenPin() { t_pinned = m_saved; }
+ScreenPin::ScreenPin() : m_saved(t_screen.pinned) { t_screen.pinned = currentScreen(); }
+ScreenPin::~ScreenPin() { t_screen.pinned = m_saved; }
 
 ScreenMetrics ScreenMetrics::ofPixels(int width, int height, double twipsPerPixel) {
     return {width * twipsPerPixel, height * twipsPerPixel, twipsPerPixel, twipsPerPixel};
 }
 
 ScreenMetrics currentScreen() {
-    if (t_pinned) return *t_pinned;
-    if (t_override) return *t_override;
+    const ScreenState &state = t_screen;
+    if (state.pinned) return *state.pinned;
+    if (state.override) return *state.override;
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen) return ScreenMetrics::ofPixels(1024, 768);
     // Twips are 1440 per logical inch.
@@ -33,10 +38,11 @@ ScreenMetrics currentScreen() {
 }
 
 void setScreenOverride(std::optional<ScreenMetrics> screen) {
-    t_override = screen;
-    if (t_pinned) { // a pass under way measures the new screen from here on
-        t_pinned.reset();
-        t_pinned = currentScreen();
+    ScreenState &state = t_screen;
+    state.override = screen;
+    if (state.pinned) { // a pass under way measures the new screen from here on
+        state.pinned.reset();
+        state.pinned = currentScreen();
     }
 }
 
