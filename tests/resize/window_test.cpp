@@ -525,6 +525,16 @@ TEST(FormBuiltInCode, isBoundAtLoadAfterFirstPlacement) {
     settle();
     EXPECT_EQ(button->geometry(), QRect(60, 30, 120, 60));
     EXPECT_TRUE(boxes.calls.empty());
+
+    // The empty child that marks the client for repainting during a pass is
+    // no control, covers nothing between passes and never takes the mouse.
+    auto *cover = form.findChild<QWidget *>(QStringLiteral("qt_morvane_repaint_cover"));
+    ASSERT_NE(cover, nullptr);
+    EXPECT_TRUE(cover->size().isEmpty());
+    EXPECT_TRUE(cover->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_EQ(form.children().first(), cover);
+    EXPECT_FALSE(ResizeFunctions::formControls(&form).contains(cover));
+    EXPECT_EQ(form.childAt(70, 40), button);
 }
 
 } // namespace
