@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -64,19 +65,47 @@ private:
 
 } // namespace
 
+// The command line; the same for the help text and for a run.
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption screen{QStringLiteral("screen"),
+                              QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
+                              QStringLiteral("WIDTHxHEIGHT")};
+    CommandLine() {
+        parser.setApplicationDescription(QStringLiteral(
+            "A form designed for 1024 x 768 with the Morvane resize control on it."));
+        parser.addHelpOption();
+        parser.addOption(screen);
+    }
+};
+
+bool asksForHelp(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "-?"))
+            return true;
+    return false;
+}
+
 int main(int argc, char **argv) {
+    // The help needs no display.
+    if (asksForHelp(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("morvane-demo"));
+        CommandLine line;
+        line.parser.process(core);
+        return 0;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "morvane-demo: no display to show the form on; start it on a desktop, "
+                             "under xvfb-run, or with QT_QPA_PLATFORM=offscreen\n");
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvane-demo"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "A form designed for 1024 x 768 with the Morvane resize control on it."));
-    parser.addHelpOption();
-    const QCommandLineOption screenOption(
-        QStringLiteral("screen"),
-        QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
-        QStringLiteral("WIDTHxHEIGHT"));
-    parser.addOption(screenOption);
+    CommandLine line;
+    QCommandLineParser &parser = line.parser;
+    const QCommandLineOption &screenOption = line.screen;
     parser.process(app);
 
     if (parser.isSet(screenOption)) {
