@@ -1,0 +1,28 @@
+#include "aboutmenu.h"
+
+#include "morvane/morvane.h"
+
+#include <QAction>
+#include <QPointer>
+
+namespace MorvaneDesigner {
+
+AboutMenu::AboutMenu(MorvaneCtl::Morvane *control, QObject *parent)
+    : QObject(parent), m_about(new QAction(tr("About Morvane..."), this)) {
+    QPointer<MorvaneCtl::Morvane> target(control);
+    connect(m_about, &QAction::triggered, this, [target] {
+        if (target) target->About();
+    });
+}
+
+QList<QAction *> AboutMenu::taskActions() const { return {m_about}; }
+
+AboutMenuFactory::AboutMenuFactory(QExtensionManager *parent) : QExtensionFactory(parent) {}
+
+QObject *AboutMenuFactory::createExtension(QObject *object, const QString &iid, QObject *parent) const {
+    if (iid != Q_TYPEID(QDesignerTaskMenuExtension)) return nullptr;
+    if (auto *control = qobject_cast<MorvaneCtl::Morvane *>(object)) return new AboutMenu(control, parent);
+    return nullptr;
+}
+
+} // namespace MorvaneDesigner

@@ -1,0 +1,27 @@
+// The text a form's saved geometry is kept in: "left,top,width,height,state"
+// with sizes in twips and the state 0 normal, 1 minimised, 2 maximised,
+// e.g. "1200,900,9600,7200,0".
+#pragma once
+
+#include "morvane/morvane_export.h"
+
+#include <QString>
+#include <optional>
+
+namespace MorvaneCtl {
+
+// A single-precision number as plain decimal text: up to 7 significant
+// digits, no leading blank, exponent form ("1.234568E+07") when large.
+MORVANE_EXPORT QString singleText(float value);
+
+MORVANE_EXPORT QString geometryText(float left, float top, float width, float height, int state);
+
+// The fields of a geometry text, each present only when it is a number.
+struct GeometryFields {
+    std::optional<float> left, top, width, height;
+    std::optional<int> state;
+    int fieldCount = 0;
+};
+MORVANE_EXPORT GeometryFields parseGeometryText(const QString &text);
+
+} // namespace MorvaneCtl

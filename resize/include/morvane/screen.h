@@ -1,0 +1,26 @@
+// The screen as the control measures it: size in twips and twips per pixel.
+// Tests and benchmarks can stand in another screen.
+#pragma once
+
+#include "morvane/morvane_export.h"
+
+#include <optional>
+
+namespace MorvaneCtl {
+
+struct MORVANE_EXPORT ScreenMetrics {
+    double widthTwips = 0;
+    double heightTwips = 0;
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+
+    // A screen of width x height pixels at the given twips per pixel.
+    static ScreenMetrics ofPixels(int width, int height, double twipsPerPixel = 15);
+};
+
+// The primary screen, or the stand-in when one is set.
+MORVANE_EXPORT ScreenMetrics currentScreen();
+// Replaces the primary screen until called with std::nullopt.
+MORVANE_EXPORT void setScreenOverride(std::optional<ScreenMetrics> screen);
+
+} // namespace MorvaneCtl

@@ -1,0 +1,78 @@
+#include "morvane/geometrytext.h"
+
+#include <QStringList>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace MorvaneCtl {
+
+QString singleText(float value) {
+    if (value == 0) return QStringLiteral("0");
+    // Seven significant digits is what a single-precision number carries.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.7G", static_cast<double>(value));
+    std::string s = buf;
+    std::string mantissa = s, exponent;
+    if (const auto e = s.find('E'); e != std::string::npos) {
+        mantissa = s.substr(0, e);
+        exponent = s.substr(e); // "E+07"
+    }
+    if (mantissa.find('.') != std::string::npos) {
+        while (mantissa.back() == '0') mantissa.pop_back();
+        if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    if (!exponent.empty()) {
+        // Two exponent digits at least, as in "1.234568E+07".
+        const char sign = exponent[1];
+        std::string digits = exponent.substr(2);
+        while (digits.size() > 2 && digits.front() == '0') digits.erase(0, 1);
+        exponent = std::string("E") + sign + digits;
+    }
+    return QString::fromStdString(mantissa + exponent);
+}
+
+QString geometryText(float left, float top, float width, float height, int state) {
+    return QStringList{singleText(left), singleText(top), singleText(width), singleText(height),
+                       QString::number(state)}
+        .join(QLatin1Char(','));
+}
+
+namespace {
+
+std::optional<double> number(const QString &field) {
+    const std::string s = field.trimmed().toStdString();
+    if (s.empty()) return std::nullopt;
+    double v = 0;
+    const char *first = s.data();
+    if (*first == '+') ++first;
+    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+GeometryFields parseGeometryText(const QString &text) {
+    GeometryFields out;
+    const QStringList fields = text.split(QLatin1Char(','));
+    out.fieldCount = fields.size();
+    auto single = [&](int i) -> std::optional<float> {
+        if (i >= fields.size()) return std::nullopt;
+        const auto v = number(fields[i]);
+        if (!v || std::fabs(*v) > 3.4e38) return std::nullopt;
+        return static_cast<float>(*v);
+    };
+    out.left = single(0);
+    out.top = single(1);
+    out.width = single(2);
+    out.height = single(3);
+    if (fields.size() > 4) {
+        if (const auto v = number(fields[4]); v && *v == std::trunc(*v) && std::fabs(*v) < 1e9)
+            out.state = static_cast<int>(*v);
+    }
+    return out;
+}
+
+} // namespace MorvaneCtl

@@ -1,0 +1,20 @@
+// Holds the screen's measurements for the length of a layout pass, which
+// asks for them several times for every control.
+#pragma once
+
+#include "morvane/screen.h"
+
+namespace MorvaneCtl {
+
+class ScreenPin {
+public:
+    ScreenPin();
+    ~ScreenPin();
+    ScreenPin(const ScreenPin &) = delete;
+    ScreenPin &operator=(const ScreenPin &) = delete;
+
+private:
+    std::optional<ScreenMetrics> m_saved;
+};
+
+} // namespace MorvaneCtl

@@ -1,0 +1,388 @@
+// Saving and restoring a form's geometry: in memory and through the per-user
+// settings store, in the three window states, the restore asked for while
+// the form loads, what cannot be parsed, and what is not a form.
+//
+// The small fixture form is 200 x 100 pixels (3000 x 1500 twips), frameless,
+// shown at 90, 60 on a 1024 x 768 screen unless a test says otherwise.
+#include "resizetest.h"
+
+#include <gtest/gtest.h>
+
+#include <morvane/morvane.h>
+#include <morvane/morvaneerror.h>
+#include <morvane/resizefunctions.h>
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <functional>
+
+using namespace MorvaneCtl;
+using namespace resizetest;
+
+namespace {
+
+const QString App = QStringLiteral("MorvaneTests");
+
+class SaveRestore : public ::testing::Test {
+protected:
+    // Loads the form; shows it when asked, waiting for its load scaling.
+    void open(bool show = true) {
+        form = loadForm(QStringLiteral("small.ui"));
+        ASSERT_TRUE(form);
+        form->setWindowFlag(Qt::FramelessWindowHint);
+        form->move(90, 60);
+        ctl = resizerOf(form.get());
+        ASSERT_NE(ctl, nullptr);
+        if (show) {
+            showAndSettle(form.get());
+            ASSERT_TRUE(waitFor([&] { return form->size() == QSize(200, 100); }));
+            settle();
+        }
+    }
+    QString name() const { return form->objectName(); }
+    // The in-memory geometry text of the form's record; nullopt without one.
+    std::optional<QString> savedState() const {
+        const int i = ResizeFunctions::FindFormRecord(form.get());
+        if (i < 0) return std::nullopt;
+        return ResizeFunctions::formTable()[size_t(i)].SavedState;
+    }
+    void moveTo(QRect r) {
+        form->setGeometry(r);
+        ASSERT_TRUE(waitFor([&] { return form->geometry() == r; }));
+        settle();
+    }
+
+    ScreenStandIn screen{1024, 768};
+    PrivateSettings settings;
+    std::unique_ptr<QWidget> form;
+    Morvane *ctl = nullptr;
+};
+
+TEST_F(SaveRestore, savesLeftTopWidthHeightAndStateAsText) {
+    open();
+    ctl->SaveForm(form.get(), true, App);
+    // 90, 60, 200, 100 pixels at 15 twips each, normal state.
+    EXPECT_EQ(PrivateSettings::lastSavedState(App, name()), QStringLiteral("1350,900,3000,1500,0"));
+    EXPECT_EQ(savedState(), QStringLiteral("1350,900,3000,1500,0"));
+
+    // Without persisting only the record changes.
+    moveTo({100, 80, 300, 150});
+    ctl->SaveForm(form.get());
+    EXPECT_EQ(savedState(), QStringLiteral("1500,1200,4500,2250,0"));
+    EXPECT_EQ(PrivateSettings::lastSavedState(App, name()), QStringLiteral("1350,900,3000,1500,0"));
+    // Persisting needs an application name.
+    ctl->SaveForm(form.get(), true, QString());
+    EXPECT_EQ(PrivateSettings::lastSavedState(App, name()), QStringLiteral("1350,900,3000,1500,0"));
+}
+
+class SavedState : public SaveRestore, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SavedState, endsWithTheWindowState) {
+    open();
+    const int state = GetParam();
+    if (state == 1) form->showMinimized();
+    if (state == 2) form->showMaximized();
+    ASSERT_TRUE(waitFor([&] { return state != 1 || form->isMinimized(); }));
+    ASSERT_TRUE(waitFor([&] { return state != 2 || form->isMaximized(); }));
+    settle();
+    ctl->SaveForm(form.get(), true, App);
+    const QStringList fields = PrivateSettings::lastSavedState(App, name()).split(QLatin1Char(','));
+    ASSERT_EQ(fields.size(), 5) << fields.join(',').toStdString();
+    EXPECT_EQ(fields[4], QString::number(state));
+    for (int i = 0; i < 4; ++i) {
+        bool number = false;
+        fields[i].toFloat(&number);
+        EXPECT_TRUE(number) << fields[i].toStdString();
+    }
+}
+
+std::string stateName(const ::testing::TestParamInfo<int> &info) {
+    return info.param == 0 ? "normal" : info.param == 1 ? "minimised" : "maximised";
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SavedState, ::testing::Values(0, 1, 2), stateName);
+
+TEST_F(SaveRestore, savingBeforeTheFirstPassStoresNothing) {
+    open(false);
+    ctl->SaveForm(form.get(), true, App);
+    EXPECT_EQ(savedState(), std::nullopt);
+    EXPECT_FALSE(PrivateSettings::hasLastSavedState(App, name()));
+
+    showAndSettle(form.get());
+    ASSERT_TRUE(waitFor([&] { return savedState().has_value(); }));
+    // The form's record, made by its first pass, starts without a state.
+    EXPECT_EQ(savedState(), QString());
+    EXPECT_FALSE(PrivateSettings::hasLastSavedState(App, name()));
+}
+
+TEST_F(SaveRestore, aFormThatNeverHadAPassSavesNothing) {
+    open(false);
+    ctl->setAutoResizeOnLoad(false);
+    ctl->setAutoResizeControls(false);
+    showAndSettle(form.get());
+    form->resize(300, 150);
+    settle();
+    ctl->SaveForm(form.get(), true, App);
+    EXPECT_EQ(savedState(), std::nullopt);
+    EXPECT_FALSE(PrivateSettings::hasLastSavedState(App, name()));
+}
+
+TEST_F(SaveRestore, restoresWhatWasSavedInMemory) {
+    open();
+    ctl->SaveForm(form.get());
+    moveTo({100, 80, 300, 150});
+    ctl->RestoreForm(form.get());
+    EXPECT_TRUE(waitFor([&] { return form->geometry() == QRect(90, 60, 200, 100); }))
+        << ::testing::PrintToString(form->geometry());
+    EXPECT_TRUE(ctl->RestorePending());
+}
+
+TEST_F(SaveRestore, restoresWhatWasSavedInTheSettingsStoreByAnotherInstance) {
+    open();
+    moveTo({100, 80, 300, 150});
+    ctl->SaveForm(form.get(), true, App);
+
+    // The same form opened again: its record knows nothing yet of the text.
+    auto first = std::move(form);
+    const QString formName = first->objectName();
+    first->close();
+    form = loadForm(QStringLiteral("small.ui"));
+    ASSERT_TRUE(form);
+    form->setObjectName(formName);
+    form->setWindowFlag(Qt::FramelessWindowHint);
+    form->move(90, 60);
+    ctl = resizerOf(form.get());
+    showAndSettle(form.get());
+    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(200, 100); }));
+    ctl->RestoreForm(form.get(), true, App);
+    EXPECT_TRUE(waitFor([&] { return form->geometry() == QRect(100, 80, 300, 150); }))
+        << ::testing::PrintToString(form->geometry());
+}
+
+// A text in the settings store, the window state before restoring, and what
+// the restore must make of the form.
+struct RestoreCase {
+    const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const RestoreCase &row, std::ostream *os) { *os << row.name; }
+    const char *text;
+    bool fromMaximised;
+    Qt::WindowState state;
+    QRect normalGeometry;
+};
+
+class RestoreState : public SaveRestore, public ::testing::WithParamInterface<RestoreCase> {};
+
+TEST_P(RestoreState, followsTheLastField) {
+    const RestoreCase &c = GetParam();
+    open();
+    if (c.fromMaximised) {
+        form->showMaximized();
+        ASSERT_TRUE(waitFor([&] { return form->isMaximized(); }));
+        settle();
+    }
+    PrivateSettings::setLastSavedState(App, name(), QString::fromLatin1(c.text));
+    ctl->RestoreForm(form.get(), true, App);
+    ASSERT_TRUE(waitFor([&] { return form->windowState() == c.state; }))
+        << "window state " << int(form->windowState());
+    settle();
+    EXPECT_EQ(form->windowState(), c.state);
+    if (c.state == Qt::WindowNoState) {
+        EXPECT_EQ(form->geometry(), c.normalGeometry);
+    } else {
+        EXPECT_EQ(form->normalGeometry(), c.normalGeometry);
+    }
+    // The text read from the store is the record's state from now on.
+    EXPECT_EQ(savedState(), QString::fromLatin1(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RestoreState,
+    ::testing::Values(
+        // 1500, 1200, 4500, 2250 twips = 100, 80, 300, 150 pixels.
+        RestoreCase{"normalMovesAndSizes", "1500,1200,4500,2250,0", true, Qt::WindowNoState,
+                    {100, 80, 300, 150}},
+        // Maximised without applying the position and size.
+        RestoreCase{"maximisesWithoutMoving", "1500,1200,4500,2250,2", false, Qt::WindowMaximized,
+                    {90, 60, 200, 100}},
+        RestoreCase{"minimises", "1500,1200,4500,2250,1", false, Qt::WindowMinimized, {90, 60, 200, 100}},
+        // Any state but 0 and 2 minimises.
+        RestoreCase{"otherStatesMinimise", "1500,1200,4500,2250,7", false, Qt::WindowMinimized,
+                    {90, 60, 200, 100}}),
+    [](const ::testing::TestParamInfo<RestoreCase> &info) { return std::string(info.param.name); });
+
+TEST_F(SaveRestore, aNormalRestoreRunsThePassForTheRestoredSize) {
+    open();
+    PrivateSettings::setLastSavedState(App, name(), QStringLiteral("1500,1200,4500,2250,0"));
+    ctl->RestoreForm(form.get(), true, App);
+    ASSERT_TRUE(waitFor([&] { return form->geometry() == QRect(100, 80, 300, 150); }));
+    settle();
+    // 4500 / 3000 = 150 % both ways: 20, 10, 40, 20 pixels become 30, 15, 60, 30.
+    EXPECT_EQ(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(30, 15, 60, 30));
+}
+
+TEST_F(SaveRestore, persistingWithoutAnApplicationNameRestoresNothing) {
+    open();
+    ctl->SaveForm(form.get());
+    moveTo({100, 80, 300, 150});
+    ctl->RestoreForm(form.get(), true, QString());
+    settle();
+    EXPECT_EQ(form->geometry(), QRect(100, 80, 300, 150));
+    EXPECT_EQ(savedState(), QStringLiteral("1350,900,3000,1500,0"));
+}
+
+TEST_F(SaveRestore, anEmptyStoreReplacesTheTextInMemory) {
+    open();
+    ctl->SaveForm(form.get());
+    moveTo({100, 80, 300, 150});
+    ctl->RestoreForm(form.get(), true, QStringLiteral("NeverSaved"));
+    settle();
+    EXPECT_EQ(form->geometry(), QRect(100, 80, 300, 150));
+    EXPECT_EQ(savedState(), QString());
+    // Nothing left in memory either.
+    ctl->RestoreForm(form.get());
+    settle();
+    EXPECT_EQ(form->geometry(), QRect(100, 80, 300, 150));
+}
+
+// A text that is short or not made of numbers, and which of the form's
+// numbers it cannot set.
+struct BadTextCase {
+    const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const BadTextCase &row, std::ostream *os) { *os << row.name; }
+    const char *text;
+    bool keepsPosition;
+};
+
+class BadText : public SaveRestore, public ::testing::WithParamInterface<BadTextCase> {};
+
+TEST_P(BadText, appliesNothingItCannotParse) {
+    open();
+    moveTo({100, 80, 300, 150});
+    PrivateSettings::setLastSavedState(App, name(), QString::fromLatin1(GetParam().text));
+    ctl->RestoreForm(form.get(), true, App);
+    settle();
+    EXPECT_FALSE(form->isMaximized());
+    // No width or height can be read from any of these texts.
+    EXPECT_EQ(form->size(), QSize(300, 150));
+    if (GetParam().keepsPosition) {
+        EXPECT_EQ(form->pos(), QPoint(100, 80));
+    }
+    if (!form->isMinimized()) {
+        form->resize(200, 100);
+        settle();
+        EXPECT_EQ(form->size(), QSize(200, 100));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, BadText,
+    ::testing::Values(BadTextCase{"twoFields", "1500,1200", false},
+                      BadTextCase{"noNumbers", "left,top,wide,high,0", true},
+                      BadTextCase{"noSizeNumbers", "left,top,wide,high", true},
+                      BadTextCase{"sizeNotNumbers", "1500,1200,wide,high,0", false},
+                      BadTextCase{"justCommas", ",,,,", true}),
+    [](const ::testing::TestParamInfo<BadTextCase> &info) { return std::string(info.param.name); });
+
+TEST_F(SaveRestore, aRestoreAskedForWhileLoadingIsCarriedOutAfterTheFirstPass) {
+    screen.set(2048, 1536);
+    open(false);
+    PrivateSettings::setLastSavedState(App, name(), QStringLiteral("1500,1200,4500,2250,0"));
+    ctl->RestoreForm(form.get(), true, App);
+    EXPECT_TRUE(ctl->RestorePending());
+    EXPECT_EQ(form->geometry(), QRect(90, 60, 200, 100));
+    showAndSettle(form.get());
+
+    // The saved geometry wins over the load scaling to 400 x 200.
+    ASSERT_TRUE(waitFor([&] { return form->geometry() == QRect(100, 80, 300, 150); }))
+        << ::testing::PrintToString(form->geometry());
+    settle();
+    // 4500 / 3000 = 150 %.
+    EXPECT_EQ(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(30, 15, 60, 30));
+}
+
+TEST_F(SaveRestore, cancellingTheFirstPassAlsoCancelsTheDeferredRestore) {
+    screen.set(2048, 1536);
+    open(false);
+    PrivateSettings::setLastSavedState(App, name(), QStringLiteral("1500,1200,4500,2250,0"));
+    int before = 0, complete = 0;
+    QObject::connect(ctl, &Morvane::BeforeResize, ctl, [&](bool &cancel) {
+        if (before++ == 0) cancel = true;
+    });
+    QObject::connect(ctl, &Morvane::ResizeComplete, ctl, [&] { ++complete; });
+    ctl->RestoreForm(form.get(), true, App);
+    showAndSettle(form.get());
+    settle(100);
+
+    EXPECT_GE(before, 1);
+    EXPECT_FALSE(ctl->FirstResizePending());
+    // Load scaling only: twice the design size in its own place.
+    EXPECT_EQ(form->geometry(), QRect(90, 60, 400, 200));
+    // No pass completed the cancelled first resize.
+    EXPECT_EQ(complete, before - 1);
+}
+
+// What SaveForm and RestoreForm are handed instead of a form.
+struct NotAForm {
+    const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const NotAForm &row, std::ostream *os) { *os << row.name; }
+    std::function<QObject *(QWidget *form, std::vector<std::unique_ptr<QObject>> &keep)> make;
+};
+
+class NonForm : public SaveRestore, public ::testing::WithParamInterface<NotAForm> {};
+
+TEST_P(NonForm, isATypeMismatch) {
+    open();
+    std::vector<std::unique_ptr<QObject>> keep;
+    QObject *thing = GetParam().make(form.get(), keep);
+    for (bool save : {true, false}) {
+        SCOPED_TRACE(save ? "SaveForm" : "RestoreForm");
+        try {
+            if (save) ctl->SaveForm(thing, true, App);
+            else ctl->RestoreForm(thing, true, App);
+            ADD_FAILURE() << "accepted";
+        } catch (const MorvaneError &e) {
+            EXPECT_EQ(e.code(), MorvaneError::TypeMismatch);
+            EXPECT_EQ(e.code(), 13);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Things, NonForm,
+    ::testing::Values(
+        NotAForm{"aButtonOnTheForm",
+                 [](QWidget *form, auto &) { return form->findChild<QPushButton *>(QStringLiteral("Command1")); }},
+        NotAForm{"anMdiFrame",
+                 [](QWidget *, auto &keep) {
+                     auto frame = std::make_unique<QMainWindow>();
+                     frame->setObjectName(QStringLiteral("MDIForm1"));
+                     frame->setCentralWidget(new QMdiArea(frame.get()));
+                     QObject *p = frame.get();
+                     keep.push_back(std::move(frame));
+                     return p;
+                 }},
+        NotAForm{"aPlainObject",
+                 [](QWidget *, auto &keep) {
+                     keep.push_back(std::make_unique<QObject>());
+                     return keep.back().get();
+                 }}),
+    [](const ::testing::TestParamInfo<NotAForm> &info) { return std::string(info.param.name); });
+
+TEST_F(SaveRestore, aFormInAnMdiSubWindowIsAForm) {
+    open();
+    QMainWindow frame;
+    auto *area = new QMdiArea(&frame);
+    frame.setCentralWidget(area);
+    auto *child = new QWidget;
+    child->setObjectName(uniqueFormName(QStringLiteral("Form4")));
+    area->addSubWindow(child);
+    EXPECT_NO_THROW(ctl->SaveForm(child, true, App));
+    EXPECT_NO_THROW(ctl->RestoreForm(child, true, App));
+}
+
+} // namespace
