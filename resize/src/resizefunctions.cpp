@@ -316,8 +316,9 @@ void resizeOne(QWidget *control, const FormKey &form, int px, int py) {
     // A control added after the form was registered is taken as it stands
     // now rather than sent to (0, 0) with no size.
     if (recordIndex < 0) recordIndex = addControl(control, id, form);
-    // Nothing below adds a record, so the reference stays valid.
-    const ControlRecord &r = tables().controls[recordIndex];
+    // A copy: a control's own handlers may record further controls while
+    // it is being placed, and the table may move.
+    const ControlRecord r = tables().controls[recordIndex];
 
     // A coordinate left of the threshold belongs to a hidden tab page and
     // stays parked by the page's offset.
