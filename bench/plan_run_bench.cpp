@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What a plan run costs on a file database, beside what one durable
 // single-row SQLite commit costs on the same file system, for each journal
 // mode. The database work is the floor: the 25 model steps are measured on

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // What one layout pass of the resize control costs on shown forms of 100,
 // 1,000 and 5,000 controls, beside what Qt's own relayout of the same widgets
 // in a QGridLayout costs, measured in the same iterations of one run.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // How long the windows take, offscreen: from loading the main window until
 // its board is painted, and from the run button's press until the rebuilt
 // board of the next quarter is painted (message boxes answered at once).

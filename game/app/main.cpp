@@ -1,68 +1,170 @@
-// tessaro: the game program. Opens the game database (TESSARO_DB.mdb in the
-// program's directory, or the file given with --database), creating a new
-// game when there is none, and shows the main window.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
+// tessaro: the game program. Opens the game database (see
+// store/gamelocation.h for where it lies, or the file given with
+// --database), creating a new game when there is none, and shows the main
+// window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "model/gamefile.h"
 #include "model/runcommand.h"
 #include "store/gamelocation.h"
+#include "tessaro/version.h"
 #include "ui/forms.h"
 #include "ui/gamewindows.h"
 #include "ui/mdiform1.h"
 #include "ui/messages.h"
 #include "ui/module2.h"
 
-int main(int argc, char** argv) {
-    using namespace tessaro;
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tessaro");
-    QApplication::setApplicationVersion("1.1");
+namespace {
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Tessaro, a management training game.");
+// Exit statuses, as the README and --help give them.
+constexpr int kDone = 0;
+constexpr int kDatabaseFailed = 2;
+constexpr int kUsage = 64;
+constexpr int kNoDisplay = 69;
+
+struct Options {
+    QCommandLineOption database{"database",
+                                "The game database file (default: see FILES below).", "PATH"};
+    QCommandLineOption screen{"screen",
+                              "Lay the windows out for a screen of this size, e.g. 1024x768.",
+                              "WIDTHxHEIGHT"};
+    QCommandLineOption open{"open",
+                            "Open a window at start, as its menu item does: Form1:P, Form2:P2, "
+                            "Form3:P3, Form4, Form7 or Form8.",
+                            "WINDOW"};
+};
+
+const char* kEpilogue =
+    "\n"
+    "FILES\n"
+    "  The game lies in one file, TESSARO_DB.mdb: beside the program when the\n"
+    "  player may write there and the program is not installed system-wide,\n"
+    "  otherwise in $XDG_DATA_HOME/tessaro (~/.local/share/tessaro). A missing\n"
+    "  file is created as a new game. 'tessaro-cli status' names the file.\n"
+    "\n"
+    "EXIT STATUS\n"
+    "  0 the game ended normally, 2 the game database could not be used,\n"
+    "  64 wrong command line, 69 no display to show the window on.\n";
+
+// Parses the command line with no application object, so that --help and
+// --version answer on a machine without a display.
+QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QString& error) {
+    static QCommandLineParser parser;
+    parser.setApplicationDescription("Tessaro " TESSARO_VERSION
+                                     ", a management training game: steer a producing firm "
+                                     "quarter by quarter.");
+    parser.addOptions({options.database, options.screen, options.open});
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption database("database", "The game database file (default: TESSARO_DB.mdb beside the program).",
-                                "PATH");
-    QCommandLineOption screen("screen", "Lay the windows out for a screen of this size, e.g. 1024x768.",
-                              "WIDTHxHEIGHT");
-    QCommandLineOption open("open",
-                            "Open a window at start, as its menu item does: Form1:P, Form2:P2, Form3:P3, "
-                            "Form4, Form7 or Form8 (for demonstrations and pictures).",
-                            "WINDOW");
-    parser.addOption(database);
-    parser.addOption(screen);
-    parser.addOption(open);
-    parser.process(app);
+    if (!parser.parse(arguments)) error = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        error = "unexpected argument '" + parser.positionalArguments().first() + "'";
+    return &parser;
+}
 
-    if (parser.isSet(screen)) {
-        const QStringList parts = parser.value(screen).split('x');
+// Qt's own options (-platform offscreen, -style fusion ...) belong to
+// QApplication, which takes them out of the command line itself.
+QStringList withoutQtOptions(const QStringList& arguments, bool& platformGiven) {
+    static const QStringList withValue = {"-platform", "-platformpluginpath", "-platformtheme",
+                                          "-plugin", "-display", "-geometry", "-style",
+                                          "-stylesheet", "-qwindowgeometry", "-qwindowtitle",
+                                          "-qwindowicon", "-session"};
+    static const QStringList alone = {"-reverse", "-nograb", "-dograb", "-widgetcount"};
+    QStringList out;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (withValue.contains(a) && i + 1 < arguments.size()) {
+            if (a == "-platform") platformGiven = true;
+            ++i;
+        } else if (!alone.contains(a)) {
+            out << a;
+        }
+    }
+    return out;
+}
+
+bool haveDisplay(bool platformGiven) {
+    // A platform chosen explicitly (offscreen, vnc ...) needs no display.
+    if (platformGiven || std::getenv("QT_QPA_PLATFORM")) return true;
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tessaro;
+    QCoreApplication::setApplicationName("tessaro");
+    QCoreApplication::setApplicationVersion(TESSARO_VERSION);
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    Options options;
+    QString error;
+    bool platformGiven = false;
+    arguments = withoutQtOptions(arguments, platformGiven);
+    QCommandLineParser& parser = *parserFor(arguments, options, error);
+    if (!error.isEmpty()) {
+        std::cerr << "tessaro: " << error.toStdString() << "\nTry 'tessaro --help'.\n";
+        return kUsage;
+    }
+    if (parser.isSet("help") || parser.isSet("help-all")) {
+        QString help = parser.helpText();
+        help.replace("<executable_name>", "tessaro");
+        std::cout << help.toStdString() << kEpilogue;
+        return kDone;
+    }
+    if (parser.isSet("version")) {
+        std::cout << "tessaro " TESSARO_VERSION "\n";
+        return kDone;
+    }
+
+    std::optional<ui::ScreenSpec> screenOverride;
+    if (parser.isSet(options.screen)) {
+        const QStringList parts = parser.value(options.screen).split('x');
         bool okW = false, okH = false;
         const int w = parts.value(0).toInt(&okW);
         const int h = parts.value(1).toInt(&okH);
         if (parts.size() != 2 || !okW || !okH || w < 320 || h < 240 || w > 32767 || h > 32767) {
             std::cerr << "tessaro: --screen wants WIDTHxHEIGHT in pixels, such as 1024x768\n";
-            return 64;
+            return kUsage;
         }
-        ui::setScreenOverride(ui::ScreenSpec{w, h, 96, 96});
+        screenOverride = ui::ScreenSpec{w, h, 96, 96};
+    }
+    if (!haveDisplay(platformGiven)) {
+        std::cerr << "tessaro: there is no display to show the game window on (DISPLAY is not "
+                     "set).\nStart it from a desktop session, or play from a terminal with "
+                     "tessaro-cli.\n";
+        return kNoDisplay;
     }
 
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tessaro");
+    QApplication::setApplicationVersion(TESSARO_VERSION);
+    if (screenOverride) ui::setScreenOverride(*screenOverride);
+
     const std::string connectionString =
-        parser.isSet(database) ? store::connectionStringForFile(parser.value(database).toStdString())
-                               : store::connectionStringForDirectory(store::programDirectory());
+        parser.isSet(options.database)
+            ? store::connectionStringForFile(parser.value(options.database).toStdString())
+            : store::connectionStringForDirectory(store::programDirectory());
     ui::setUpLook();
     try {
         model::ensureGameDatabase(connectionString);
     } catch (const std::exception& e) {
         ui::showMessage(nullptr, model::databaseFailureBox(e));
-        return 2;
+        return kDatabaseFailed;
     }
     ui::registerGameForms();
     ui::GameWindows::instance().start(connectionString);
-    if (parser.isSet(open)) {
-        const QStringList parts = parser.value(open).split(':');
+    if (parser.isSet(options.open)) {
+        const QStringList parts = parser.value(options.open).split(':');
         const QString form = parts.value(0);
         const auto selector = static_cast<std::int16_t>(parts.value(1).toInt());
         if (form == "Form1") ui::MDIForm1::p = selector;
@@ -70,7 +172,7 @@ int main(int argc, char** argv) {
         if (form == "Form3") ui::MDIForm1::p3 = selector;
         if (!ui::GameWindows::instance().hasForm(form)) {
             std::cerr << "tessaro: no window " << form.toStdString() << " to open\n";
-            return 64;
+            return kUsage;
         }
         ui::GameWindows::instance().openForm(form);
     }

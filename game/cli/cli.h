@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The command-line front of the game: plays it from a terminal against the
 // same database file, with the same checks, messages and effects as the
 // decision window.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Prices the quarter just simulated: earnings from orders filled against the
 // costs of backlog, production, inventory and manpower, giving the value of
 // the game for the quarter, its running total and its average per quarter.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What the game board of the main window shows, read from the database:
 // the plan-quarter count, the Plan Brief of the last quarter run, and ten
 // indicators before and after that quarter as values and as percentages of

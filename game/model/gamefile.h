@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Making sure a game database is there: a missing file is created as a new
 // game, re-initialised so that the first start shows quarter 2 ready for
 // decisions.

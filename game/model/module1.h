@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The model's table functions and delay routines: four tables of x and y
 // points read with straight lines between them, a third-order delay and a
 // first-order smoothing, all stepped with 0.125 month.

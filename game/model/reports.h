@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The plan report and the performance sheet of the quarter run last, and the
 // data of the three plot windows, read from the database as the windows and
 // the command-line front show them.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The two roundings of the game. Quantities round halves to the even
 // neighbour (2.125 to 2 decimals is 2.12, 2.5 to a whole is 2); money
 // figures are "rounded up at the half": the whole part of value + 0.5.

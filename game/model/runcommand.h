@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The decision window's "System Dynamics Run" command: checks the two
 // decisions and the password, then runs the plan-quarter (password "WOTA")
 // or re-initialises the game (password "PELIX"), and rebuilds the board.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // A message box for the players, and the exception that stops a run with
 // one: the run command catches it, rolls the run back and shows the box.
 #pragma once

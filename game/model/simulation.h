@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // One plan-quarter of the firm's model: 25 Euler steps of 0.125 month from
 // the last PLIO row, a PLED trace row per step, and the state after step 24
 // appended as the next PLIO row.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Case folding of the store's own texts (table, column and keyword names,
 // which are plain ASCII).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // A connection to the game database file: executes the game's statement
 // texts and opens recordsets on its select texts.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Where the game database lies, spelled as the connection string the game
 // has always used:
 //   "Provider = Microsoft.jet.OLEDB.4.0; Data Source =" + directory + "/TESSARO_DB.mdb"

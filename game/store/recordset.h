@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The rows of one select, all read at once so that the row count is known,
 // with a current-row cursor: move first/last/next, an end test, and columns
 // read by name without regard to case.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The one error the game store raises: it names the database file and says
 // in plain words what is wrong with it, so that it can be shown as it is.
 #pragma once

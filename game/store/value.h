@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // One column value of a game table row: empty (NULL), a whole number, a
 // floating-point number or a text, exactly as the database holds it.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Saving a chart as a Windows bitmap file: the save dialog each chart window
 // carries, and the window's save button.
 #pragma once

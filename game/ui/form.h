@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What every game window shares: its controls in collection order, laid out
 // in twips and scaled to the screen, and the shared commands and handlers of
 // the child windows (Minimize, Close, losing focus, resize, unload).

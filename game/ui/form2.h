@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The past plan plot: one state variable or decision of every plan-quarter
 // played (MDIForm1::p2 picks it). Closing it only shows the board again.
 #pragma once

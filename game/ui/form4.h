@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The decision window: the players type the production orders planned, the
 // trainees' hiring planned and the password, and press "System Dynamics
 // Run", which runs the plan-quarter (or re-initialises the game) through the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The plan report: the outcome of the plan-quarter run last. A decision grid
 // sets the two decisions the players took beside what actually happened, and
 // a grid of the model's level and rate variables shows the end-plan values

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The performance sheet: the money side of the plan-quarter run last, as the
 // accounting stored it in the last PLDI row. Earnings, each cost with the
 // manpower costs broken down, the total cost, the value of the game and its

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The game's windows as a whole: the one main window, the child windows the
 // menu opens inside it, and the rebuilding of the main window after a run or
 // a Close. Windows reach the game database through the connection string

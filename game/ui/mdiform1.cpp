@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "mdiform1.h"
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QTimer>
 
 #include "chartexport.h"
+#include "tessaro/version.h"
 #include "gamewindows.h"
 #include "messages.h"
 #include "model/runcommand.h"
@@ -272,7 +275,7 @@ void MDIForm1::load() {
     scaling.load(*this);
     // 2. Title and caption.
     m_title->setText("Tessaro");
-    setWindowTitle("Tessaro V 1.1");
+    setWindowTitle("Tessaro V " TESSARO_VERSION);
 
     model::GameBoard board;
     try {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The main window: the menu bar, the game board on Picture1 (Plan Brief,
 // the before/after chart of ten indicators, the value table, the header
 // with the plan-quarter number) and the area the child windows live in.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Message boxes of the game windows. A box with no title of its own shows the
 // program's title. Tests install a recorder instead of the modal boxes.
 #pragma once

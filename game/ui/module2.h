@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Screen-resolution scaling of the game windows. Every window is laid out in
 // twips for an 800 x 600 screen; when it loads, and when it is resized or
 // minimised by its command, ScaleFormControls multiplies the position, size

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The chart control of the game windows: a grid of data rows (the points or
 // indicators) and data columns (the series), drawn with Qt Charts either as
 // bars standing side by side per row or as one marked line per column.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The table grid of the plan report and the performance sheet: a stand-in for
 // the old flex grid control, drawn by a QTableWidget. Rows and columns are
 // 0-based; widths and heights are in twips. Fixed rows and columns are

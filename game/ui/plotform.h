@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What the three plot windows share: a line chart of one variable, one marked
 // point per week or per plan-quarter, with Close, Save As and Minimize
 // buttons below it. Which variable is drawn is the main window's selector

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What the plan report and the performance sheet share: their size, their
 // heading colours and the handling of their grids.
 #pragma once

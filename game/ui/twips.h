@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Twips, the unit every window of the game is designed in: 1440 to the inch.
 // A screen's twips per pixel is 1440 divided by its logical DPI (15 on a
 // 96 DPI screen), so Qt's own high-DPI scaling is not applied a second time.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // morvane-demo: a form of many kinds of controls, laid out in Qt Designer
 // at 800 x 600 pixels on a 1024 x 768 screen, with a Morvane on it. Start it
 // on another screen (or with --screen) and drag its corners: the form and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "aboutmenu.h"
 
 #include "morvane/morvane.h"

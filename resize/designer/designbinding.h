@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Design time: how a control that Designer created is tied to the form it
 // is designed on, so that its design sizes follow the form and everything it
 // persists is written into the .ui file.

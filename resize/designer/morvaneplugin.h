@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Qt Designer's entry to the resize control: the "Morvane" widget box entry,
 // its icon and template, and the design-time set-up of every control that
 // Designer places on or loads into a form.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Holds the screen's measurements for the length of a layout pass, which
 // asks for them several times for every control.
 #pragma once

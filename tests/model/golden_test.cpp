@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Plays the golden scenario through the run command and compares every row
 // of the three tables with the rows the reference model produced.
 #include <gtest/gtest.h>

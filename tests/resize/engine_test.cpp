@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The layout engine: which widgets are a form's controls, how a form and its
 // controls are recorded, the integer percents, and how a pass sets every
 // control from its record: truncating scaling, parking, lines, fonts, grids,

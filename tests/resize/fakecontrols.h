@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Controls that declare the layout engine's property names as Qt properties
 // in twips. The engine uses a declared property as it stands, so these give
 // exact twip numbers where a real widget would round to whole pixels.

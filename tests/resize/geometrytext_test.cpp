@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The geometry text a form's saved state is kept in, and the single-precision
 // number text it is written with.
 #include <gtest/gtest.h>

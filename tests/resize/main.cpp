@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The resize tests need a QApplication. Without a platform named in the
 // environment they run headless, also when CTest lists them at build time.
 #include <gtest/gtest.h>

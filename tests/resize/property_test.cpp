@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The resize control's properties: first placement, loading from and saving
 // to a property bag, the setters (confirmed, refused, stored and notified),
 // the shared screen ratios, the About box and the control's own size.

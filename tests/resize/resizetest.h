@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Helpers shared by the resize tests: a stand-in screen, a private settings
 // store, a recorder that answers the control's message boxes, the .ui form
 // loader, and waiting for the offscreen platform to deliver window events.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Saving and restoring a form's geometry: in memory and through the per-user
 // settings store, in the three window states, the restore asked for while
 // the form loads, what cannot be parsed, and what is not a form.

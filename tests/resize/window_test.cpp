@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The resize control on shown forms loaded from .ui files: scaling to the
 // screen at load, centring, size limits, minimise and maximise permissions,
 // which resizes run a layout pass, and the background and hiding switches.

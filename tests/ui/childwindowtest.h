@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // A game in a temporary folder with the main window loaded on it and every
 // message box recorded instead of shown, for the tests of the child windows.
 #pragma once

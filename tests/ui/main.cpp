@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The window tests need a QApplication. Without a platform named in the
 // environment they run headless, also when CTest lists them at build time.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The three plot windows opened as a player opens them, from the main
 // window's menu, on real game databases; what they draw is read back from
 // their chart and compared with the tables read by plain SQL.

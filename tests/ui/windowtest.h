@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
 // Shared set-up of the window tests: a game database in a temporary folder,
 // the windows started on it with every message box recorded instead of shown.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Fails unless the plugin's dynamic symbol table defines Qt's plugin entry
 # points and nothing else: everything of the plugin and of the control
 # library it links stays hidden.

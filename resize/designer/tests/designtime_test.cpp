@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The plugin inside a real Designer core (Designer's own form editor
 // components, headless): controls placed on or loaded into a form window are
 // in design mode, bound to the form under design, and everything they

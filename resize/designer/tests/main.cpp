@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The plugin tests need a QApplication; without a platform named in the
 // environment they run headless, also when CTest lists them at build time.
 // Settings (Designer's core keeps some) go to Qt's test area, not the user's.

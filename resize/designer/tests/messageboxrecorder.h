@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Answers the control's message boxes for the length of a test and keeps
 // what they said, so a test can require that none (or a given one) appeared.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The plugin file as Qt loads it outside Designer: its metadata, the widget
 // box entry it describes, and the controls it creates when no Designer core
 // initialised it (QUiLoader at run time).

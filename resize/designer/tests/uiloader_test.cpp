@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // A .ui file saved with the control on it, loaded at run time by QUiLoader
 // through the plugin: the control comes back with its saved values, quietly.
 #include "messageboxrecorder.h"

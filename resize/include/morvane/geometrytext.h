@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The text a form's saved geometry is kept in: "left,top,width,height,state"
 // with sizes in twips and the state 0 normal, 1 minimised, 2 maximised,
 // e.g. "1200,900,9600,7200,0".

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Properties of any widget by name, in the units of the layout engine
 // (twips, points), so the engine works with every kind of control.
 //

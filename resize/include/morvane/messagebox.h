@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The control's message boxes (the resolution warning and the About box).
 // A host or a test can answer them instead of a person.
 #pragma once

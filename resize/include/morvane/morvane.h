@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // Morvane: a control that, placed on a form, scales the form to the screen
 // it runs on, keeps it within size limits, centres it, saves and restores its
 // geometry, and rescales every control on it in proportion to the form.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The one error type the control raises to its callers, carrying the
 // control error number a caller can test for.
 #pragma once

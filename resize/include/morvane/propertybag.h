@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The store a host keeps a control's persisted properties in: keys with
 // values, read and written with a default. A value equal to its default is
 // not kept, so a bag only holds what differs from the defaults.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The layout engine: records a form and the geometry of its controls at the
 // form's first pass, then sets every control to its recorded geometry times
 // the form's size against its design size, in integer percent.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Morvane developers
 // The screen as the control measures it: size in twips and twips per pixel.
 // Tests and benchmarks can stand in another screen.
 #pragma once

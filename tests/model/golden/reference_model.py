@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A second, independent implementation of the firm's quarter model and its
 accounting, written from the game's rules, used to produce the expected rows
 of the golden scenario. It keeps the game database as plain lists and stores
