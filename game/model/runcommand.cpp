@@ -2,15 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/runcommand.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
+#include <charconv>
+#include <limits>
 #include <optional>
 
 #include "model/accounting.h"
 #include "model/module1.h"
 #include "model/rounding.h"
 #include "model/simulation.h"
+#include "store/asciitext.h"
 #include "store/connection.h"
 #include "store/storeerror.h"
 
@@ -28,11 +28,6 @@ const MessageBox kDecisionsEntered{"The decisions are entered successfully....."
 const MessageBox kNoDataForInitialization{"No Data For Initialization!!!",
                                           "Initialization For SD Run", Icon::Critical};
 
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
 
 bool inRange(std::int32_t v, int low, int high) { return v >= low && v <= high; }
 
@@ -57,11 +52,11 @@ double leadingNumber(const std::string& text) {
     for (char c : text)
         if (c != ' ' && c != '\t' && c != '\n') s += c;
 
-    const auto digit = [&](std::size_t i) {
-        return i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]));
-    };
+    const auto digit = [&](std::size_t i) { return i < s.size() && store::isAsciiDigit(s[i]); };
     std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    const std::size_t numeralStart = i;
     bool anyDigit = false;
     while (digit(i)) ++i, anyDigit = true;
     if (i < s.size() && s[i] == '.') {
@@ -70,15 +65,22 @@ double leadingNumber(const std::string& text) {
     }
     if (!anyDigit) return 0;
     std::size_t end = i;
+    bool negativeExponent = false;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
         std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) negativeExponent = s[j++] == '-';
         if (digit(j)) {
             while (digit(j)) ++j;
             end = j;
         }
     }
-    return std::strtod(s.substr(0, end).c_str(), nullptr);
+    // from_chars reads a point as the decimal separator whatever the locale.
+    double value = 0;
+    const char* first = s.data() + numeralStart;
+    const auto result = std::from_chars(first, s.data() + end, value);
+    if (result.ec == std::errc::result_out_of_range)
+        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    return negative ? -value : value;
 }
 
 MessageBox databaseFailureBox(const std::exception& error) {
@@ -96,7 +98,9 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
 
     m_productionOrders = toInt32(leadingNumber(productionText));
     m_traineesHiring = toInt32(leadingNumber(hiringText));
-    const std::string password = upper(panel.text(Box::Password));
+    // Passwords compare in ASCII upper case, the same in every locale (a
+    // Turkish one would not turn "pelix" into "PELIX").
+    const std::string password = store::upperAscii(panel.text(Box::Password));
 
     RunOutcome outcome = RunOutcome::Refused;
     if (!boxEmpty) {

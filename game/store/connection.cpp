@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <unordered_map>
 #include <utility>
@@ -32,14 +31,14 @@ constexpr const char* kDefaultJournalMode = "DELETE";
 
 
 std::string_view skipBlanks(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && isAsciiSpace(s.front())) s.remove_prefix(1);
     return s;
 }
 
 bool startsWithWord(std::string_view s, std::string_view word) {
     if (s.size() < word.size()) return false;
     if (lowerAscii(s.substr(0, word.size())) != word) return false;
-    return s.size() == word.size() || !std::isalnum(static_cast<unsigned char>(s[word.size()]));
+    return s.size() == word.size() || !isAsciiAlnum(s[word.size()]);
 }
 
 // "delete * from T" is how the game has always emptied a table; SQLite knows
@@ -66,7 +65,7 @@ std::string orderedSelect(std::string_view text) {
     if (!startsWithWord(rest, "from")) return std::string(text);
     rest = skipBlanks(rest.substr(4));
     std::string table;
-    while (!rest.empty() && (std::isalnum(static_cast<unsigned char>(rest.front())) ||
+    while (!rest.empty() && (isAsciiAlnum(rest.front()) ||
                              rest.front() == '_')) {
         table += rest.front();
         rest.remove_prefix(1);
@@ -128,7 +127,7 @@ bool isNumericLiteral(std::string_view v) {
     if (i < v.size() && v[i] == '-') ++i;
     bool digits = false, point = false;
     for (; i < v.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(v[i]))) digits = true;
+        if (isAsciiDigit(v[i])) digits = true;
         else if (v[i] == '.' && !point) point = true;
         else break;
     }
@@ -137,7 +136,7 @@ bool isNumericLiteral(std::string_view v) {
         ++i;
         if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
         bool expDigits = false;
-        for (; i < v.size() && std::isdigit(static_cast<unsigned char>(v[i])); ++i) expDigits = true;
+        for (; i < v.size() && isAsciiDigit(v[i]); ++i) expDigits = true;
         if (!expDigits) return false;
     }
     return i == v.size();
@@ -145,7 +144,7 @@ bool isNumericLiteral(std::string_view v) {
 
 std::string_view trimmed(std::string_view s) {
     s = skipBlanks(s);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && isAsciiSpace(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -295,7 +294,7 @@ bool Connection::executeCachedInsert(std::string_view text) {
     // which outlives the step; every parameter is bound again next time.
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int index = static_cast<int>(i + 1);
-        if (values[i].size() == 4 && std::tolower(static_cast<unsigned char>(values[i][0])) == 'n')
+        if (values[i].size() == 4 && lowerAscii(values[i][0]) == 'n')
             sqlite3_bind_null(stmt, index);
         else
             sqlite3_bind_text(stmt, index, values[i].data(), static_cast<int>(values[i].size()),

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -25,7 +24,11 @@ std::string numberText(double value) {
     const bool negative = s.front() == '-';
     if (negative) s.remove_prefix(1);
     const auto ePos = s.find('e');
-    const int exponent = std::atoi(s.data() + ePos + 1);
+    // to_chars writes the exponent as e+XX or e-XX.
+    int exponent = 0;
+    const char* expText = s.data() + ePos + 1;
+    if (*expText == '+') ++expText;
+    std::from_chars(expText, s.data() + s.size(), exponent);
     std::string digits;
     digits += s[0];
     digits += s.substr(2, ePos - 2);
@@ -55,9 +58,11 @@ std::string numberText(double value) {
         out += '.';
         out += digits.substr(1);
     }
-    char exp[16];
-    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    out += exp;
+    out += 'E';
+    out += exponent < 0 ? '-' : '+';
+    const int magnitude = std::abs(exponent);
+    if (magnitude < 10) out += '0';
+    out += std::to_string(magnitude);
     return out;
 }
 

@@ -5,7 +5,6 @@
 #include "asciitext.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 namespace tessaro::store {
@@ -28,7 +27,7 @@ std::size_t Recordset::columnIndex(std::string_view column) const {
     const auto sameIgnoringCase = [column](const std::string& lowered) {
         if (lowered.size() != column.size()) return false;
         for (std::size_t i = 0; i < column.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(column[i])) != lowered[i]) return false;
+            if (lowerAscii(column[i]) != lowered[i]) return false;
         return true;
     };
     const auto it = std::find_if(m_lowerColumns.begin(), m_lowerColumns.end(), sameIgnoringCase);

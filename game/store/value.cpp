@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "value.h"
 
-#include <cstdlib>
+#include <charconv>
 
 #include "numbertext.h"
 
@@ -13,9 +13,11 @@ std::optional<double> Value::number() const {
     if (const auto* d = std::get_if<double>(&m_data)) return *d;
     if (const auto* t = std::get_if<std::string>(&m_data)) {
         if (t->empty()) return std::nullopt;
-        char* end = nullptr;
-        const double v = std::strtod(t->c_str(), &end);
-        if (end && *end == '\0') return v;
+        // The whole text must be a numeral, read the same in every locale.
+        double v = 0;
+        const char* last = t->data() + t->size();
+        const auto [end, ec] = std::from_chars(t->data(), last, v);
+        if (ec == std::errc() && end == last) return v;
     }
     return std::nullopt;
 }
