@@ -150,12 +150,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(TESSARO_VERSION);
     if (screenOverride) ui::setScreenOverride(*screenOverride);
 
-    const std::string connectionString =
-        parser.isSet(options.database)
-            ? store::connectionStringForFile(parser.value(options.database).toStdString())
-            : store::connectionStringForDirectory(store::programDirectory());
     ui::setUpLook();
+    std::string connectionString;
     try {
+        const std::string named = parser.value(options.database).toStdString();
+        connectionString =
+            store::gameLocation(parser.isSet(options.database) ? &named : nullptr).connectionString;
         model::ensureGameDatabase(connectionString);
     } catch (const std::exception& e) {
         ui::showMessage(nullptr, model::databaseFailureBox(e));

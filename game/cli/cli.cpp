@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iomanip>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include "model/gameboard.h"
@@ -13,8 +14,10 @@
 #include "model/runcommand.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
+#include "store/asciitext.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
+#include "tessaro/version.h"
 
 namespace tessaro::cli {
 namespace {
@@ -22,20 +25,33 @@ namespace {
 constexpr const char* kUsageText =
     "Usage: tessaro-cli [--database PATH] COMMAND [ARGS]\n"
     "\n"
-    "Plays the game from a terminal against the game database, by default\n"
-    "TESSARO_DB.mdb in the program's directory (created as a new game when missing).\n"
+    "Plays the game from a terminal against the game database TESSARO_DB.mdb,\n"
+    "with the same checks, messages and effects as the game window.\n"
     "\n"
     "Commands:\n"
     "  run PRODUCTION HIRING PASSWORD   enter the decisions and run the plan-quarter\n"
     "  reinit PASSWORD                  re-initialise the game to its first quarter\n"
-    "  status                           plan-quarter number and the last quarter's brief\n"
+    "  status                           the game file, the plan-quarter number and\n"
+    "                                   the last quarter's brief\n"
     "  report                           the plan report of the last quarter\n"
     "  sheet                            the performance sheet of the last quarter\n"
     "  trace [--csv]                    the steps of the last quarter (PLED)\n"
     "  history [--csv]                  every plan-quarter (PLIO with its PLDI row)\n"
     "\n"
-    "Message boxes print as one line each, TITLE: TEXT.\n"
-    "Exit status: 0 done, 1 input refused, 2 database failed, 64 wrong command line.\n";
+    "Options (anywhere on the line):\n"
+    "  --database PATH   play the game in PATH (created as a new game when missing)\n"
+    "  -h, --help        this text; COMMAND --help tells about one command\n"
+    "  --version         the program's version\n"
+    "\n"
+    "Without --database the game lies beside the program when you may write there\n"
+    "and the program is not installed system-wide, otherwise in your data folder,\n"
+    "$XDG_DATA_HOME/tessaro (~/.local/share/tessaro). 'status' names the file.\n"
+    "\n"
+    "Message boxes print as one line each, TITLE: TEXT; those with the critical\n"
+    "icon (refusals and failures) go to standard error, the others to standard\n"
+    "output.\n"
+    "Exit status: 0 done, 1 input refused, 2 database or model failure,\n"
+    "64 wrong command line.\n";
 
 const std::map<std::string, std::string>& commandHelp() {
     static const std::map<std::string, std::string> help = {
@@ -70,17 +86,25 @@ const std::map<std::string, std::string>& commandHelp() {
     return help;
 }
 
-void printBox(std::ostream& out, const model::MessageBox& box) {
-    out << box.title << ": " << box.text << '\n';
+// Where a message box goes: refusals and failures (the critical icon) to
+// the error stream, so that `history --csv > f.csv` never writes a failure
+// into the table; every other box to the output.
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+void printBox(const Streams& to, const model::MessageBox& box) {
+    std::ostream& s = box.icon == model::Icon::Critical ? to.err : to.out;
+    s << box.title << ": " << box.text << '\n';
 }
 
 // The decision window's boxes, filled from the command line; message boxes
 // print as lines, and the rebuilt board prints as the status.
 class CliPanel : public model::DecisionPanel {
 public:
-    CliPanel(std::string production, std::string hiring, std::string password, std::ostream& out,
-             std::string connectionString)
-        : m_out(out), m_connectionString(std::move(connectionString)) {
+    CliPanel(std::string production, std::string hiring, std::string password, const Streams& to)
+        : m_to(to) {
         m_texts[model::Box::Production] = std::move(production);
         m_texts[model::Box::Hiring] = std::move(hiring);
         m_texts[model::Box::Password] = std::move(password);
@@ -88,18 +112,22 @@ public:
     std::string text(model::Box box) const override { return m_texts.at(box); }
     void setText(model::Box box, const std::string& text) override { m_texts[box] = text; }
     void setFocus(model::Box) override {}
-    void showMessage(const model::MessageBox& box) override { printBox(m_out, box); }
+    void showMessage(const model::MessageBox& box) override { printBox(m_to, box); }
     void rebuildBoard() override { m_rebuilt = true; }
     bool rebuilt() const { return m_rebuilt; }
 
 private:
     std::map<model::Box, std::string> m_texts;
-    std::ostream& m_out;
-    std::string m_connectionString;
+    Streams m_to;
     bool m_rebuilt = false;
 };
 
-int printStatus(const std::string& cs, std::ostream& out) {
+int printStatus(const store::GameLocation& where, const Streams& to) {
+    std::ostream& out = to.out;
+    const std::string& cs = where.connectionString;
+    out << "Game file: " << store::pathFromConnectionString(cs);
+    if (!where.named && !where.portable) out << "  (your data folder: " << where.reason << ")";
+    out << '\n';
     const auto board = model::loadGameBoard(cs);
     if (board.reached >= model::GameBoard::Stage::PlanCount) {
         out << "PLAN-QUARTER NO. :: " << board.planCount << "  (decisions are now made for plan-quarter "
@@ -124,7 +152,7 @@ int printStatus(const std::string& cs, std::ostream& out) {
         }
     }
     if (board.failure) {
-        printBox(out, *board.failure);
+        printBox(to, *board.failure);
         return kDatabaseFailed;
     }
     return kDone;
@@ -149,7 +177,8 @@ void printGrid(const model::TextGrid& grid, std::ostream& out) {
     }
 }
 
-int printReport(const std::string& cs, std::ostream& out) {
+int printReport(const std::string& cs, const Streams& to) {
+    std::ostream& out = to.out;
     const auto report = model::loadPlanReport(cs);
     if (report.planNumberShown)
         out << "Plan Report For Plan Quarter Number  : " << report.planNumberText << "\n\n";
@@ -160,16 +189,17 @@ int printReport(const std::string& cs, std::ostream& out) {
         printGrid(report.variablesGrid(), out);
     }
     if (report.failure) {
-        printBox(out, *report.failure);
+        printBox(to, *report.failure);
         return kDatabaseFailed;
     }
     return kDone;
 }
 
-int printSheet(const std::string& cs, std::ostream& out) {
+int printSheet(const std::string& cs, const Streams& to) {
+    std::ostream& out = to.out;
     const auto sheet = model::loadPerformanceSheet(cs);
     if (sheet.failure) {
-        printBox(out, *sheet.failure);
+        printBox(to, *sheet.failure);
         return kDatabaseFailed;
     }
     out << "Performance Sheet For Plan Quarter Number  : " << sheet.planNumberText << "\n\n";
@@ -248,46 +278,78 @@ int usageError(const std::string& why, std::ostream& err) {
     return kUsage;
 }
 
-bool wantsHelp(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+// The command line once its options are taken out of it, wherever they
+// stood.
+struct CommandLine {
+    std::optional<std::string> database;
+    bool help = false;
+    bool version = false;
+    bool csv = false;
+    std::vector<std::string> words;  // the command and its operands
+};
+
+// Reads the options; returns an error text for a malformed one. A lone
+// "--" ends the options, so that a password or a file may start with "-".
+std::optional<std::string> parseCommandLine(const std::vector<std::string>& args,
+                                            CommandLine& line) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+            line.words.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--database") {
+            if (i + 1 >= args.size()) return "--database needs a file path";
+            line.database = args[++i];
+        } else if (a.rfind("--database=", 0) == 0) {
+            line.database = a.substr(11);
+            if (line.database->empty()) return "--database needs a file path";
+        } else if (a == "--help" || a == "-h") {
+            line.help = true;
+        } else if (a == "--version") {
+            line.version = true;
+        } else if (a == "--csv") {
+            line.csv = true;
+        } else if (a.size() > 1 && store::isAsciiDigit(a[1])) {
+            line.words.push_back(a);  // a negative number: a decision the game will refuse
+        } else {
+            return "unknown option '" + a + "'";
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& argsIn, const std::string& defaultDirectory,
+int runCli(const std::vector<std::string>& args, const std::string& programDirectory,
            std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args = argsIn;
-    std::string connectionString = store::connectionStringForDirectory(defaultDirectory);
-
-    if (!args.empty() && args.front() == "--database") {
-        if (args.size() < 2) return usageError("--database needs a file path", err);
-        connectionString = store::connectionStringForFile(args[1]);
-        args.erase(args.begin(), args.begin() + 2);
-    } else if (!args.empty() && args.front().rfind("--database=", 0) == 0) {
-        connectionString = store::connectionStringForFile(args.front().substr(11));
-        args.erase(args.begin());
+    const Streams to{out, err};
+    CommandLine line;
+    if (const auto error = parseCommandLine(args, line)) return usageError(*error, err);
+    if (line.version) {
+        out << "tessaro-cli " TESSARO_VERSION "\n";
+        return kDone;
     }
-    if (args.empty() || args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
-        out << kUsageText;
-        return args.empty() ? kUsage : kDone;
+    if (line.words.empty() || line.words.front() == "help") {
+        if (line.help || !line.words.empty()) {
+            out << kUsageText;
+            return kDone;
+        }
+        err << kUsageText;
+        return kUsage;
     }
 
-    const std::string command = args.front();
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    const std::string command = line.words.front();
+    const std::vector<std::string> operands(line.words.begin() + 1, line.words.end());
     const auto help = commandHelp().find(command);
     if (help == commandHelp().end()) return usageError("unknown command '" + command + "'", err);
-    if (wantsHelp(rest)) {
+    if (line.help) {
         out << help->second;
         return kDone;
     }
-
-    bool csv = false;
-    std::vector<std::string> operands;
-    for (const auto& a : rest) {
-        if (a == "--csv" && (command == "trace" || command == "history")) csv = true;
-        else operands.push_back(a);
-    }
+    if (line.csv && command != "trace" && command != "history")
+        return usageError("'" + command + "' has no --csv form", err);
     const std::size_t expected = command == "run" ? 3 : command == "reinit" ? 1 : 0;
     if (operands.size() != expected)
         return usageError("'" + command + "' takes " + std::to_string(expected) +
@@ -295,13 +357,16 @@ int runCli(const std::vector<std::string>& argsIn, const std::string& defaultDir
                           err);
 
     try {
+        const store::GameLocation where =
+            store::gameLocation(line.database ? &*line.database : nullptr, programDirectory);
+        const std::string& connectionString = where.connectionString;
         model::ensureGameDatabase(connectionString);
         if (command == "run" || command == "reinit") {
             CliPanel panel(command == "run" ? operands[0] : "", command == "run" ? operands[1] : "",
-                           operands.back(), out, connectionString);
+                           operands.back(), to);
             model::RunCommand run(connectionString);
             const auto outcome = run.run(panel);
-            if (panel.rebuilt()) printStatus(connectionString, out);
+            if (panel.rebuilt()) printStatus(where, to);
             switch (outcome) {
                 case model::RunOutcome::PlanRun:
                 case model::RunOutcome::Reinitialised: return kDone;
@@ -309,13 +374,13 @@ int runCli(const std::vector<std::string>& argsIn, const std::string& defaultDir
                 case model::RunOutcome::Failed: return kDatabaseFailed;
             }
         }
-        if (command == "status") return printStatus(connectionString, out);
-        if (command == "report") return printReport(connectionString, out);
-        if (command == "sheet") return printSheet(connectionString, out);
-        if (command == "trace") return printTrace(connectionString, csv, out);
-        if (command == "history") return printHistory(connectionString, csv, out);
+        if (command == "status") return printStatus(where, to);
+        if (command == "report") return printReport(connectionString, to);
+        if (command == "sheet") return printSheet(connectionString, to);
+        if (command == "trace") return printTrace(connectionString, line.csv, out);
+        if (command == "history") return printHistory(connectionString, line.csv, out);
     } catch (const std::exception& e) {
-        printBox(out, model::databaseFailureBox(e));
+        printBox(to, model::databaseFailureBox(e));
         return kDatabaseFailed;
     }
     return kUsage;

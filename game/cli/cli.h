@@ -17,9 +17,10 @@ inline constexpr int kRefused = 1;         // the players' input was refused
 inline constexpr int kDatabaseFailed = 2;  // the database (or the model) failed
 inline constexpr int kUsage = 64;          // the command line itself was wrong
 
-// Runs one command line (without the program name). `defaultDirectory` is
-// where TESSARO_DB.mdb lies unless --database names another file.
-int runCli(const std::vector<std::string>& args, const std::string& defaultDirectory,
+// Runs one command line (without the program name) for a program lying in
+// `programDirectory`, which decides where the game file lies unless
+// --database names one (store/gamelocation.h).
+int runCli(const std::vector<std::string>& args, const std::string& programDirectory,
            std::ostream& out, std::ostream& err);
 
 }  // namespace tessaro::cli

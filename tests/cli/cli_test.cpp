@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -54,9 +55,11 @@ TEST_F(Cli, runPrintsEveryMessageBoxAsTitleAndText) {
 }
 
 TEST_F(Cli, refusedInputExitsOneAndDatabaseFailuresExitTwo) {
+    // Boxes with the critical icon are refusals and failures: standard error.
     auto r = run({"run", "6000", "10", "WOTA"});
     EXPECT_EQ(r.status, kRefused);
-    EXPECT_EQ(r.out, "Invalid Planned Data: Invalid Input............ Or Field should not be Left Blank\n");
+    EXPECT_EQ(r.err, "Invalid Planned Data: Invalid Input............ Or Field should not be Left Blank\n");
+    EXPECT_EQ(r.out, "");
     r = run({"run", "3000", "10", "nope"});
     EXPECT_EQ(r.status, kRefused);
     EXPECT_EQ(r.out, "Invalid Password: Login Failed :: For SD Run :: Invalid Password........\n");
@@ -66,9 +69,10 @@ TEST_F(Cli, refusedInputExitsOneAndDatabaseFailuresExitTwo) {
 
     const auto text = dir.file("notes.mdb");
     std::ofstream(text) << "not a game";
-    r = runOn(text, {"status"});
+    r = runOn(text, {"history", "--csv"});
     EXPECT_EQ(r.status, kDatabaseFailed);
-    EXPECT_NE(r.out.find("Game Database: The game database " + text), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("Game Database: The game database " + text), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");  // nothing of the failure in the table
     std::ifstream back(text);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "not a game");
 }
@@ -136,7 +140,47 @@ TEST_F(Cli, helpOnEveryLevelAndUsageErrors) {
     EXPECT_EQ(run({"play"}).status, kUsage);
     EXPECT_EQ(run({"run", "3000"}).status, kUsage);
     EXPECT_EQ(run({"--database"}).status, kUsage);
+    EXPECT_EQ(run({"status", "--database="}).status, kUsage);
+    EXPECT_EQ(run({"status", "--bogus"}).status, kUsage);
+    EXPECT_EQ(run({"status", "--csv"}).status, kUsage);
+    const auto wrong = run({"run", "3000"});
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_NE(wrong.err.find("'run' takes 3 argument(s), got 1"), std::string::npos) << wrong.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "TESSARO_DB.mdb"));
+
+    const auto version = run({"--version"});
+    EXPECT_EQ(version.status, kDone);
+    EXPECT_EQ(version.out.rfind("tessaro-cli ", 0), 0u);
+    EXPECT_NE(version.out.find('.'), std::string::npos);
+}
+
+TEST_F(Cli, optionsMayStandAnywhere) {
+    const auto file = dir.file("team.mdb");
+    EXPECT_EQ(run({"run", "3000", "--database", file, "10", "WOTA"}).status, kDone);
+    EXPECT_EQ(run({"run", "3000", "10", "WOTA", "--database=" + file}).status, kDone);
+    const auto r = run({"history", "--database", file, "--csv"});
+    EXPECT_EQ(r.status, kDone);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 4) << r.out;  // head, rows 0..3
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TESSARO_DB.mdb"));
+    // A negative decision is a decision (refused by the game), not an option;
+    // "--" lets a password start with a dash.
+    EXPECT_EQ(run({"run", "-3000", "10", "WOTA"}).status, kRefused);
+    EXPECT_EQ(run({"--database", file, "run", "3000", "10", "--", "-x"}).status, kRefused);
+}
+
+TEST_F(Cli, statusNamesTheGameFileItPlays) {
+    auto r = run({"status"});
+    EXPECT_EQ(r.out.rfind("Game file: " + (dir.path() / "TESSARO_DB.mdb").string() + "\n", 0), 0u)
+        << r.out;
+    // Blanks and ';' are part of a file name, not of the connection text.
+    for (const std::string name : {"semi;colon.mdb", " blank before.mdb", "after blank.mdb "}) {
+        const auto file = dir.file(name);
+        r = runOn(file, {"status"});
+        EXPECT_EQ(r.status, kDone) << name << r.err;
+        EXPECT_EQ(r.out.rfind("Game file: " + file + "\n", 0), 0u) << r.out;
+        EXPECT_TRUE(std::filesystem::exists(file)) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "semi"));
 }
 
 }  // namespace
