@@ -72,7 +72,11 @@ const PlotColumn* selected(const std::array<PlotColumn, N>& table, int selector)
 // selector outside its table leaves the points without values.
 void readPoints(store::Recordset& rs, int count, const PlotColumn* column, PlotData& plot) {
     for (int i = 1; i <= count; ++i) {
-        plot.labels.push_back(" " + std::to_string(i));
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about
+        // " " + std::to_string(i).
+        std::string label(1, ' ');
+        label += std::to_string(i);
+        plot.labels.push_back(std::move(label));
         if (!column) {
             plot.values.emplace_back();
         } else {

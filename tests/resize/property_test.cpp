@@ -425,7 +425,9 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 struct ConfirmedSetter {
     const char *name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const ConfirmedSetter &row, std::ostream *os) { *os << row.name; }
+    [[maybe_unused]] friend void PrintTo(const ConfirmedSetter &row, std::ostream *os) {
+        *os << row.name;
+    }
     std::function<void(Morvane &, int)> set;
     std::function<int(const Morvane &)> get;
     int newValue;
