@@ -104,14 +104,20 @@ TEST(ConnectionOpen, fileLockedByAnotherProgramIsReportedAsLocked) {
     ASSERT_EQ(sqlite3_open(pathFromConnectionString(cs).c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-    try {
-        Connection db(cs, Access::Write);
-        Transaction t(db);
-        FAIL() << "wrote into a locked file";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.cause(), StoreCause::Locked);
-        EXPECT_NE(std::string(e.what()).find("locked by another program"), std::string::npos);
+    setBusyTimeout(200);
+    for (Access access : {Access::Read, Access::Write, Access::Exclusive}) {
+        try {
+            Connection db(cs, access);
+            Snapshot snapshot(db);
+            FAIL() << "read a locked file";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.cause(), StoreCause::Locked);
+            EXPECT_EQ(std::string(e.what()),
+                      "The game database " + pathFromConnectionString(cs) +
+                          " is being used by another player; nothing was changed.");
+        }
     }
+    setBusyTimeout(5000);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
 }
