@@ -172,19 +172,21 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
 
         // Everything that could stop the quarter on this file (its rows, the
         // model, the accounting and its running total, the engine's checks)
-        // stops it here, before the decisions are stored: the whole run is
-        // rehearsed once and taken back. What fails after this is the disk.
+        // stops it before the decisions are stored: the quarter is rehearsed
+        // on the decisions inside their own transaction and taken back
+        // before they commit. What can fail after this is the disk.
         {
-            store::Transaction rehearsal(db);
+            store::Transaction decisions(db);
             db.execute(update);
+            db.execute("SAVEPOINT rehearsal");
             const std::int16_t n = simulatePlanQuarter(db, tables);
             accountQuarter(db, n);
-            rehearsal.rollback();
+            db.execute("ROLLBACK TO rehearsal");
+            db.execute("RELEASE rehearsal");
+            // Stored durably on their own first, the decisions stay when the
+            // quarter fails.
+            decisions.commit();
         }
-
-        // The decisions are stored durably on their own first, and stay
-        // when the quarter fails.
-        db.execute(update);
         decisionsStored = true;
         runQuarter(db, tables);
     } catch (const RunStopped& e) {

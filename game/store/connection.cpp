@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -317,12 +319,28 @@ const std::string& journalMode() { return journalModeSetting(); }
 void setBusyTimeout(int milliseconds) { busyTimeoutSetting() = milliseconds; }
 int busyTimeout() { return busyTimeoutSetting(); }
 
-// The work done by the statement running now; the engine's progress handler
-// counts it, and the store sets it back at the start of every statement.
-struct Connection::WorkCount {
+// What the engine's handlers keep for a connection, at an address that stays
+// when the connection is moved.
+struct Connection::Watch {
+    // The work done by the statement running now, counted by the progress
+    // handler; the store sets it back at the start of every statement.
     long long periods = 0;
+    // Since when the statement has been waiting for another connection.
+    std::chrono::steady_clock::time_point busySince;
+    int busyTimeoutMs = kDefaultBusyTimeoutMs;
+
     static int onProgress(void* self) {
-        return ++static_cast<WorkCount*>(self)->periods > kMaxPeriods ? 1 : 0;
+        return ++static_cast<Watch*>(self)->periods > kMaxPeriods ? 1 : 0;
+    }
+    // Short sleeps, so that of several players pressing at once each gets
+    // the file soon after the one before lets go, up to the timeout.
+    static int onBusy(void* self, int attempt) {
+        auto* watch = static_cast<Watch*>(self);
+        const auto now = std::chrono::steady_clock::now();
+        if (attempt == 0) watch->busySince = now;
+        if (now - watch->busySince >= std::chrono::milliseconds(watch->busyTimeoutMs)) return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(attempt < 4 ? 1 << attempt : 10));
+        return 1;
     }
 };
 
@@ -348,7 +366,7 @@ Connection Connection::openFile(const std::string& path, Access access) {
 Connection Connection::createFile(const std::string& path) { return Connection(path, Access::Write, true); }
 
 Connection::Connection(std::string path, Access access, bool create)
-    : m_path(std::move(path)), m_access(access), m_work(std::make_unique<WorkCount>()) {
+    : m_path(std::move(path)), m_access(access), m_watch(std::make_unique<Watch>()) {
     FileIdentity identity{m_path};
     if (!create) {
         identity = regularFileAt(m_path);
@@ -406,7 +424,8 @@ Connection::Connection(std::string path, Access access, bool create)
 
 void Connection::configure() {
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, busyTimeout());
+    m_watch->busyTimeoutMs = busyTimeout();
+    sqlite3_busy_handler(m_db, &Watch::onBusy, m_watch.get());
     // Defensive: no writing of the schema or of the engine's own pages by a
     // statement; no functions or virtual tables trusted because a file names
     // them; no triggers or views run (the game has none, and a file that
@@ -424,17 +443,19 @@ void Connection::configure() {
                              "the database engine lacks its defensive settings");
     }
     for (const auto& limit : kLimits) sqlite3_limit(m_db, limit.id, limit.value);
-    sqlite3_progress_handler(m_db, kProgressPeriod, &WorkCount::onProgress, m_work.get());
+    sqlite3_progress_handler(m_db, kProgressPeriod, &Watch::onProgress, m_watch.get());
     limitEngineHeap();
 }
 
 void Connection::holdExclusively() {
-    // In exclusive locking mode the engine keeps every lock it takes until
-    // the connection closes; the empty exclusive transaction takes the
-    // strongest at once (waiting up to the busy timeout) and rolls back a
-    // hot journal if there is one.
-    execute("PRAGMA locking_mode=EXCLUSIVE");
+    // The empty exclusive transaction takes the strongest lock (waiting up to
+    // the busy timeout, and rolling back a hot journal if there is one); in
+    // exclusive locking mode the engine then keeps it until the connection
+    // closes. The mode is switched on only once the lock is taken: in it a
+    // failed attempt would keep its shared lock while waiting, and two
+    // players waiting at once would block each other until the timeout.
     execute("BEGIN EXCLUSIVE");
+    execute("PRAGMA locking_mode=EXCLUSIVE");
     execute("COMMIT");
 }
 
@@ -469,7 +490,7 @@ Connection::Connection(Connection&& other) noexcept
       m_path(std::move(other.m_path)),
       m_access(other.m_access),
       m_inserts(std::move(other.m_inserts)),
-      m_work(std::move(other.m_work)) {}
+      m_watch(std::move(other.m_watch)) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
@@ -478,13 +499,13 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         m_path = std::move(other.m_path);
         m_access = other.m_access;
         m_inserts = std::move(other.m_inserts);
-        m_work = std::move(other.m_work);
+        m_watch = std::move(other.m_watch);
     }
     return *this;
 }
 
 void Connection::startStatement() const {
-    if (m_work) m_work->periods = 0;
+    if (m_watch) m_watch->periods = 0;
 }
 
 bool Connection::executeCachedInsert(std::string_view text) {
@@ -559,16 +580,16 @@ void Connection::checkGameTables() {
     // the game's back, a view in place of a table could compute anything,
     // and a table defined otherwise could refuse or alter what is written.
     struct Entry {
-        std::string type, name, sql;
+        std::string type, name, table, sql;
     };
     std::vector<Entry> entries;
     {
-        Statement stmt(*this, "SELECT type, name, sql FROM sqlite_schema");
+        Statement stmt(*this, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
         const auto text = [&](int i) {
             const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), i));
             return std::string(t ? t : "");
         };
-        while (stmt.step()) entries.push_back({text(0), text(1), text(2)});
+        while (stmt.step()) entries.push_back({text(0), text(1), text(2), text(3)});
     }
     const auto isGameTable = [](std::string_view name) {
         return std::any_of(gameTables().begin(), gameTables().end(), [&](const TableShape& t) {
@@ -594,6 +615,7 @@ void Connection::checkGameTables() {
     }
     for (const auto& e : entries) {
         if (e.type == "table" && isGameTable(e.name)) continue;
+        if (e.type == "index" && isGameTable(e.table) && isPlainIndex(e.name)) continue;
         // The engine's statistics tables, should someone have analysed the
         // file, only guide its choice of plan.
         if (e.type == "table" && lowerAscii(e.name).rfind("sqlite_stat", 0) == 0) continue;
@@ -605,6 +627,28 @@ void Connection::checkGameTables() {
         std::erase_if(verified, [&](const Verified& v) { return v.path == m_path; });
         verified.push_back({m_path, st.st_dev, st.st_ino, schemaVersion});
     }
+}
+
+bool Connection::isPlainIndex(const std::string& index) {
+    // An index on plain columns, neither unique nor partial, only speeds
+    // reading: it can neither refuse a row the game writes nor compute
+    // anything the file chooses.
+    const auto bound = [&](const char* text) {
+        auto stmt = std::make_unique<Statement>(*this, text);
+        sqlite3_bind_text(stmt->get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        return stmt;
+    };
+    {
+        auto shape = bound(
+            "SELECT count(*) FROM pragma_index_list((SELECT tbl_name FROM sqlite_schema "
+            "WHERE type = 'index' AND name = ?1)) WHERE name = ?1 AND \"unique\" = 0 "
+            "AND partial = 0");
+        if (!shape->step() || sqlite3_column_int(shape->get(), 0) != 1) return false;
+    }
+    auto columns = bound(
+        "SELECT count(*) FROM pragma_index_xinfo(?1) WHERE key AND (cid < 0 OR "
+        "coll NOT IN ('BINARY', 'NOCASE', 'RTRIM'))");
+    return columns->step() && sqlite3_column_int(columns->get(), 0) == 0;
 }
 
 void Connection::checkColumns(std::string_view table) {

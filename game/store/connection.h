@@ -13,7 +13,8 @@
 //
 // Opening checks that the path is a regular file (symbolic links to one are
 // followed), that it is an SQLite database holding exactly the three game
-// tables as the game defines them and nothing else, and, for writing, that
+// tables as the game defines them, with at most plain indexes on them and
+// nothing else, and, for writing, that
 // its pages hold together; every failure is a StoreError that names the
 // file, and a file refused is left as it was. Every connection runs with the
 // engine's defensive settings and with bounds on the work and memory one
@@ -102,17 +103,18 @@ private:
     void quickCheck();
     void checkGameTables();
     void checkColumns(std::string_view table);
+    bool isPlainIndex(const std::string& index);
 
     bool executeCachedInsert(std::string_view text);
     void close();
 
     struct InsertCache;
-    struct WorkCount;
+    struct Watch;
     sqlite3* m_db = nullptr;
     std::string m_path;
     Access m_access = Access::Write;
     std::unique_ptr<InsertCache> m_inserts;
-    std::unique_ptr<WorkCount> m_work;
+    std::unique_ptr<Watch> m_watch;
 };
 
 // A write transaction; rolls back unless committed.
