@@ -417,6 +417,24 @@ TEST(Concurrency, playersRunningAndReinitialisingAtOnceLoseNothing) {
     EXPECT_EQ(refused, 0);
 }
 
+TEST(Concurrency, playersStartingANewGameAtOnceShareOneGame) {
+    TempDir dir;
+    const auto path = dir.file("class.mdb");
+    std::vector<std::unique_ptr<CliProcess>> players;
+    for (int i = 0; i < 6; ++i)
+        players.push_back(std::make_unique<CliProcess>(std::vector<std::string>{
+            "--database", path, "run", std::to_string(3000 + i), "10", "WOTA"}));
+    for (auto& p : players) {
+        const auto r = p->wait();
+        EXPECT_EQ(r.status, cli::kDone) << r.out;
+    }
+    // No game made by one was replaced by another's: every run is in it.
+    const auto cs = store::connectionStringForFile(path);
+    EXPECT_EQ(scalarText(cs, "SELECT group_concat(PNPLPD) FROM PLIO"), "0,1,2,3,4,5,6,7");
+    EXPECT_EQ(scalarText(cs, "SELECT count(DISTINCT PORD) FROM PLIO"), "6");
+    EXPECT_EQ(entriesIn(dir), 1);
+}
+
 TEST(Concurrency, readersAndWritersWaitForEachOtherAndNeverSeeHalfAQuarter) {
     TempDir dir;
     const auto path = dir.file("team.mdb");
