@@ -127,9 +127,13 @@ public:
         const int rc = sqlite3_prepare_v2(db.handle(), text.data(), static_cast<int>(text.size()),
                                           &m_stmt, &tail);
         if (rc != SQLITE_OK) db.fail(rc, "");
-        if (tail && !skipBlanks(std::string_view(tail, text.data() + text.size() - tail)).empty())
+        if (tail && !skipBlanks(std::string_view(tail, text.data() + text.size() - tail)).empty()) {
+            // No destructor runs for a constructor that throws; an unfinished
+            // statement would keep the connection, and its locks, open.
+            sqlite3_finalize(m_stmt);
             throw StoreError(StoreCause::BadStatement, db.path(),
                              "more than one statement in one text");
+        }
         if (!m_stmt) throw StoreError(StoreCause::BadStatement, db.path(), "empty statement");
     }
     ~Statement() { sqlite3_finalize(m_stmt); }
@@ -481,7 +485,8 @@ Connection::~Connection() { close(); }
 
 void Connection::close() {
     m_inserts.reset();
-    if (m_db) sqlite3_close(m_db);
+    // Closes as soon as the last statement is finished, should one be left.
+    if (m_db) sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
 
