@@ -37,12 +37,13 @@ double sumColumn(const store::Value& v, const char* column, int row) {
 }
 
 bool allFinite(const QuarterAccounts& a) {
-    for (double v : {a.averageQuality, a.averageComplaints, a.averageExperienced, a.averageTrainees,
-                     a.averageInventory, a.averageBacklog, a.totalHired, a.totalQuit,
-                     a.totalProduced, a.totalOrdered, a.totalFilled, a.earnings, a.totalCost,
-                     a.productionCost, a.backlogCost, a.inventoryCost, a.manpowerCost,
-                     a.hiringCost, a.quittingCost, a.experiencedSalaries, a.traineeSalaries,
-                     a.gameValue, a.totalGameValue, a.averageGameValue})
+    for (double v :
+         {a.averageQuality,   a.averageComplaints, a.averageExperienced, a.averageTrainees,
+          a.averageInventory, a.averageBacklog,    a.totalHired,         a.totalQuit,
+          a.totalProduced,    a.totalOrdered,      a.totalFilled,        a.earnings,
+          a.totalCost,        a.productionCost,    a.backlogCost,        a.inventoryCost,
+          a.manpowerCost,     a.hiringCost,        a.quittingCost,       a.experiencedSalaries,
+          a.traineeSalaries,  a.gameValue,         a.totalGameValue,     a.averageGameValue})
         if (!std::isfinite(v)) return false;
     return true;
 }

@@ -66,15 +66,17 @@ private:
     int m_fd = -1;
 };
 
-std::string twoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+std::string twoDigits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
 
 // "20260309-141502": the local time a stale journal was found.
 std::string stampNow() {
     const std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_r(&now, &t);
-    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) +
-           "-" + twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
+    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) + "-" +
+           twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
 }
 
 // A journal beside a game file that is not there was left by a file that was
@@ -89,7 +91,8 @@ void setAsideStaleJournals(const std::string& path) {
         const std::string stale = journal + ".stale-" + stampNow();
         std::string target = stale;
         for (int n = 2;; ++n) {
-            if (::renameat2(AT_FDCWD, journal.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            if (::renameat2(AT_FDCWD, journal.c_str(), AT_FDCWD, target.c_str(),
+                            RENAME_NOREPLACE) == 0)
                 break;
             if (errno != EEXIST || n > 99)
                 throw store::StoreError(store::StoreCause::CannotOpen, path,
@@ -156,10 +159,9 @@ bool ensureGameDatabase(const std::string& connectionString) {
     } catch (const store::StoreError& e) {
         removeTemporary(temporary);
         // Name the file the players asked for, not the temporary one.
-        throw store::StoreError(e.cause() == store::StoreCause::Missing
-                                    ? store::StoreCause::CannotOpen
-                                    : e.cause(),
-                                path, "a new game could not be created: " + e.detail());
+        throw store::StoreError(
+            e.cause() == store::StoreCause::Missing ? store::StoreCause::CannotOpen : e.cause(),
+            path, "a new game could not be created: " + e.detail());
     } catch (...) {
         removeTemporary(temporary);
         throw;

@@ -50,12 +50,12 @@ struct EngineLimit {
     int value;
 };
 constexpr EngineLimit kLimits[] = {
-    {SQLITE_LIMIT_LENGTH, 1000000},         // bytes of one text, blob or row
-    {SQLITE_LIMIT_SQL_LENGTH, 100000},      // bytes of one statement text
+    {SQLITE_LIMIT_LENGTH, 1000000},     // bytes of one text, blob or row
+    {SQLITE_LIMIT_SQL_LENGTH, 100000},  // bytes of one statement text
     {SQLITE_LIMIT_COLUMN, 100},
     {SQLITE_LIMIT_EXPR_DEPTH, 100},
     {SQLITE_LIMIT_COMPOUND_SELECT, 4},
-    {SQLITE_LIMIT_VDBE_OP, 25000},          // size of one compiled statement
+    {SQLITE_LIMIT_VDBE_OP, 25000},  // size of one compiled statement
     {SQLITE_LIMIT_FUNCTION_ARG, 8},
     {SQLITE_LIMIT_ATTACHED, 0},
     {SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 100},
@@ -233,7 +233,9 @@ int& busyTimeoutSetting() {
     return ms;
 }
 
-std::string systemMessage(int error) { return std::generic_category().message(error); }
+std::string systemMessage(int error) {
+    return std::generic_category().message(error);
+}
 
 // A name out of a file for a message: printable ASCII only, and short, since
 // a hostile file chooses it.
@@ -303,7 +305,8 @@ bool startsWithWords(std::string_view s, std::initializer_list<std::string_view>
 }
 
 std::string withArticle(const std::string& type) {
-    const bool vowel = !type.empty() && std::string_view("aeiou").find(type[0]) != std::string_view::npos;
+    const bool vowel =
+        !type.empty() && std::string_view("aeiou").find(type[0]) != std::string_view::npos;
     return (vowel ? "an " : "a ") + type;
 }
 
@@ -320,8 +323,12 @@ void limitEngineHeap() {
 void setJournalMode(std::string_view mode) { journalModeSetting() = std::string(mode); }
 const std::string& journalMode() { return journalModeSetting(); }
 
-void setBusyTimeout(int milliseconds) { busyTimeoutSetting() = milliseconds; }
-int busyTimeout() { return busyTimeoutSetting(); }
+void setBusyTimeout(int milliseconds) {
+    busyTimeoutSetting() = milliseconds;
+}
+int busyTimeout() {
+    return busyTimeoutSetting();
+}
 
 // What the engine's handlers keep for a connection, at an address that stays
 // when the connection is moved.
@@ -435,8 +442,10 @@ void Connection::configure() {
     // them; no triggers or views run (the game has none, and a file that
     // brings some is refused below); no extensions loaded.
     const std::pair<int, int> settings[] = {
-        {SQLITE_DBCONFIG_DEFENSIVE, 1},     {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
-        {SQLITE_DBCONFIG_ENABLE_TRIGGER, 0}, {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
+        {SQLITE_DBCONFIG_DEFENSIVE, 1},
+        {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
+        {SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},
+        {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
         {SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0},
     };
     for (const auto& [op, value] : settings) {
@@ -603,19 +612,22 @@ void Connection::checkGameTables() {
     };
     for (const auto& t : gameTables()) {
         const auto e = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
-            return (e.type == "table" || e.type == "view") && lowerAscii(e.name) == lowerAscii(t.name);
+            return (e.type == "table" || e.type == "view") &&
+                   lowerAscii(e.name) == lowerAscii(t.name);
         });
         if (e == entries.end())
-            throw StoreError(StoreCause::MissingTable, m_path, "no such table: " + std::string(t.name));
+            throw StoreError(StoreCause::MissingTable, m_path,
+                             "no such table: " + std::string(t.name));
         if (e->type != "table")
-            throw StoreError(StoreCause::Foreign, m_path,
-                             std::string(t.name) + " is " + withArticle(e->type) +
-                                 ", not the game's table");
+            throw StoreError(
+                StoreCause::Foreign, m_path,
+                std::string(t.name) + " is " + withArticle(e->type) + ", not the game's table");
         if (e->sql != t.createText) {
             // A missing column is named in the engine's words.
             if (startsWithWords(e->sql, {"create", "table"})) checkColumns(t.name);
-            throw StoreError(StoreCause::Foreign, m_path,
-                             "table " + std::string(t.name) + " is not defined as the game defines it");
+            throw StoreError(
+                StoreCause::Foreign, m_path,
+                "table " + std::string(t.name) + " is not defined as the game defines it");
         }
     }
     for (const auto& e : entries) {

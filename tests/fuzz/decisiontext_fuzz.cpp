@@ -24,7 +24,9 @@ public:
     std::string texts[3];
     std::vector<model::MessageBox> shown;
     std::string text(model::Box box) const override { return texts[static_cast<int>(box)]; }
-    void setText(model::Box box, const std::string& t) override { texts[static_cast<int>(box)] = t; }
+    void setText(model::Box box, const std::string& t) override {
+        texts[static_cast<int>(box)] = t;
+    }
     void setFocus(model::Box) override {}
     void showMessage(const model::MessageBox& box) override { shown.push_back(box); }
     void rebuildBoard() override { std::abort(); }
@@ -62,8 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int part = 0;
     for (std::size_t i = 0; i < size && i < 4096; ++i) {
         const char c = static_cast<char>(data[i]);
-        if (c == '\0' && part < 2) ++part;
-        else parts[part] += c;
+        if (c == '\0' && part < 2)
+            ++part;
+        else
+            parts[part] += c;
     }
 
     for (int i = 0; i < 2; ++i) {
@@ -90,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& message = panel.shown[0].text;
     if (parts[0].empty() || parts[1].empty()) {
         require(message == "Enter Appropriate parameters....");
-    } else if (production < model::kMinProductionOrders || production > model::kMaxProductionOrders ||
-               hiring < model::kMinTraineesHiring || hiring > model::kMaxTraineesHiring) {
+    } else if (production < model::kMinProductionOrders ||
+               production > model::kMaxProductionOrders || hiring < model::kMinTraineesHiring ||
+               hiring > model::kMaxTraineesHiring) {
         require(message == "Invalid Input............ Or Field should not be Left Blank");
     } else {
         require(message == "Login Failed :: For SD Run :: Invalid Password........");

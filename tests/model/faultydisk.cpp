@@ -26,10 +26,16 @@ struct File {
     sqlite3_file* real() { return reinterpret_cast<sqlite3_file*>(this + 1); }
 };
 
-File* of(sqlite3_file* f) { return reinterpret_cast<File*>(f); }
-sqlite3_file* real(sqlite3_file* f) { return of(f)->real(); }
+File* of(sqlite3_file* f) {
+    return reinterpret_cast<File*>(f);
+}
+sqlite3_file* real(sqlite3_file* f) {
+    return of(f)->real();
+}
 
-int xClose(sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); }
+int xClose(sqlite3_file* f) {
+    return real(f)->pMethods->xClose(real(f));
+}
 int xRead(sqlite3_file* f, void* p, int n, sqlite3_int64 o) {
     return real(f)->pMethods->xRead(real(f), p, n, o);
 }
@@ -41,22 +47,32 @@ int xWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 o) {
     }
     return real(f)->pMethods->xWrite(real(f), p, n, o);
 }
-int xTruncate(sqlite3_file* f, sqlite3_int64 s) { return real(f)->pMethods->xTruncate(real(f), s); }
+int xTruncate(sqlite3_file* f, sqlite3_int64 s) {
+    return real(f)->pMethods->xTruncate(real(f), s);
+}
 int xSync(sqlite3_file* f, int flags) {
     const int rc = real(f)->pMethods->xSync(real(f), flags);
     if (of(f)->mainDb && g_state.armed && g_state.syncsLeft > 0) --g_state.syncsLeft;
     return rc;
 }
-int xFileSize(sqlite3_file* f, sqlite3_int64* s) { return real(f)->pMethods->xFileSize(real(f), s); }
-int xLock(sqlite3_file* f, int l) { return real(f)->pMethods->xLock(real(f), l); }
-int xUnlock(sqlite3_file* f, int l) { return real(f)->pMethods->xUnlock(real(f), l); }
+int xFileSize(sqlite3_file* f, sqlite3_int64* s) {
+    return real(f)->pMethods->xFileSize(real(f), s);
+}
+int xLock(sqlite3_file* f, int l) {
+    return real(f)->pMethods->xLock(real(f), l);
+}
+int xUnlock(sqlite3_file* f, int l) {
+    return real(f)->pMethods->xUnlock(real(f), l);
+}
 int xCheckReservedLock(sqlite3_file* f, int* r) {
     return real(f)->pMethods->xCheckReservedLock(real(f), r);
 }
 int xFileControl(sqlite3_file* f, int op, void* a) {
     return real(f)->pMethods->xFileControl(real(f), op, a);
 }
-int xSectorSize(sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); }
+int xSectorSize(sqlite3_file* f) {
+    return real(f)->pMethods->xSectorSize(real(f));
+}
 int xDeviceCharacteristics(sqlite3_file* f) {
     return real(f)->pMethods->xDeviceCharacteristics(real(f));
 }
@@ -66,8 +82,12 @@ int xShmMap(sqlite3_file* f, int i, int s, int e, void volatile** p) {
 int xShmLock(sqlite3_file* f, int o, int n, int fl) {
     return real(f)->pMethods->xShmLock(real(f), o, n, fl);
 }
-void xShmBarrier(sqlite3_file* f) { real(f)->pMethods->xShmBarrier(real(f)); }
-int xShmUnmap(sqlite3_file* f, int d) { return real(f)->pMethods->xShmUnmap(real(f), d); }
+void xShmBarrier(sqlite3_file* f) {
+    real(f)->pMethods->xShmBarrier(real(f));
+}
+int xShmUnmap(sqlite3_file* f, int d) {
+    return real(f)->pMethods->xShmUnmap(real(f), d);
+}
 int xFetch(sqlite3_file* f, sqlite3_int64 o, int n, void** p) {
     return real(f)->pMethods->xFetch(real(f), o, n, p);
 }
@@ -76,10 +96,25 @@ int xUnfetch(sqlite3_file* f, sqlite3_int64 o, void* p) {
 }
 
 const sqlite3_io_methods kMethods = {
-    3,         xClose,      xRead,     xWrite,       xTruncate,     xSync,
-    xFileSize, xLock,       xUnlock,   xCheckReservedLock, xFileControl, xSectorSize,
-    xDeviceCharacteristics, xShmMap,   xShmLock,     xShmBarrier,   xShmUnmap,
-    xFetch,    xUnfetch,
+    3,
+    xClose,
+    xRead,
+    xWrite,
+    xTruncate,
+    xSync,
+    xFileSize,
+    xLock,
+    xUnlock,
+    xCheckReservedLock,
+    xFileControl,
+    xSectorSize,
+    xDeviceCharacteristics,
+    xShmMap,
+    xShmLock,
+    xShmBarrier,
+    xShmUnmap,
+    xFetch,
+    xUnfetch,
 };
 
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
@@ -114,6 +149,8 @@ FaultyDisk::~FaultyDisk() {
     g_state.armed = false;
 }
 
-bool FaultyDisk::struck() const { return g_state.struck; }
+bool FaultyDisk::struck() const {
+    return g_state.struck;
+}
 
 }  // namespace tessaro::testing

@@ -234,7 +234,8 @@ TEST_F(RunCommandTest, theAccountingsPreconditionsAreCheckedBeforeAnythingIsWrit
     EXPECT_EQ(model::RunCommand(cs).run(huge), RunOutcome::Failed);
     ASSERT_EQ(huge.messages.size(), 1u);
     EXPECT_EQ(huge.messages[0].title, "SD Run For Tessaro");
-    EXPECT_NE(huge.messages[0].text.find("cannot be priced"), std::string::npos) << huge.messages[0].text;
+    EXPECT_NE(huge.messages[0].text.find("cannot be priced"), std::string::npos)
+        << huge.messages[0].text;
     EXPECT_EQ(testing::dump(cs), before);
 
     // A stray accounting row where the quarter's would go.
@@ -289,16 +290,17 @@ TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
 
 // The bounds on a statement's work and rows leave room for the longest game.
 TEST_F(RunCommandTest, theLongestGameStillRunsItsLastQuarterAndReinitialises) {
-    testing::sql(cs, "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
-                     "INSERT INTO PLIO SELECT i, PT, PTT, PFT, POQ, POC, PINV, POBL, PP1, PP2, PT1, "
-                     "PT2, PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, 3000, 10, 3000, 10 "
-                     "FROM n, (SELECT * FROM PLIO WHERE PNPLPD = 1);"
-                     "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=1;"
-                     "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=32766;"
-                     "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
-                     "INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, ZOR, "
-                     "ZOFR, ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, ZVG, ZTVG, ZCVG "
-                     "FROM n, PLDI");
+    testing::sql(cs,
+                 "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
+                 "INSERT INTO PLIO SELECT i, PT, PTT, PFT, POQ, POC, PINV, POBL, PP1, PP2, PT1, "
+                 "PT2, PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, 3000, 10, 3000, 10 "
+                 "FROM n, (SELECT * FROM PLIO WHERE PNPLPD = 1);"
+                 "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=1;"
+                 "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=32766;"
+                 "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
+                 "INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, ZOR, "
+                 "ZOFR, ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, ZVG, ZTVG, ZCVG "
+                 "FROM n, PLDI");
     RecordingPanel panel("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::PlanRun) << panel.texts().back();
     EXPECT_EQ(value("SELECT count(*)||','||max(PNPLPD) FROM PLIO"), "32768,32767");

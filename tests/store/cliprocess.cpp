@@ -20,7 +20,8 @@ std::vector<std::string> CliResult::lines() const {
     return out;
 }
 
-CliProcess::CliProcess(const std::vector<std::string>& args) : m_start(std::chrono::steady_clock::now()) {
+CliProcess::CliProcess(const std::vector<std::string>& args)
+    : m_start(std::chrono::steady_clock::now()) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     std::vector<std::string> argv{TESSARO_CLI};
@@ -63,8 +64,10 @@ CliResult CliProcess::wait(std::chrono::milliseconds timeout) {
         if (::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 100))) <= 0) continue;
         char buf[4096];
         const ssize_t n = ::read(m_out, buf, sizeof buf);
-        if (n > 0) result.out.append(buf, static_cast<std::size_t>(n));
-        else open = false;
+        if (n > 0)
+            result.out.append(buf, static_cast<std::size_t>(n));
+        else
+            open = false;
     }
     if (result.timedOut) ::kill(m_pid, SIGKILL);
     int status = 0;

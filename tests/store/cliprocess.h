@@ -13,8 +13,8 @@
 namespace tessaro::testing {
 
 struct CliResult {
-    int status = -1;      // the exit status; -1 when it did not exit
-    std::string out;      // standard output and error together
+    int status = -1;  // the exit status; -1 when it did not exit
+    std::string out;  // standard output and error together
     bool timedOut = false;
     std::chrono::milliseconds took{0};
 

@@ -290,23 +290,31 @@ TEST(Bounds, aStatementThatWouldRunForeverOrExhaustMemoryIsStopped) {
     Connection db(cs);
     const auto started = std::chrono::steady_clock::now();
     auto endless = failureOf([&] {
-        db.openRecordset("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
-                         "SELECT count(*) FROM c");
+        db.openRecordset(
+            "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+            "SELECT count(*) FROM c");
     });
     EXPECT_EQ(endless.cause(), StoreCause::TooMuchWork);
     EXPECT_NE(std::string(endless.what()).find("asked for more work than any game needs"),
               std::string::npos);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
 
-    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(zeroblob(2000000000))"); }).detail().find("too big"),
+    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(zeroblob(2000000000))"); })
+                  .detail()
+                  .find("too big"),
               std::string::npos);
-    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(randomblob(2000000000))"); }).detail().find("too big"),
+    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(randomblob(2000000000))"); })
+                  .detail()
+                  .find("too big"),
               std::string::npos);
     // Nor can a statement reach another file.
     failureOf([&] { db.execute("ATTACH DATABASE '" + dir.file("other.db") + "' AS other"); });
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.db")));
     // Nor rewrite the schema behind the engine's back.
-    failureOf([&] { db.execute("PRAGMA writable_schema=ON"); db.execute("UPDATE sqlite_schema SET sql='x'"); });
+    failureOf([&] {
+        db.execute("PRAGMA writable_schema=ON");
+        db.execute("UPDATE sqlite_schema SET sql='x'");
+    });
     // The work count starts anew with every statement.
     EXPECT_EQ(db.openRecordset("Select * from PLIO").recordCount(), 2);
     EXPECT_EQ(testing::dump(cs), before);
@@ -316,15 +324,17 @@ TEST(Bounds, aReaderWritesNothing) {
     TempDir dir;
     const auto cs = testing::newGame(dir);
     Connection reader(cs, Access::Read);
-    EXPECT_EQ(failureOf([&] { reader.execute("delete * from PLED"); }).cause(), StoreCause::ReadOnly);
+    EXPECT_EQ(failureOf([&] { reader.execute("delete * from PLED"); }).cause(),
+              StoreCause::ReadOnly);
     EXPECT_EQ(testing::count(cs, "PLED"), 25);
 }
 
 TEST(Bounds, aTableWithMoreRowsThanAnyGameIsRefusedWhole) {
     TempDir dir;
     const auto cs = testing::newGame(dir);
-    testing::sql(cs, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 70001) "
-                     "INSERT INTO PLED(ENPLPD, ETIME) SELECT 0, i FROM n");
+    testing::sql(cs,
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 70001) "
+                 "INSERT INTO PLED(ENPLPD, ETIME) SELECT 0, i FROM n");
     Connection reader(cs, Access::Read);
     const auto e = failureOf([&] { reader.openRecordset("Select * from PLED"); });
     EXPECT_EQ(e.cause(), StoreCause::TooLarge);
@@ -350,7 +360,8 @@ TEST(Hold, anExclusiveConnectionKeepsEveryOtherOutUntilItCloses) {
     }
     setBusyTimeout(5000);
     // Each commit was durable on its own; no journal is left at rest.
-    EXPECT_EQ(testing::scalarText(cs, "SELECT PORD||','||PHRD FROM PLIO WHERE PNPLPD=1"), "3000,10");
+    EXPECT_EQ(testing::scalarText(cs, "SELECT PORD||','||PHRD FROM PLIO WHERE PNPLPD=1"),
+              "3000,10");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
@@ -363,7 +374,8 @@ TEST(Hold, aSnapshotSeesOneStateAndKeepsWritersOut) {
     {
         Snapshot snapshot(reader);
         EXPECT_EQ(reader.openRecordset("Select * from PLDI").recordCount(), 1);
-        EXPECT_EQ(sqlite3_exec(writer, "DELETE FROM PLDI", nullptr, nullptr, nullptr) & 0xff, SQLITE_BUSY);
+        EXPECT_EQ(sqlite3_exec(writer, "DELETE FROM PLDI", nullptr, nullptr, nullptr) & 0xff,
+                  SQLITE_BUSY);
         EXPECT_EQ(reader.openRecordset("Select * from PLDI").recordCount(), 1);
     }
     EXPECT_EQ(sqlite3_exec(writer, "DELETE FROM PLDI", nullptr, nullptr, nullptr), SQLITE_OK);

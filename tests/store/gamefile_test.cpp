@@ -4,6 +4,8 @@
 // it, and against several players at once: every command either does its
 // whole work or refuses with one message that names the file, the file is
 // never left inconsistent, and nothing hangs.
+#include "model/gamefile.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -19,7 +21,6 @@
 
 #include "cli.h"
 #include "cliprocess.h"
-#include "model/gamefile.h"
 #include "model/gameboard.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
@@ -49,7 +50,8 @@ std::string playedGame(const std::string& path, int quarters) {
     const auto cs = store::connectionStringForFile(path);
     model::ensureGameDatabase(cs);
     for (int i = 0; i < quarters; ++i)
-        EXPECT_EQ(press(cs, std::to_string(3000 + 100 * i), "10", "WOTA"), model::RunOutcome::PlanRun);
+        EXPECT_EQ(press(cs, std::to_string(3000 + 100 * i), "10", "WOTA"),
+                  model::RunOutcome::PlanRun);
     return cs;
 }
 
@@ -154,7 +156,8 @@ TEST_F(HostileFile, tablesAndIndexesTheGameNeverMakesAreRefused) {
         sql(cs, index);
         const std::string created(index);
         const auto on = created.find(" ON ");
-        const auto name = created.substr(created.rfind(' ', on - 1) + 1, on - created.rfind(' ', on - 1) - 1);
+        const auto name =
+            created.substr(created.rfind(' ', on - 1) + 1, on - created.rfind(' ', on - 1) - 1);
         expectEveryCommandRefused("it holds an index \"" + name + "\" that the game never makes");
         sql(cs, "DROP INDEX " + name);
     }
@@ -173,11 +176,13 @@ TEST_F(HostileFile, aPlainIndexOnAGameTableOnlySpeedsReading) {
 
 TEST_F(HostileFile, aDamagedPageIsFoundBeforeAnythingIsWrittenAndTheFileKeptForRescue) {
     // Garbage over the head of a table's page in the middle of the file.
-    const int page = std::stoi(scalarText(cs, "SELECT rootpage FROM sqlite_schema WHERE name='PLED'"));
+    const int page =
+        std::stoi(scalarText(cs, "SELECT rootpage FROM sqlite_schema WHERE name='PLED'"));
     const int pageSize = std::stoi(scalarText(cs, "PRAGMA page_size"));
     std::string bytes = bytesOf(path);
     ASSERT_GT(bytes.size(), static_cast<std::size_t>(page * pageSize));
-    for (int i = 0; i < 12; ++i) bytes[static_cast<std::size_t>((page - 1) * pageSize + i)] = '\x7f';
+    for (int i = 0; i < 12; ++i)
+        bytes[static_cast<std::size_t>((page - 1) * pageSize + i)] = '\x7f';
     writeBytes(path, bytes);
 
     expectRefused(cli({"--database", path, "run", "3000", "10", "WOTA"}), path,
@@ -202,16 +207,18 @@ TEST(OddPaths, anythingButARegularFileIsRefusedAtOnce) {
     const auto nowhere = dir.file("nowhere.mdb");
     fs::create_symlink(dir.file("gone/team.mdb"), nowhere);
 
-    for (const auto& [path, what] : {std::pair{pipe, "is not a regular file; nothing was changed "
-                                                     "(it is a named pipe)"},
-                                     std::pair{folder, "(it is a folder)"},
-                                     std::pair{device, "(it is a device)"},
-                                     std::pair{loop, "(it is a symbolic link that leads round in a loop)"},
-                                     std::pair{nowhere, "a symbolic link to a file that is not there"}}) {
+    for (const auto& [path, what] :
+         {std::pair{pipe,
+                    "is not a regular file; nothing was changed "
+                    "(it is a named pipe)"},
+          std::pair{folder, "(it is a folder)"}, std::pair{device, "(it is a device)"},
+          std::pair{loop, "(it is a symbolic link that leads round in a loop)"},
+          std::pair{nowhere, "a symbolic link to a file that is not there"}}) {
         for (const char* command : {"status", "history"})
             expectRefused(cli({"--database", path, command}, std::chrono::seconds(10)), path, what);
-        expectRefused(cli({"--database", path, "run", "3000", "10", "WOTA"}, std::chrono::seconds(10)),
-                      path, what);
+        expectRefused(
+            cli({"--database", path, "run", "3000", "10", "WOTA"}, std::chrono::seconds(10)), path,
+            what);
     }
     // Nothing was made in their place.
     EXPECT_TRUE(fs::is_fifo(pipe));
@@ -261,15 +268,18 @@ TEST(Journals, aJournalLeftByADeletedGameIsSetAsideNotRolledIntoTheNewOne) {
     const auto cs = store::connectionStringForFile(path);
     EXPECT_EQ(scalarText(cs, "SELECT group_concat(PNPLPD) FROM PLIO"), "0,1");
     EXPECT_EQ(scalarText(cs, "SELECT group_concat(ZNPLPD) FROM PLDI"), "1");
-    EXPECT_EQ(scalarText(cs, "SELECT count(*)||','||min(ENPLPD)||','||max(ENPLPD) FROM PLED"), "25,0,0");
+    EXPECT_EQ(scalarText(cs, "SELECT count(*)||','||min(ENPLPD)||','||max(ENPLPD) FROM PLED"),
+              "25,0,0");
     EXPECT_EQ(scalarText(cs, "PRAGMA integrity_check"), "ok");
     // The old journal is kept under a name that says what it is.
     EXPECT_FALSE(fs::exists(path + "-journal"));
     std::vector<fs::path> stale;
     for (const auto& e : fs::directory_iterator(dir.path()))
-        if (e.path().filename().string().rfind("team.mdb-journal.stale-", 0) == 0) stale.push_back(e.path());
+        if (e.path().filename().string().rfind("team.mdb-journal.stale-", 0) == 0)
+            stale.push_back(e.path());
     ASSERT_EQ(stale.size(), 1u);
-    EXPECT_EQ(stale[0].filename().string().size(), std::string("team.mdb-journal.stale-20260309-141502").size());
+    EXPECT_EQ(stale[0].filename().string().size(),
+              std::string("team.mdb-journal.stale-20260309-141502").size());
     EXPECT_EQ(bytesOf(stale[0].string()), journal);
 
     // Another game lost the same way sets its journal aside beside the first.
@@ -297,8 +307,9 @@ TEST(Journals, aHotJournalIsRolledBackByTheFirstCommandAndTheGamePlaysOn) {
         if (std::string(first) == "run") {
             EXPECT_EQ(count(cs, "PLIO"), 6);
         } else {
-            EXPECT_NE(r.out.find(first == std::string("status") ? "PLAN-QUARTER NO. :: 5" : "\n  4 "),
-                      std::string::npos)
+            EXPECT_NE(
+                r.out.find(first == std::string("status") ? "PLAN-QUARTER NO. :: 5" : "\n  4 "),
+                std::string::npos)
                 << r.out;
             EXPECT_EQ(dump(cs), before);
         }
@@ -324,9 +335,11 @@ void expectWholeHistory(const std::string& csv) {
     ASSERT_GE(rows.size(), 2u) << csv;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         EXPECT_EQ(rows[r][0], std::to_string(r)) << csv;
-        EXPECT_EQ(rows[r][24], r == 0 ? "" : std::to_string(r)) << "PLDI of row " << r << "\n" << csv;
+        EXPECT_EQ(rows[r][24], r == 0 ? "" : std::to_string(r)) << "PLDI of row " << r << "\n"
+                                                                << csv;
         if (r > 0) {
-            EXPECT_EQ(rows[r][20].empty(), r + 1 == rows.size()) << "PORD of row " << r << "\n" << csv;
+            EXPECT_EQ(rows[r][20].empty(), r + 1 == rows.size()) << "PORD of row " << r << "\n"
+                                                                 << csv;
         }
     }
 }
@@ -376,7 +389,8 @@ TEST(Concurrency, playersRunningAndReinitialisingAtOnceLoseNothing) {
             } else if (i == kPlayers - 1) {
                 expectWholeHistory(r.out);
             } else {
-                EXPECT_NE(r.out.find(": SD Simulation Run is now over !!!"), std::string::npos) << r.out;
+                EXPECT_NE(r.out.find(": SD Simulation Run is now over !!!"), std::string::npos)
+                    << r.out;
                 ranOn.insert(typed[static_cast<std::size_t>(i)]);
             }
         }
@@ -400,8 +414,8 @@ TEST(Concurrency, playersRunningAndReinitialisingAtOnceLoseNothing) {
         std::multiset<std::pair<int, int>> stored;
         const long long firstNew = reinitialised ? 1 : rowsBefore - 1;
         for (long long row = firstNew; row < k; ++row)
-            stored.insert({std::stoi(scalarText(cs, "SELECT PORD FROM PLIO WHERE PNPLPD = " +
-                                                        std::to_string(row))),
+            stored.insert({std::stoi(scalarText(
+                               cs, "SELECT PORD FROM PLIO WHERE PNPLPD = " + std::to_string(row))),
                            std::stoi(scalarText(cs, "SELECT PHRD FROM PLIO WHERE PNPLPD = " +
                                                         std::to_string(row)))});
         if (reinitialised) {
@@ -491,7 +505,8 @@ TEST(Concurrency, aCommandThatFindsTheFileBusyTooLongRefusesWithOneMessage) {
                              " is being used by another player; nothing was changed.\n";
     for (const auto& [args, out] :
          {std::pair{std::vector<std::string>{"run", "3000", "10", "WOTA"}, busy},
-          std::pair{std::vector<std::string>{"reinit", "PELIX"}, ": Enter Appropriate parameters....\n" + busy},
+          std::pair{std::vector<std::string>{"reinit", "PELIX"},
+                    ": Enter Appropriate parameters....\n" + busy},
           std::pair{std::vector<std::string>{"status"}, busy},
           std::pair{std::vector<std::string>{"history"}, busy}}) {
         std::vector<std::string> line{"--database", path};
