@@ -236,6 +236,7 @@ void printTable(const std::vector<std::string>& head, const std::vector<std::vec
 
 int printTrace(const std::string& cs, bool csv, std::ostream& out) {
     store::Connection db(cs, store::Access::Read);
+    store::Snapshot snapshot(db);
     auto pled = db.openRecordset("Select * from PLED");
     std::vector<std::string> head(store::pledColumns().begin(), store::pledColumns().end());
     std::vector<std::vector<std::string>> rows;
@@ -250,6 +251,8 @@ int printTrace(const std::string& cs, bool csv, std::ostream& out) {
 
 int printHistory(const std::string& cs, bool csv, std::ostream& out) {
     store::Connection db(cs, store::Access::Read);
+    // PLDI and PLIO of one state: every quarter with its accounting.
+    store::Snapshot snapshot(db);
     auto pldi = db.openRecordset("Select * from PLDI");
     std::map<std::string, std::vector<std::string>> accounts;
     for (; !pldi.eof(); pldi.moveNext()) {

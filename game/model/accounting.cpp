@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/accounting.h"
 
+#include <cmath>
 #include <vector>
 
 #include "model/module1.h"
@@ -33,6 +34,18 @@ double sumColumn(const store::Value& v, const char* column, int row) {
         throw RunStopped::model("The trace of the quarter has no value in " + std::string(column) +
                                 " at step " + std::to_string(row) + ". Nothing was written.");
     return *n;
+}
+
+bool allFinite(const QuarterAccounts& a) {
+    for (double v :
+         {a.averageQuality,   a.averageComplaints, a.averageExperienced, a.averageTrainees,
+          a.averageInventory, a.averageBacklog,    a.totalHired,         a.totalQuit,
+          a.totalProduced,    a.totalOrdered,      a.totalFilled,        a.earnings,
+          a.totalCost,        a.productionCost,    a.backlogCost,        a.inventoryCost,
+          a.manpowerCost,     a.hiringCost,        a.quittingCost,       a.experiencedSalaries,
+          a.traineeSalaries,  a.gameValue,         a.totalGameValue,     a.averageGameValue})
+        if (!std::isfinite(v)) return false;
+    return true;
 }
 
 }  // namespace
@@ -105,10 +118,10 @@ void accountQuarter(store::Connection& db, std::int16_t n) {
             throw RunStopped({"No Data In PLDI Table!!!", kSdRunTitle, Icon::Critical});
         pldi.moveLast();
         const auto total = pldi["ZTVG"].number();
-        if (!total)
+        if (!total || !std::isfinite(*total))
             throw RunStopped::model(
                 "The running total of the value of the game (ZTVG) of the last quarter is "
-                "empty. Nothing was written.");
+                "empty or not a number. Nothing was written.");
         previousTotal = *total;
     }
 
@@ -135,7 +148,14 @@ void accountQuarter(store::Connection& db, std::int16_t n) {
         s.eofr += sumColumn(pled["EOFR"], "EOFR", row);
         pled.moveNext();
     }
-    db.execute(accountsInsertText(priceQuarter(n, s, previousTotal)));
+    // A trace of numbers near the largest a double holds sums beyond it; such
+    // a quarter cannot be priced, and its row would not be a number.
+    const QuarterAccounts accounts = priceQuarter(n, s, previousTotal);
+    if (!allFinite(accounts))
+        throw RunStopped::model(
+            "The quarter cannot be priced: its earnings or costs grew beyond what can be "
+            "computed. Nothing was written.");
+    db.execute(accountsInsertText(accounts));
 }
 
 }  // namespace tessaro::model

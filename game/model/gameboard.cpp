@@ -94,6 +94,9 @@ bool GameBoard::afterCellRed(int i) const {
 GameBoard loadGameBoard(const std::string& connectionString) {
     GameBoard board;
     store::Connection db(connectionString, store::Access::Read);
+    // PLIO and PLDI of one state: never the new quarter's row without its
+    // accounting.
+    store::Snapshot snapshot(db);
 
     auto plio = db.openRecordset("Select * from PLIO");
     if (plio.recordCount() == 0) {

@@ -2,9 +2,19 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/gamefile.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 #include "model/runcommand.h"
 #include "store/connection.h"
@@ -23,17 +33,116 @@ void removeTemporary(const std::string& temporary) {
     std::filesystem::remove(temporary + "-shm", ec);
 }
 
+bool somethingAt(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+}
+
+// Holds the folder of the game while a new game is made in it, so that two
+// players starting at once make one game between them and a journal is
+// only ever set aside while no game file is there. Folders that cannot be
+// locked are used without.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder) {
+        m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0) return;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(store::busyTimeout());
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) return;
+            if (std::chrono::steady_clock::now() >= deadline)
+                throw store::StoreError(store::StoreCause::Locked, folder, "");
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+std::string twoDigits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// "20260309-141502": the local time a stale journal was found.
+std::string stampNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) + "-" +
+           twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
+}
+
+// A journal beside a game file that is not there was left by a file that was
+// deleted or moved in the middle of a write. The engine would roll it into
+// whatever file appears under the name next, so it is moved aside under a
+// name that says what it is, and kept for whoever wants to rescue the old
+// game.
+void setAsideStaleJournals(const std::string& path) {
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const std::string journal = path + suffix;
+        if (!somethingAt(journal)) continue;
+        const std::string stale = journal + ".stale-" + stampNow();
+        std::string target = stale;
+        for (int n = 2;; ++n) {
+            if (::renameat2(AT_FDCWD, journal.c_str(), AT_FDCWD, target.c_str(),
+                            RENAME_NOREPLACE) == 0)
+                break;
+            if (errno != EEXIST || n > 99)
+                throw store::StoreError(store::StoreCause::CannotOpen, path,
+                                        "a journal left beside it by an earlier game could not "
+                                        "be moved aside: " +
+                                            std::generic_category().message(errno));
+            target = stale + "-" + std::to_string(n);
+        }
+    }
+}
+
+// Puts the finished file in place unless a game has appeared there
+// meanwhile; false when one has.
+bool publish(const std::string& temporary, const std::string& path) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST) return false;
+    // File systems without the no-replace rename: a hard link fails as well
+    // when the name is taken.
+    if (errno == EINVAL || errno == ENOSYS) {
+        if (::link(temporary.c_str(), path.c_str()) == 0) return true;
+        if (errno == EEXIST) return false;
+        if (errno == EPERM || errno == EOPNOTSUPP) {
+            if (somethingAt(path)) return false;
+            std::error_code ec;
+            std::filesystem::rename(temporary, path, ec);
+            if (!ec) return true;
+            throw store::StoreError(store::StoreCause::CannotOpen, path, ec.message());
+        }
+    }
+    throw store::StoreError(store::StoreCause::CannotOpen, path,
+                            std::generic_category().message(errno));
+}
+
 }  // namespace
 
 bool ensureGameDatabase(const std::string& connectionString) {
     namespace fs = std::filesystem;
     const std::string path = store::pathFromConnectionString(connectionString);
-    std::error_code ec;
-    if (fs::exists(path, ec)) return false;
+    // Anything at the name, a folder, a pipe or a broken link included, is for
+    // the connection to judge; only a name that is free gets a new game.
+    if (somethingAt(path)) return false;
 
+    std::string folder = fs::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
     const std::string temporary = path + ".new-" + std::to_string(::getpid());
-    fs::remove(temporary, ec);
     try {
+        FolderLock lock(folder);
+        if (somethingAt(path)) return false;
+        removeTemporary(temporary);
         {
             auto db = store::Connection::createFile(temporary);
             store::Transaction transaction(db);
@@ -42,15 +151,17 @@ bool ensureGameDatabase(const std::string& connectionString) {
             reinitialiseGame(db);
             transaction.commit();
         }
-        fs::rename(temporary, path, ec);
-        if (ec) throw store::StoreError(store::StoreCause::CannotOpen, path, ec.message());
+        setAsideStaleJournals(path);
+        if (!publish(temporary, path)) {
+            removeTemporary(temporary);
+            return false;
+        }
     } catch (const store::StoreError& e) {
         removeTemporary(temporary);
         // Name the file the players asked for, not the temporary one.
-        throw store::StoreError(e.cause() == store::StoreCause::Missing
-                                    ? store::StoreCause::CannotOpen
-                                    : e.cause(),
-                                path, "a new game could not be created: " + e.detail());
+        throw store::StoreError(
+            e.cause() == store::StoreCause::Missing ? store::StoreCause::CannotOpen : e.cause(),
+            path, "a new game could not be created: " + e.detail());
     } catch (...) {
         removeTemporary(temporary);
         throw;

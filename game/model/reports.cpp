@@ -126,6 +126,8 @@ TextGrid PlanReport::decisionGrid() const {
 PlanReport loadPlanReport(const std::string& connectionString) {
     PlanReport report;
     store::Connection db(connectionString, store::Access::Read);
+    // PLIO and PLDI of one state, whatever another player commits meanwhile.
+    store::Snapshot snapshot(db);
     auto plio = db.openRecordset("Select * from PLIO");
     const int n = plio.recordCount();
     if (n == 0) {
@@ -194,6 +196,7 @@ TextGrid PerformanceSheet::grid() const {
 PerformanceSheet loadPerformanceSheet(const std::string& connectionString) {
     PerformanceSheet sheet;
     store::Connection db(connectionString, store::Access::Read);
+    store::Snapshot snapshot(db);
     auto pldi = db.openRecordset("Select * from PLDI");
     if (pldi.recordCount() == 0) {
         sheet.failure = kNoPlanNumber;
@@ -221,6 +224,8 @@ int plotChoices(PlotKind kind) {
 PlotData loadPlot(const std::string& connectionString, PlotKind kind, int selector) {
     PlotData plot;
     store::Connection db(connectionString, store::Access::Read);
+    // The plan number shown and the points plotted come from one state.
+    store::Snapshot snapshot(db);
     switch (kind) {
         case PlotKind::DuringPlan: {
             plot.caption = "During Plan Plots";

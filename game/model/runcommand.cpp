@@ -123,11 +123,30 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
     return outcome;
 }
 
+namespace {
+
+// Runs the quarter from the last PLIO row, with its trace and accounting, in
+// one transaction.
+void runQuarter(store::Connection& db, const ModelTables& tables) {
+    store::Transaction transaction(db);
+    const std::int16_t n = simulatePlanQuarter(db, tables);
+    accountQuarter(db, n);
+    transaction.commit();
+}
+
+}  // namespace
+
 RunOutcome RunCommand::planRun(DecisionPanel& panel) {
-    std::optional<store::Connection> db;
-    const bool decisionsStored = guarded(panel, [&] {
-        db.emplace(m_connectionString, store::Access::Write);
-        auto plio = db->openRecordset("Select * from PLIO");
+    // The connection holds the file alone from its first read to its last
+    // write, so that no other player's command can come between the
+    // decisions and the quarter run on them, and no reader sees one without
+    // the other. The boxes are shown once it has let go, so that a box left
+    // open keeps no other player waiting; they come in the same order.
+    bool decisionsStored = false;
+    std::optional<MessageBox> failure;
+    try {
+        store::Connection db(m_connectionString, store::Access::Exclusive);
+        auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoPlanForRun);
         plio.moveLast();
         const int rowCount = plio.recordCount();
@@ -145,33 +164,53 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         // such as "3000, PHRD=1 where 1=1 --" passes the numeric check.
         const std::string production = std::to_string(m_productionOrders);
         const std::string hiring = std::to_string(m_traineesHiring);
-        db->execute("update PLIO set PORD=" + production + ", PHRD=" + hiring +
-                    ", PRORD=" + production + ", PRHRD=" + hiring +
-                    " where PNPLPD=" + std::to_string(rowCount - 1));
-    });
-    if (!decisionsStored) return RunOutcome::Failed;
-    panel.showMessage(kDecisionsEntered);
-    panel.setFocus(Box::Production);
+        const std::string update = "update PLIO set PORD=" + production + ", PHRD=" + hiring +
+                                   ", PRORD=" + production + ", PRHRD=" + hiring +
+                                   " where PNPLPD=" + std::to_string(rowCount - 1);
+        ModelTables tables;
+        fillTables(tables);
 
-    ModelTables tables;
-    fillTables(tables);
-    const bool ran = guarded(panel, [&] {
-        // The quarter's trace, its next PLIO row and its accounting stand or
-        // fall together.
-        store::Transaction transaction(*db);
-        const std::int16_t n = simulatePlanQuarter(*db, tables);
-        accountQuarter(*db, n);
-        transaction.commit();
-    });
-    if (!ran) return RunOutcome::Failed;
-    db.reset();
+        // Everything that could stop the quarter on this file (its rows, the
+        // model, the accounting and its running total, the engine's checks)
+        // stops it before the decisions are stored: the quarter is rehearsed
+        // on the decisions inside their own transaction and taken back
+        // before they commit. What can fail after this is the disk.
+        {
+            store::Transaction decisions(db);
+            db.execute(update);
+            db.execute("SAVEPOINT rehearsal");
+            const std::int16_t n = simulatePlanQuarter(db, tables);
+            accountQuarter(db, n);
+            db.execute("ROLLBACK TO rehearsal");
+            db.execute("RELEASE rehearsal");
+            // Stored durably on their own first, the decisions stay when the
+            // quarter fails.
+            decisions.commit();
+        }
+        decisionsStored = true;
+        runQuarter(db, tables);
+    } catch (const RunStopped& e) {
+        failure = e.box();
+    } catch (const std::exception& e) {
+        failure = databaseFailureBox(e);
+    }
+    if (decisionsStored) {
+        panel.showMessage(kDecisionsEntered);
+        panel.setFocus(Box::Production);
+    }
+    if (failure) {
+        panel.showMessage(*failure);
+        return RunOutcome::Failed;
+    }
     finish(panel, "SD Simulation Run is now over !!!");
     return RunOutcome::PlanRun;
 }
 
 RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
     const bool done = guarded(panel, [&] {
-        store::Connection db(m_connectionString, store::Access::Write);
+        // One transaction on a connection that holds the file alone: it is
+        // all done or nothing is.
+        store::Connection db(m_connectionString, store::Access::Exclusive);
         store::Transaction transaction(db);
         reinitialiseGame(db);
         transaction.commit();

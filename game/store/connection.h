@@ -3,13 +3,22 @@
 // A connection to the game database file: executes the game's statement
 // texts and opens recordsets on its select texts.
 //
-//   store::Connection db(connectionString, store::Access::Write);
+//   store::Connection db(connectionString, store::Access::Exclusive);
 //   auto plio = db.openRecordset("Select * from PLIO");
 //   plio.moveLast();
 //   db.execute("delete * from PLED");
 //
-// Opening checks that the file is there, is an SQLite database and holds the
-// three game tables; every failure is a StoreError that names the file.
+//   store::Connection reader(connectionString, store::Access::Read);
+//   store::Snapshot snapshot(reader);   // every select below sees one state
+//
+// Opening checks that the path is a regular file (symbolic links to one are
+// followed), that it is an SQLite database holding exactly the three game
+// tables as the game defines them, with at most plain indexes on them and
+// nothing else, and, for writing, that
+// its pages hold together; every failure is a StoreError that names the
+// file, and a file refused is left as it was. Every connection runs with the
+// engine's defensive settings and with bounds on the work and memory one
+// statement may take, so that no file can run code, hang or exhaust memory.
 #pragma once
 
 #include <memory>
@@ -22,12 +31,35 @@ struct sqlite3;
 
 namespace tessaro::store {
 
-enum class Access { Read, Write };
+enum class Access {
+    // Reads only. A hot journal left beside the file by a crash is rolled
+    // back first, as the engine intends, when the file can be written.
+    Read,
+    // Reads and writes; each transaction takes the file for its own length.
+    Write,
+    // Reads and writes, holding the file for this connection alone from the
+    // opening until the connection closes: no other connection, of this
+    // program or another, reads or writes it meanwhile, while every
+    // transaction still commits durably on its own. Opening waits for the
+    // busy timeout when another connection has the file.
+    Exclusive,
+};
 
 // The journal mode every connection that writes uses ("DELETE", "TRUNCATE",
 // "PERSIST" or "WAL"); crash safety stays on in each. Benchmarks compare them.
 void setJournalMode(std::string_view mode);
 const std::string& journalMode();
+
+// How long a connection waits for another one to let go of the file before
+// it gives up with StoreCause::Locked; a few seconds unless set.
+void setBusyTimeout(int milliseconds);
+int busyTimeout();
+
+// The bounds every connection runs under: a table select may give at most
+// kMaxRows rows (the plan numbers are 16-bit), and a file larger than
+// kMaxFileBytes is refused before it is read.
+inline constexpr int kMaxRows = 70000;
+inline constexpr long long kMaxFileBytes = 128LL * 1024 * 1024;
 
 class Connection {
 public:
@@ -61,18 +93,28 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    // Starts the count of the work the next statement may do.
+    void startStatement() const;
+
 private:
     Connection(std::string path, Access access, bool create);
+    void configure();
+    void holdExclusively();
+    void quickCheck();
     void checkGameTables();
+    void checkColumns(std::string_view table);
+    bool isPlainIndex(const std::string& index);
 
     bool executeCachedInsert(std::string_view text);
     void close();
 
     struct InsertCache;
+    struct Watch;
     sqlite3* m_db = nullptr;
     std::string m_path;
     Access m_access = Access::Write;
     std::unique_ptr<InsertCache> m_inserts;
+    std::unique_ptr<Watch> m_watch;
 };
 
 // A write transaction; rolls back unless committed.
@@ -88,10 +130,28 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     void commit();
+    // Takes back everything done in the transaction; throws when the engine
+    // cannot.
+    void rollback();
 
 private:
     Connection& m_connection;
     bool m_open = true;
+};
+
+// One consistent state of the file for every select made on the connection
+// while it lives: what another program commits meanwhile waits until it
+// ends, and a program that is in the middle of a run keeps it waiting until
+// the run is over (up to the busy timeout, then StoreCause::Locked).
+class Snapshot {
+public:
+    explicit Snapshot(Connection& connection);
+    ~Snapshot();
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+private:
+    Connection& m_connection;
 };
 
 }  // namespace tessaro::store

@@ -8,11 +8,20 @@
 #include <string_view>
 
 namespace tessaro::store {
+namespace {
+
+constexpr double kLargestFifteenDigits = 1.79769313486231e308;
+
+}  // namespace
 
 std::string numberText(double value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0) return "0";  // also turns -0 into 0
+    // Rounded to 15 digits, the largest doubles would read back as infinity;
+    // they are written as the largest 15-digit numeral a double holds.
+    if (std::fabs(value) > kLargestFifteenDigits)
+        return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
 
     // Scientific with 14 decimals rounds to 15 significant digits:
     // "d.dddddddddddddde[+-]XX".

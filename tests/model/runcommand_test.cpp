@@ -10,6 +10,8 @@
 
 #include <random>
 
+#include "faultydisk.h"
+#include "store/connection.h"
 #include "store/gamelocation.h"
 #include "testgame.h"
 
@@ -170,40 +172,81 @@ TEST_F(RunCommandTest, decisionTextsNeverReachTheStatement) {
     EXPECT_EQ(testing::count(cs, "PLIO"), 3);
 }
 
-TEST_F(RunCommandTest, aFailureDuringTheRunLeavesNothingOfIt) {
+TEST_F(RunCommandTest, aDiskFailingDuringTheQuarterKeepsTheDecisionsAndNothingElse) {
     // The decisions commit on their own; the rest of the run must not.
-    testing::sql(cs, "CREATE TRIGGER full_disk BEFORE INSERT ON PLDI "
-                     "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END");
     const auto plio = value("SELECT group_concat(PNPLPD) FROM PLIO");
     const auto pled = value("SELECT group_concat(ENPLPD||':'||ETIME||':'||EINV) FROM PLED");
     RecordingPanel panel("3000", "10", "WOTA");
-    EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::Failed);
+    {
+        // The decisions' commit syncs the file once; the quarter's first
+        // write finds the disk full.
+        testing::FaultyDisk disk(1);
+        EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::Failed);
+        EXPECT_TRUE(disk.struck());
+    }
     ASSERT_EQ(panel.messages.size(), 2u);
     EXPECT_EQ(panel.messages[0].text, kEntered);
     EXPECT_EQ(panel.messages[1].title, "Game Database");
     EXPECT_EQ(panel.messages[1].icon, Icon::Critical);
     EXPECT_NE(panel.messages[1].text.find(store::pathFromConnectionString(cs)), std::string::npos);
-    EXPECT_NE(panel.messages[1].text.find("disk trouble"), std::string::npos);
+    EXPECT_NE(panel.messages[1].text.find("the disk is full"), std::string::npos)
+        << panel.messages[1].text;
     EXPECT_EQ(panel.rebuilds, 0);
     EXPECT_EQ(value("SELECT group_concat(PNPLPD) FROM PLIO"), plio);
     EXPECT_EQ(value("SELECT group_concat(ENPLPD||':'||ETIME||':'||EINV) FROM PLED"), pled);
     EXPECT_EQ(testing::count(cs, "PLDI"), 1);
-    EXPECT_EQ(value("SELECT PORD FROM PLIO WHERE PNPLPD=1"), "3000");
+    EXPECT_EQ(value("SELECT PORD||','||PHRD FROM PLIO WHERE PNPLPD=1"), "3000,10");
+    EXPECT_EQ(value("PRAGMA integrity_check"), "ok");
 
     // Once the trouble is gone the same quarter runs normally.
-    testing::sql(cs, "DROP TRIGGER full_disk");
-    EXPECT_EQ(press(cs, "3000", "10", "WOTA"), RunOutcome::PlanRun);
+    EXPECT_EQ(press(cs, "3100", "11", "WOTA"), RunOutcome::PlanRun);
     EXPECT_EQ(testing::count(cs, "PLDI"), 2);
+    EXPECT_EQ(value("SELECT PORD||','||PHRD FROM PLIO WHERE PNPLPD=1"), "3100,11");
 }
 
-TEST_F(RunCommandTest, emptyPldiStopsTheRunWithItsMessageAndRollsBack) {
+// Whatever would stop the quarter stops it before the decisions are stored:
+// a refused run leaves the file exactly as it was.
+TEST_F(RunCommandTest, theAccountingsPreconditionsAreCheckedBeforeAnythingIsWritten) {
     testing::sql(cs, "DELETE FROM PLDI");
+    auto before = testing::dump(cs);
     RecordingPanel panel("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::Failed);
-    EXPECT_EQ(panel.texts(), (Texts{kEntered, "No Data In PLDI Table!!!"}));
-    EXPECT_EQ(panel.messages[1].title, "SD Run For Tessaro");
-    EXPECT_EQ(testing::count(cs, "PLIO"), 2);
-    EXPECT_EQ(value("SELECT min(ENPLPD) FROM PLED"), "0");
+    EXPECT_EQ(panel.texts(), Texts{"No Data In PLDI Table!!!"});
+    EXPECT_EQ(panel.messages[0].title, "SD Run For Tessaro");
+    EXPECT_EQ(testing::dump(cs), before);
+
+    testing::TempDir dir2, dir3, dir4;
+    cs = testing::newGame(dir2);
+    testing::sql(cs, "UPDATE PLDI SET ZTVG=NULL");
+    before = testing::dump(cs);
+    RecordingPanel total("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(total), RunOutcome::Failed);
+    ASSERT_EQ(total.messages.size(), 1u);
+    EXPECT_NE(total.messages[0].text.find("ZTVG"), std::string::npos);
+    EXPECT_EQ(testing::dump(cs), before);
+
+    // A state near the largest number a double holds runs through the model
+    // but cannot be priced.
+    cs = testing::newGame(dir3);
+    testing::sql(cs, "UPDATE PLIO SET PINV=1e308 WHERE PNPLPD=1");
+    before = testing::dump(cs);
+    RecordingPanel huge("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(huge), RunOutcome::Failed);
+    ASSERT_EQ(huge.messages.size(), 1u);
+    EXPECT_EQ(huge.messages[0].title, "SD Run For Tessaro");
+    EXPECT_NE(huge.messages[0].text.find("cannot be priced"), std::string::npos)
+        << huge.messages[0].text;
+    EXPECT_EQ(testing::dump(cs), before);
+
+    // A stray accounting row where the quarter's would go.
+    cs = testing::newGame(dir4);
+    testing::sql(cs, "INSERT INTO PLDI(ZNPLPD, ZTVG) VALUES(2, 0)");
+    before = testing::dump(cs);
+    RecordingPanel stray("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(stray), RunOutcome::Failed);
+    ASSERT_EQ(stray.messages.size(), 1u);
+    EXPECT_NE(stray.messages[0].text.find("UNIQUE"), std::string::npos) << stray.messages[0].text;
+    EXPECT_EQ(testing::dump(cs), before);
 }
 
 TEST_F(RunCommandTest, aStateTheModelCannotRunWritesNothingAtAll) {
@@ -245,6 +288,27 @@ TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
     EXPECT_EQ(value("SELECT count(*) FROM PLIO WHERE PORD IS NOT NULL"), "0");
 }
 
+// The bounds on a statement's work and rows leave room for the longest game.
+TEST_F(RunCommandTest, theLongestGameStillRunsItsLastQuarterAndReinitialises) {
+    testing::sql(cs,
+                 "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
+                 "INSERT INTO PLIO SELECT i, PT, PTT, PFT, POQ, POC, PINV, POBL, PP1, PP2, PT1, "
+                 "PT2, PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, 3000, 10, 3000, 10 "
+                 "FROM n, (SELECT * FROM PLIO WHERE PNPLPD = 1);"
+                 "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=1;"
+                 "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=32766;"
+                 "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 32766) "
+                 "INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, ZOR, "
+                 "ZOFR, ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, ZVG, ZTVG, ZCVG "
+                 "FROM n, PLDI");
+    RecordingPanel panel("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::PlanRun) << panel.texts().back();
+    EXPECT_EQ(value("SELECT count(*)||','||max(PNPLPD) FROM PLIO"), "32768,32767");
+    EXPECT_EQ(value("SELECT count(*)||','||max(ZNPLPD) FROM PLDI"), "32767,32767");
+    EXPECT_EQ(press(cs, "", "", "PELIX"), RunOutcome::Reinitialised);
+    EXPECT_EQ(testing::count(cs, "PLIO"), 2);
+}
+
 TEST_F(RunCommandTest, emptyPlioHasItsOwnMessagesForRunAndReinitialisation) {
     testing::sql(cs, "DELETE FROM PLIO");
     RecordingPanel run("3000", "10", "WOTA");
@@ -274,10 +338,18 @@ TEST_F(RunCommandTest, databaseProblemsAreNamedAndChangeNothing) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    store::setBusyTimeout(200);
     RecordingPanel locked("", "", "PELIX");
     EXPECT_EQ(model::RunCommand(cs).run(locked), RunOutcome::Failed);
     ASSERT_EQ(locked.messages.size(), 2u);
-    EXPECT_NE(locked.messages[1].text.find("locked by another program"), std::string::npos);
+    EXPECT_EQ(locked.messages[1],
+              (MessageBox{"The game database " + path +
+                              " is being used by another player; nothing was changed.",
+                          "Game Database", Icon::Critical}));
+    RecordingPanel busyRun("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(busyRun), RunOutcome::Failed);
+    EXPECT_EQ(busyRun.texts(), Texts{locked.messages[1].text});
+    store::setBusyTimeout(5000);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
 

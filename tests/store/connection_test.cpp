@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <fstream>
+#include <functional>
 
 #include "store/gamelocation.h"
 #include "store/schema.h"
@@ -104,14 +106,20 @@ TEST(ConnectionOpen, fileLockedByAnotherProgramIsReportedAsLocked) {
     ASSERT_EQ(sqlite3_open(pathFromConnectionString(cs).c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-    try {
-        Connection db(cs, Access::Write);
-        Transaction t(db);
-        FAIL() << "wrote into a locked file";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.cause(), StoreCause::Locked);
-        EXPECT_NE(std::string(e.what()).find("locked by another program"), std::string::npos);
+    setBusyTimeout(200);
+    for (Access access : {Access::Read, Access::Write, Access::Exclusive}) {
+        try {
+            Connection db(cs, access);
+            Snapshot snapshot(db);
+            FAIL() << "read a locked file";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.cause(), StoreCause::Locked);
+            EXPECT_EQ(std::string(e.what()),
+                      "The game database " + pathFromConnectionString(cs) +
+                          " is being used by another player; nothing was changed.");
+        }
     }
+    setBusyTimeout(5000);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
 }
@@ -255,6 +263,124 @@ TEST(Execute, insertsThatAreNotPlainLiteralsStillWork) {
     } catch (const StoreError& e) {
         EXPECT_NE(std::string(e.what()).find("UNIQUE"), std::string::npos) << e.what();
     }
+}
+
+}  // namespace
+}  // namespace tessaro::store
+
+namespace tessaro::store {
+namespace {
+
+StoreError failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const StoreError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "did not fail";
+    return StoreError(StoreCause::Failed, "", "");
+}
+
+// Whatever a statement asks for, it is stopped within a bound of work and
+// memory, and the file is left as it was.
+TEST(Bounds, aStatementThatWouldRunForeverOrExhaustMemoryIsStopped) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    const auto before = testing::dump(cs);
+    Connection db(cs);
+    const auto started = std::chrono::steady_clock::now();
+    auto endless = failureOf([&] {
+        db.openRecordset(
+            "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+            "SELECT count(*) FROM c");
+    });
+    EXPECT_EQ(endless.cause(), StoreCause::TooMuchWork);
+    EXPECT_NE(std::string(endless.what()).find("asked for more work than any game needs"),
+              std::string::npos);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+
+    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(zeroblob(2000000000))"); })
+                  .detail()
+                  .find("too big"),
+              std::string::npos);
+    EXPECT_NE(failureOf([&] { db.openRecordset("SELECT length(randomblob(2000000000))"); })
+                  .detail()
+                  .find("too big"),
+              std::string::npos);
+    // Nor can a statement reach another file.
+    failureOf([&] { db.execute("ATTACH DATABASE '" + dir.file("other.db") + "' AS other"); });
+    EXPECT_FALSE(std::filesystem::exists(dir.file("other.db")));
+    // Nor rewrite the schema behind the engine's back.
+    failureOf([&] {
+        db.execute("PRAGMA writable_schema=ON");
+        db.execute("UPDATE sqlite_schema SET sql='x'");
+    });
+    // The work count starts anew with every statement.
+    EXPECT_EQ(db.openRecordset("Select * from PLIO").recordCount(), 2);
+    EXPECT_EQ(testing::dump(cs), before);
+}
+
+TEST(Bounds, aReaderWritesNothing) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    Connection reader(cs, Access::Read);
+    EXPECT_EQ(failureOf([&] { reader.execute("delete * from PLED"); }).cause(),
+              StoreCause::ReadOnly);
+    EXPECT_EQ(testing::count(cs, "PLED"), 25);
+}
+
+TEST(Bounds, aTableWithMoreRowsThanAnyGameIsRefusedWhole) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    testing::sql(cs,
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 70001) "
+                 "INSERT INTO PLED(ENPLPD, ETIME) SELECT 0, i FROM n");
+    Connection reader(cs, Access::Read);
+    const auto e = failureOf([&] { reader.openRecordset("Select * from PLED"); });
+    EXPECT_EQ(e.cause(), StoreCause::TooLarge);
+    EXPECT_NE(e.detail().find("more than 70000 rows"), std::string::npos) << e.what();
+}
+
+// An exclusive connection has the file to itself until it closes, across
+// its commits; a snapshot keeps writers out while it lives.
+TEST(Hold, anExclusiveConnectionKeepsEveryOtherOutUntilItCloses) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    setBusyTimeout(100);
+    {
+        Connection holder(cs, Access::Exclusive);
+        holder.execute("update PLIO set PORD=3000 where PNPLPD=1");
+        holder.execute("update PLIO set PHRD=10 where PNPLPD=1");
+        for (Access access : {Access::Read, Access::Write, Access::Exclusive})
+            EXPECT_EQ(failureOf([&] {
+                          Connection other(cs, access);
+                          Snapshot s(other);
+                      }).cause(),
+                      StoreCause::Locked);
+    }
+    setBusyTimeout(5000);
+    // Each commit was durable on its own; no journal is left at rest.
+    EXPECT_EQ(testing::scalarText(cs, "SELECT PORD||','||PHRD FROM PLIO WHERE PNPLPD=1"),
+              "3000,10");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(Hold, aSnapshotSeesOneStateAndKeepsWritersOut) {
+    TempDir dir;
+    const auto cs = testing::newGame(dir);
+    Connection reader(cs, Access::Read);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(pathFromConnectionString(cs).c_str(), &writer), SQLITE_OK);
+    {
+        Snapshot snapshot(reader);
+        EXPECT_EQ(reader.openRecordset("Select * from PLDI").recordCount(), 1);
+        EXPECT_EQ(sqlite3_exec(writer, "DELETE FROM PLDI", nullptr, nullptr, nullptr) & 0xff,
+                  SQLITE_BUSY);
+        EXPECT_EQ(reader.openRecordset("Select * from PLDI").recordCount(), 1);
+    }
+    EXPECT_EQ(sqlite3_exec(writer, "DELETE FROM PLDI", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    EXPECT_EQ(reader.openRecordset("Select * from PLDI").recordCount(), 0);
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+
 namespace tessaro::store {
 namespace {
 
@@ -35,6 +39,19 @@ TEST(NumberText, eNotationOutsideThePlainRange) {
     EXPECT_EQ(numberText(1.5e20), "1.5E+20");
     EXPECT_EQ(numberText(123456789012345678.0), "1.23456789012346E+17");
     EXPECT_EQ(numberText(1e-100), "1E-100");
+}
+
+TEST(NumberText, theLargestDoublesStayFiniteWhenReadBack) {
+    // 1.7976931348623157E+308 rounded to 15 digits would be beyond any double.
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(numberText(largest), "1.79769313486231E+308");
+    EXPECT_EQ(numberText(-largest), "-1.79769313486231E+308");
+    EXPECT_EQ(numberText(1.79769313486231e308), "1.79769313486231E+308");
+    EXPECT_EQ(numberText(1.7976931348623e308), "1.7976931348623E+308");
+    double back = 0;
+    const std::string text = numberText(largest);
+    EXPECT_EQ(std::from_chars(text.data(), text.data() + text.size(), back).ec, std::errc());
+    EXPECT_TRUE(std::isfinite(back));
 }
 
 TEST(NumberText, roundTripsThroughTheDatabaseParser) {
