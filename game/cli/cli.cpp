@@ -10,6 +10,7 @@
 
 #include "model/gameboard.h"
 #include "model/gamefile.h"
+#include "model/league.h"
 #include "model/reports.h"
 #include "model/runcommand.h"
 #include "store/connection.h"
@@ -18,6 +19,10 @@
 #include "store/schema.h"
 #include "store/storeerror.h"
 #include "tessaro/version.h"
+
+#ifdef TESSARO_HAVE_DEBRIEF
+#include "ui/debrief.h"
+#endif
 
 namespace tessaro::cli {
 namespace {
@@ -37,6 +42,9 @@ constexpr const char* kUsageText =
     "  sheet                            the performance sheet of the last quarter\n"
     "  trace [--csv]                    the steps of the last quarter (PLED)\n"
     "  history [--csv]                  every plan-quarter (PLIO with its PLDI row)\n"
+    "  debrief OUT.pdf [--paper a4|letter]\n"
+    "                                   the debrief report of the game as a PDF\n"
+    "  league FILE... [--csv]           rank the games of several teams\n"
     "\n"
     "Options (anywhere on the line):\n"
     "  --database PATH   play the game in PATH (created as a new game when missing)\n"
@@ -82,6 +90,21 @@ const std::map<std::string, std::string>& commandHelp() {
          "Usage: tessaro-cli [--database PATH] history [--csv]\n"
          "Lists every plan-quarter: its PLIO row with the PLDI row of its accounting;\n"
          "--csv for spreadsheets.\n"},
+        {"debrief",
+         "Usage: tessaro-cli [--database PATH] debrief OUT.pdf [--paper a4|letter]\n"
+         "Writes the debrief report of the game as one PDF: the title and plan-quarter,\n"
+         "the performance sheet and the plan report of the last quarter, the past plan\n"
+         "plots and game value plots of every quarter, and a page that explains the\n"
+         "score. --paper chooses A4 (the default) or Letter. The game is only read;\n"
+         "OUT.pdf appears complete or not at all. No display is needed.\n"},
+        {"league",
+         "Usage: tessaro-cli league FILE... [--csv]\n"
+         "Reads the game files of several teams without changing them and ranks the\n"
+         "teams by their running total and by their average value of the game, with\n"
+         "the quarters played, the last decisions and the value of the game per\n"
+         "quarter; --csv for spreadsheets. A file that cannot be read is named on\n"
+         "standard error with the reason, and the others still rank. Exit status 0\n"
+         "when at least one team ranks, 2 when none can be read.\n"},
     };
     return help;
 }
@@ -276,6 +299,75 @@ int printHistory(const std::string& cs, bool csv, std::ostream& out) {
     return kDone;
 }
 
+int writeDebrief(const std::string& cs, const std::string& file,
+                 const std::optional<std::string>& paperName, const Streams& to) {
+#ifdef TESSARO_HAVE_DEBRIEF
+    const ui::Paper paper =
+        paperName ? ui::paperFromName(*paperName).value_or(ui::Paper::A4) : ui::Paper::A4;
+    ui::HeadlessApplication app;
+    const std::string error = ui::writeDebrief(cs, file, paper);
+    if (!error.empty()) {
+        printBox(to, {error, "Debrief Report", model::Icon::Critical});
+        return kDatabaseFailed;
+    }
+    to.out << "Debrief Report: written to " << file << '\n';
+    return kDone;
+#else
+    (void)cs;
+    (void)file;
+    (void)paperName;
+    printBox(to, {"This build of tessaro-cli cannot write PDFs: it was built without the game "
+                  "windows (Qt). Build with -DTESSARO_BUILD_UI=ON for the debrief.",
+                  "Debrief Report", model::Icon::Critical});
+    return kDatabaseFailed;
+#endif
+}
+
+int printLeague(const std::vector<std::string>& files, bool csv, const Streams& to) {
+    const model::League league = model::readLeague(files);
+    const auto byTotal = league.ranking(model::LeagueOrder::RunningTotal);
+    const int quarters = league.mostQuarters();
+    std::vector<std::string> head = {"Rank",    "Team",         "Quarters", "Running Total",
+                                     "Average", "Average Rank", "Production Orders Decision",
+                                     "Trainees' Hiring Decision"};
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t index : byTotal) {
+        const model::LeagueTeam& t = league.teams[index];
+        rows.push_back({std::to_string(league.rankOf(index, model::LeagueOrder::RunningTotal)),
+                        t.team, std::to_string(t.quarters), t.runningTotalText(),
+                        t.averageValueText(),
+                        std::to_string(league.rankOf(index, model::LeagueOrder::AverageValue)),
+                        std::to_string(t.productionDecision), std::to_string(t.hiringDecision)});
+    }
+    std::vector<std::string> valueHead = {"Team"};
+    std::vector<std::vector<std::string>> valueRows;
+    for (int q = 1; q <= quarters; ++q) valueHead.push_back(std::to_string(q));
+    for (std::size_t index : byTotal) {
+        const model::LeagueTeam& t = league.teams[index];
+        std::vector<std::string> row = {t.team};
+        for (int q = 0; q < quarters; ++q)
+            row.push_back(t.quarterValueText(static_cast<std::size_t>(q)));
+        valueRows.push_back(std::move(row));
+    }
+    if (csv) {
+        // One table for a spreadsheet: the ranking, then the value of the
+        // game of every quarter.
+        head.insert(head.end(), valueHead.begin() + 1, valueHead.end());
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            rows[r].insert(rows[r].end(), valueRows[r].begin() + 1, valueRows[r].end());
+        if (!rows.empty()) printTable(head, rows, true, to.out);
+    } else if (!rows.empty()) {
+        to.out << "League, ranked by running total (values in 1000 Rs.)\n";
+        printTable(head, rows, false, to.out);
+        to.out << "\nValue of The Game per plan-quarter\n";
+        printTable(valueHead, valueRows, false, to.out);
+    }
+    for (const auto& t : league.teams)
+        if (!t.ranked)
+            printBox(to, {t.team + " is not ranked: " + t.reason, "League", model::Icon::Critical});
+    return league.rankedCount() > 0 ? kDone : kDatabaseFailed;
+}
+
 int usageError(const std::string& why, std::ostream& err) {
     err << "tessaro-cli: " << why << "\nTry 'tessaro-cli --help'.\n";
     return kUsage;
@@ -288,6 +380,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool csv = false;
+    std::optional<std::string> paper;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -314,6 +407,11 @@ std::optional<std::string> parseCommandLine(const std::vector<std::string>& args
             line.version = true;
         } else if (a == "--csv") {
             line.csv = true;
+        } else if (a == "--paper") {
+            if (i + 1 >= args.size()) return "--paper needs a paper size (a4 or letter)";
+            line.paper = args[++i];
+        } else if (a.rfind("--paper=", 0) == 0) {
+            line.paper = a.substr(8);
         } else if (a.size() > 1 && store::isAsciiDigit(a[1])) {
             line.words.push_back(a);  // a negative number: a decision the game will refuse
         } else {
@@ -351,9 +449,22 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         out << help->second;
         return kDone;
     }
-    if (line.csv && command != "trace" && command != "history")
+    if (line.csv && command != "trace" && command != "history" && command != "league")
         return usageError("'" + command + "' has no --csv form", err);
-    const std::size_t expected = command == "run" ? 3 : command == "reinit" ? 1 : 0;
+    if (line.paper && command != "debrief")
+        return usageError("'" + command + "' has no --paper option", err);
+    if (line.paper && store::lowerAscii(*line.paper) != "a4" &&
+        store::lowerAscii(*line.paper) != "letter")
+        return usageError("unknown paper size '" + *line.paper + "' (a4 or letter)", err);
+    if (command == "league") {
+        if (line.database)
+            return usageError("'league' reads the files it is given; --database does not apply",
+                              err);
+        if (operands.empty()) return usageError("'league' needs at least one game file", err);
+        return printLeague(operands, line.csv, to);
+    }
+    const std::size_t expected =
+        command == "run" ? 3 : command == "reinit" || command == "debrief" ? 1 : 0;
     if (operands.size() != expected)
         return usageError("'" + command + "' takes " + std::to_string(expected) +
                               " argument(s), got " + std::to_string(operands.size()),
@@ -363,6 +474,9 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         const store::GameLocation where =
             store::gameLocation(line.database ? &*line.database : nullptr, programDirectory);
         const std::string& connectionString = where.connectionString;
+        // A report only reads: a missing game is an error, not a new game.
+        if (command == "debrief")
+            return writeDebrief(connectionString, operands[0], line.paper, to);
         model::ensureGameDatabase(connectionString);
         if (command == "run" || command == "reinit") {
             CliPanel panel(command == "run" ? operands[0] : "", command == "run" ? operands[1] : "",
