@@ -14,6 +14,7 @@
 #include "model/runcommand.h"
 #include "store/gamelocation.h"
 #include "tessaro/version.h"
+#include "ui/debrief.h"
 #include "ui/forms.h"
 #include "ui/gamewindows.h"
 #include "ui/mdiform1.h"
@@ -34,6 +35,11 @@ struct Options {
     QCommandLineOption screen{"screen",
                               "Lay the windows out for a screen of this size, e.g. 1024x768.",
                               "WIDTHxHEIGHT"};
+    QCommandLineOption debrief{"debrief",
+                               "Write the debrief report of the game as a PDF and exit (no "
+                               "window, no display needed).",
+                               "OUT.pdf"};
+    QCommandLineOption paper{"paper", "Paper of the debrief: a4 (default) or letter.", "SIZE"};
     QCommandLineOption open{"open",
                             "Open a window at start, as its menu item does: Form1:P, Form2:P2, "
                             "Form3:P3, Form4, Form7 or Form8.",
@@ -49,8 +55,9 @@ const char* kEpilogue =
     "  file is created as a new game. 'tessaro-cli status' names the file.\n"
     "\n"
     "EXIT STATUS\n"
-    "  0 the game ended normally, 2 the game database could not be used,\n"
-    "  64 wrong command line, 69 no display to show the window on.\n";
+    "  0 the game ended normally (or the debrief was written), 2 the game\n"
+    "  database could not be used (or the debrief not written), 64 wrong\n"
+    "  command line, 69 no display to show the window on.\n";
 
 // Parses the command line with no application object, so that --help and
 // --version answer on a machine without a display.
@@ -59,7 +66,8 @@ QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QS
     parser.setApplicationDescription("Tessaro " TESSARO_VERSION
                                      ", a management training game: steer a producing firm "
                                      "quarter by quarter.");
-    parser.addOptions({options.database, options.screen, options.open});
+    parser.addOptions(
+        {options.database, options.screen, options.open, options.debrief, options.paper});
     parser.addHelpOption();
     parser.addVersionOption();
     if (!parser.parse(arguments)) error = parser.errorText();
@@ -97,6 +105,28 @@ bool haveDisplay(bool platformGiven) {
     return (x && *x) || (wayland && *wayland);
 }
 
+// The debrief on its own, for tessaro-cli's debrief command and scripts:
+// no window is shown, so no display is needed. A report only reads the
+// game: a missing game file is an error, not a new game.
+int writeDebrief(const std::optional<std::string>& database, const std::string& file,
+                 tessaro::ui::Paper paper) {
+    using namespace tessaro;
+    ui::HeadlessApplication app;
+    std::string error;
+    try {
+        const store::GameLocation where = store::gameLocation(database ? &*database : nullptr);
+        error = ui::writeDebrief(where.connectionString, file, paper);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    if (!error.empty()) {
+        std::cerr << "Debrief Report: " << error << '\n';
+        return kDatabaseFailed;
+    }
+    std::cout << "Debrief Report: written to " << file << '\n';
+    return kDone;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +154,24 @@ int main(int argc, char** argv) {
     if (parser.isSet("version")) {
         std::cout << "tessaro " TESSARO_VERSION "\n";
         return kDone;
+    }
+
+    if (parser.isSet(options.paper) && !parser.isSet(options.debrief)) {
+        std::cerr << "tessaro: --paper goes with --debrief\nTry 'tessaro --help'.\n";
+        return kUsage;
+    }
+    if (parser.isSet(options.debrief)) {
+        const auto paper = ui::paperFromName(parser.value(options.paper).toStdString());
+        if (parser.isSet(options.paper) && !paper) {
+            std::cerr << "tessaro: unknown paper size '" << parser.value(options.paper).toStdString()
+                      << "' (a4 or letter)\n";
+            return kUsage;
+        }
+        return writeDebrief(parser.isSet(options.database)
+                                ? std::optional(parser.value(options.database).toStdString())
+                                : std::nullopt,
+                            parser.value(options.debrief).toStdString(),
+                            paper.value_or(ui::Paper::A4));
     }
 
     std::optional<ui::ScreenSpec> screenOverride;

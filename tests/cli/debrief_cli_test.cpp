@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <stdlib.h>
+
 #include "cli.h"
 #include "model/gamefile.h"
 #include "store/gamelocation.h"
@@ -217,17 +219,20 @@ TEST_F(DebriefCli, failuresSayWhyExitTwoAndLeaveTheFilesAsTheyWere) {
     EXPECT_EQ(fileBytes(out), "older debrief");
 }
 
-#else
+#endif
 
-TEST_F(DebriefCli, aBuildWithoutTheWindowsSaysItCannotWritePdfs) {
+// Without the window program beside it (a build without the windows, or a
+// broken install), tessaro-cli says it cannot write PDFs.
+TEST_F(DebriefCli, withoutTheWindowProgramSaysItCannotWritePdfs) {
     const auto game = team("game", {});
+    ::setenv("TESSARO_WINDOW_PROGRAM", (dir.path() / "no-such-tessaro").c_str(), 1);
     const Result r = run({"--database", game, "debrief", dir.file("out.pdf")});
+    ::unsetenv("TESSARO_WINDOW_PROGRAM");
     EXPECT_EQ(r.status, kDatabaseFailed);
     EXPECT_NE(r.err.find("cannot write PDFs"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no-such-tessaro"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.pdf")));
 }
-
-#endif
 
 TEST_F(DebriefCli, refusesAWrongCommandLine) {
     const auto game = team("game", {});
