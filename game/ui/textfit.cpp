@@ -90,6 +90,35 @@ bool lineEditFits(const QLineEdit* edit, const QFont& font) {
     return QFontMetricsF(font).height() <= room + 1;
 }
 
+// The windows' designs let neighbours overlap a label by a few twips (a
+// rule across the foot of a heading, a box starting just before another
+// ends). The neighbour is drawn over the label, so the label keeps its text
+// out of the strips along its edges that a neighbour covers.
+void keepClearOfNeighbours(QLabel* label) {
+    const QWidget* parent = label->parentWidget();
+    if (!parent) return;
+    QMargins clear;
+    const QRect own = label->geometry();
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(label) + 1; i < siblings.size(); ++i) {
+        const auto* over = qobject_cast<const QWidget*>(siblings[i]);
+        if (!over || over->isHidden()) continue;
+        const QRect covered = over->geometry().intersected(own);
+        if (covered.isEmpty()) continue;
+        if (covered.width() >= own.width()) {
+            // A strip across the label: at its head or at its foot.
+            if (covered.top() == own.top()) clear.setTop(std::max(clear.top(), covered.height()));
+            else if (covered.bottom() == own.bottom())
+                clear.setBottom(std::max(clear.bottom(), covered.height()));
+        } else if (covered.height() >= own.height()) {
+            if (covered.left() == own.left()) clear.setLeft(std::max(clear.left(), covered.width()));
+            else if (covered.right() == own.right())
+                clear.setRight(std::max(clear.right(), covered.width()));
+        }
+    }
+    if (label->contentsMargins() != clear) label->setContentsMargins(clear);
+}
+
 }  // namespace
 
 QString shownText(const QString& text) {
@@ -116,6 +145,7 @@ bool textFits(const QWidget* control, const QFont& font) {
 
 void fitText(QWidget* control) {
     if (!control) return;
+    if (auto* label = qobject_cast<QLabel*>(control)) keepClearOfNeighbours(label);
     const double points = controlPoints(control);
     if (points <= 0) return;
     QFont font = control->font();

@@ -31,7 +31,8 @@ bool textFits(const QWidget* control, const QFont& font);
 
 // Gives the control the largest font, up to its size by the scaling, in
 // which its text shows whole, never below kLegiblePoints (nor below its own
-// size, when that is already smaller).
+// size, when that is already smaller). A label first keeps its text out of
+// the strips along its edges that neighbours drawn over it cover.
 void fitText(QWidget* control);
 
 // fitText for every control of the window.

@@ -68,6 +68,22 @@ inline std::vector<std::string> unreadableTexts(const std::vector<QWidget*>& con
             const QString text = lines.join('\n');
             if (text.trimmed().isEmpty()) continue;
             const QRect box = label->contentsRect();
+            // A sibling drawn over the label must leave its text free.
+            const int flags = static_cast<int>(label->alignment()) |
+                              (label->wordWrap() ? Qt::TextWordWrap : 0);
+            auto* drawn = dynamic_cast<FitLabel*>(label);
+            // Where the text is drawn, in the label's contents (the fit
+            // lets a line's box be a pixel taller than they are).
+            const QRect inked = QFontMetrics(label->font())
+                                    .boundingRect(box, flags, drawn ? drawn->displayedText() : text)
+                                    .intersected(box)
+                                    .translated(label->pos());
+            const QObjectList& siblings = label->parentWidget()->children();
+            for (qsizetype i = siblings.indexOf(label) + 1; i < siblings.size(); ++i) {
+                const auto* over = qobject_cast<const QWidget*>(siblings[i]);
+                if (over && !over->isHidden() && over->geometry().intersects(inked))
+                    report(w, text, ("covered by " + over->objectName().toStdString()).c_str());
+            }
             const bool whole = label->wordWrap()
                                    ? wraps(text, label->font(), box.width(), box.height())
                                    : fitsLines(lines, label->font(), box.width(), box.height());
