@@ -43,6 +43,9 @@ void GameWindows::reloadMainWindow() {
     }
     m_main = new MDIForm1();
     m_main->show();
+    // The keys go on to the window that stands in for the old one.
+    m_main->raise();
+    m_main->activateWindow();
     showBoard(true);
     emit mainWindowLoaded(m_main);
 }
