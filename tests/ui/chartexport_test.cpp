@@ -224,7 +224,8 @@ TEST(CommonDialog, theDefaultExtensionOnlyGoesOnNamesWithoutOne) {
         {"/tmp/v1.2/chart", "/tmp/v1.2/chart.bmp"},
     };
     for (const auto& [typed, chosen] : cases) {
-        CommonDialog::setAnswerHook([typed](const CommonDialog&) { return typed; });
+        // clang 14 cannot capture a structured binding.
+        CommonDialog::setAnswerHook([name = typed](const CommonDialog&) { return name; });
         EXPECT_TRUE(d.showSave(nullptr));
         EXPECT_EQ(d.fileName(), chosen);
     }
