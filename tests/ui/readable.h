@@ -58,7 +58,7 @@ inline std::vector<std::string> unreadableTexts(const std::vector<QWidget*>& con
     const auto report = [&](const QWidget* w, const QString& text, const char* why) {
         bad.push_back(w->window()->objectName().toStdString() + "/" +
                       w->objectName().toStdString() + " \"" + text.toStdString() + "\": " + why +
-                      " at " + std::to_string(w->font().pointSizeF()) + " pt in " +
+                      " at " + QString::number(w->font().pointSizeF()).toStdString() + " pt in " +
                       std::to_string(w->width()) + "x" + std::to_string(w->height()));
     };
     for (QWidget* w : controls) {
