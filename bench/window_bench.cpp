@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // How long the windows take, offscreen: from loading the main window until
-// its board is painted, and from the run button's press until the rebuilt
-// board of the next quarter is painted (message boxes answered at once).
+// its board is painted, from the run button's press until the rebuilt board
+// of the next quarter is painted (message boxes answered at once), opening
+// a window of a kind that is open already (it is unloaded and loaded
+// afresh), and one resize of the decision window by the player (the layout
+// scaled and every text fitted again).
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/window_bench --benchmark_repetitions=5
 #include <benchmark/benchmark.h>
@@ -10,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <filesystem>
 
@@ -95,8 +99,53 @@ void BM_RunUntilRebuiltBoardPainted(benchmark::State& state) {
     ui::GameWindows::instance().stop();
 }
 
+void BM_OpenAnOpenWindowAgain(benchmark::State& state) {
+    const auto cs = gameFile("bench-window.mdb");
+    ui::GameWindows::instance().start(cs);
+    // Quarters played, so that the report has values.
+    auto* form = qobject_cast<ui::Form4*>(ui::GameWindows::instance().openForm("Form4"));
+    form->box(model::Box::Production)->setText("3000");
+    form->box(model::Box::Hiring)->setText("10");
+    form->box(model::Box::Password)->setText("WOTA");
+    form->findChild<QPushButton*>("Command1")->click();
+    ui::GameWindows::instance().openForm("Form7");
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        ui::GameWindows::instance().openForm("Form7");
+        state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
+        state.PauseTiming();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    ui::GameWindows::instance().stop();
+}
+
+void BM_ResizeTheDecisionWindow(benchmark::State& state) {
+    const auto cs = gameFile("bench-window.mdb");
+    ui::GameWindows::instance().start(cs);
+    ui::Form* form = ui::GameWindows::instance().openForm("Form4");
+    QMdiSubWindow* sub = form->subWindow();
+    QApplication::processEvents();
+    const QSize normal = sub->size();
+    const QSize smaller = normal * 9 / 10;
+    bool small = false;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        small = !small;
+        sub->resize(small ? smaller : normal);
+        state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
+    }
+    ui::GameWindows::instance().stop();
+}
+
 BENCHMARK(BM_StartUntilBoardPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 BENCHMARK(BM_RunUntilRebuiltBoardPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_OpenAnOpenWindowAgain)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_ResizeTheDecisionWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
 }  // namespace
 

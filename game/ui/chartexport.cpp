@@ -122,6 +122,8 @@ bool CommonDialog::showSave(QWidget* parent) {
         if (!m_defaultExt.isEmpty()) dialog.setDefaultSuffix(m_defaultExt);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             answer = dialog.selectedFiles().constFirst();
+        // The keys go back to the chart's window.
+        if (parent && parent->window()->isVisible()) parent->window()->activateWindow();
     }
 
     if (!answer || answer->trimmed().isEmpty()) {

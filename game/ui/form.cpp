@@ -4,12 +4,15 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShortcut>
 
 #include "gamewindows.h"
+#include "textfit.h"
 
 namespace tessaro::ui {
 
@@ -56,26 +59,71 @@ std::vector<QWidget*> ControlCollection::controlList() const {
     return out;
 }
 
-void FitLabel::paintEvent(QPaintEvent* event) {
-    const QString t = text();
-    const QRect box = contentsRect();
-    QFont f = font();
-    const auto fits = [&](const QFont& font) {
-        const QFontMetricsF m(font);
-        if (wordWrap())
-            return m.boundingRect(QRectF(box), Qt::TextWordWrap, t).height() <= box.height() + 1;
-        return m.horizontalAdvance(t) <= box.width() && m.height() <= box.height() + 1;
-    };
-    if (t.isEmpty() || box.width() <= 0 || fits(f)) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    while (f.pointSizeF() > 4 && !fits(f)) f.setPointSizeF(f.pointSizeF() * 0.92);
+QString FitLabel::displayedText() const {
+    const QString text = shownText(this->text());
+    if (wordWrap() || text.contains(u'\n')) return text;
+    const QFontMetrics metrics(font());
+    const int room = contentsRect().width();
+    return metrics.horizontalAdvance(text) <= room ? text
+                                                   : metrics.elidedText(text, Qt::ElideRight, room);
+}
+
+void FitLabel::paintEvent(QPaintEvent*) {
+    // The background, where the label has one, is filled before this.
     QPainter painter(this);
-    if (autoFillBackground()) painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.setFont(f);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(box, static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0), t);
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    const int flags = static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+    painter.drawText(contentsRect(), flags, displayedText());
+}
+
+void GraphicalButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect r = rect();
+    const QColor face = palette().color(QPalette::Button);
+    painter.fillRect(r, face);
+    const bool down = isDown() || isChecked();
+    // A one-pixel rim, light above and left, dark below and right; the other
+    // way round while pressed.
+    const QColor light = face.lighter(160);
+    const QColor dark = face.darker(220);
+    painter.setPen(down ? dark : light);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(down ? light : dark);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+
+    QRect text = r.adjusted(2, 2, -2, -2);
+    if (down) text.translate(1, 1);
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(text, Qt::AlignCenter | Qt::TextShowMnemonic, this->text());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+        painter.drawRect(r.adjusted(3, 3, -4, -4));
+    }
+}
+
+void setAccessibleText(QWidget* control, const QString& name, const QString& description) {
+    if (!control) return;
+    control->setAccessibleName(name);
+    if (!description.isEmpty()) control->setAccessibleDescription(description);
+}
+
+void nameDecorations(const std::vector<QWidget*>& controls, const QString& what) {
+    for (QWidget* control : controls) {
+        if (!control || !control->accessibleName().isEmpty()) continue;
+        if (const auto* label = qobject_cast<QLabel*>(control);
+            label && !label->text().trimmed().isEmpty())
+            continue;
+        if (const auto* button = qobject_cast<QAbstractButton*>(control);
+            button && !button->text().isEmpty())
+            continue;
+        control->setAccessibleName(what);
+    }
 }
 
 Form::Form(const char* name, double clientWidth, double clientHeight) {
@@ -83,6 +131,10 @@ Form::Form(const char* name, double clientWidth, double clientHeight) {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(pixelsAcross(clientWidth), pixelsDown(clientHeight));
+    // Esc leaves the window as its Close button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeCommand(); });
 }
 
 QMdiSubWindow* Form::subWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
@@ -108,6 +160,7 @@ void Form::minimizeCommand() {
     scaling.minimizeCommand(*this);
     if (QMdiSubWindow* sub = subWindow()) sub->showMinimized();
     else showMinimized();
+    scaling.minimized();
 }
 
 void Form::closeShowingBoard() {
@@ -120,17 +173,39 @@ void Form::closeRebuildingBoard() {
     GameWindows::instance().reloadMainWindow();
 }
 
-void Form::deactivated() { GameWindows::instance().showBoard(); }
+void Form::deactivated(QMdiSubWindow* next) {
+    // The board comes back, unless the window that took over is shown: the
+    // board would cover it.
+    if (!next || next->isMinimized()) GameWindows::instance().showBoard();
+}
+
+QWidget* Form::firstFocus() const {
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        // A widget that passes its focus on (a chart's drawing area) is not
+        // one that takes it.
+        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
+            w->isEnabled() && w->isVisibleTo(this))
+            return w;
+    }
+    return nullptr;
+}
+
+void Form::fitTextsToBoxes() {
+    fitTexts(*this);
+}
 
 void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // An icon has no layout to follow.
+    if (subWindow() && subWindow()->isMinimized()) return;
     scaling.resized(*this, QSizeF(twipsAcross(event->size().width()), twipsDown(event->size().height())));
 }
 
 void Form::closeEvent(QCloseEvent* event) {
-    // Unloading is never refused; the board comes back.
+    // Unloading is never refused; the board comes back, unless another
+    // child window is shown, which the board would cover.
     event->accept();
-    GameWindows::instance().showBoard();
+    GameWindows::instance().showBoardUnlessAChildIsShown(subWindow());
 }
 
 }  // namespace tessaro::ui

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 #include <vector>
 
@@ -49,17 +50,39 @@ private:
     std::vector<QPointer<QWidget>> m_controls;
 };
 
-// A label that keeps to its box: when its text is wider or taller than the
-// box, it is drawn in a smaller font until it fits, so long numbers stay
-// readable instead of being cut off. Its own font size stays what was set
-// (and scaled).
+// A label as the windows draw it: its text without the blanks that end its
+// lines, CR LF breaks as line breaks, in the font the text fit gave it
+// (textfit.h). A one-line text still too wide at the legible size (a long
+// stored number) shows as much of itself as fits, ending in "...": the
+// window puts the whole text in the label's tooltip and its accessible
+// description.
 class FitLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // The text as drawn now.
+    QString displayedText() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// A button of the graphical style: a flat face in its back colour with a
+// thin raised rim (sunk while it is pressed), and a dotted mark inside the
+// rim while it has the focus.
+class GraphicalButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Names a control for assistive technology (Qt's accessibility).
+void setAccessibleText(QWidget* control, const QString& name, const QString& description = {});
+// Gives every control that has neither an accessible name nor a text of its
+// own (a coloured band, a rule, a strip) the name `what`.
+void nameDecorations(const std::vector<QWidget*>& controls, const QString& what);
 
 // A child window of the main window: a form inside the MDI area.
 class Form : public QWidget, public ScalableWindow, protected ControlCollection {
@@ -84,12 +107,22 @@ public:
     void closeShowingBoard();
     // Close, variant 2: unload the window and rebuild the main window.
     void closeRebuildingBoard();
-    // What the window does when it stops being the active window.
-    virtual void deactivated();
+    // What Esc does: what the window's Close button does, or, for a window
+    // without one, what the close button of its title bar does.
+    virtual void closeCommand() { closeShowingBoard(); }
+    // What the window does when it stops being the active window because
+    // `next` became the active one.
+    virtual void deactivated(QMdiSubWindow* next);
+
+    // The control that has the focus when the window opens: the first one
+    // in its tab order.
+    virtual QWidget* firstFocus() const;
 
 protected:
     // The load's first step: scale the design layout to the screen.
     void scaleToScreen() { scaling.load(*this); }
+    // The load's last step: every text in a size at which it shows whole.
+    void fitTextsToBoxes();
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };

@@ -39,6 +39,9 @@ public:
     QLineEdit* box(model::Box which) const;
     static QString instructionText();
 
+    // The production orders box: the players start there.
+    QWidget* firstFocus() const override;
+
 private:
     void load();
 

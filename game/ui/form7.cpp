@@ -43,10 +43,16 @@ Form7::Form7() : Form("Form7", kReportClientWidth, kReportClientHeight) {
     m_grid1->setFixedCols(1);
     reportGridLook(*m_grid1);
 
-    connect(m_command1, &QPushButton::clicked, this, [this] { closeRebuildingBoard(); });
+    connect(m_command1, &QPushButton::clicked, this, [this] { closeCommand(); });
     connect(m_command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
+    setTabOrder(m_command2, m_command1);
+    setAccessibleText(m_label2, "Plan-quarter number");
+    setAccessibleText(m_grid2, "Your Decision Vs Actual");
+    setAccessibleText(m_grid1, "Level and rate variables at the end of the plan");
+    nameDecorations(controlList(), "Colour band");
 
     load();
+    fitTextsToBoxes();
 }
 
 void Form7::load() {
@@ -55,11 +61,11 @@ void Form7::load() {
     setWindowTitle("This Plan Report");
 
     m_label1->setText("Plan Report For Plan Quarter Number  :");
-    reportHeading(m_label1, Qt::AlignLeft | Qt::AlignVCenter);
-    reportHeading(m_label2, Qt::AlignCenter);
+    reportHeading(m_label1, Qt::AlignLeft | Qt::AlignVCenter, *this);
+    reportHeading(m_label2, Qt::AlignCenter, *this);
     m_label4->setText("");
     setBackColor(m_label4, kHeadingBack);
-    reportHeading(m_label3, Qt::AlignCenter);
+    reportHeading(m_label3, Qt::AlignCenter, *this);
     m_label3->setText("Your Decision Vs Actual");
 
     model::PlanReport report;

@@ -24,6 +24,9 @@ public:
     MSFlexGrid* variablesGrid() const { return m_grid1; }
     MSFlexGrid* decisionGrid() const { return m_grid2; }
 
+    // Close and Esc unload the window and rebuild the main window.
+    void closeCommand() override { closeRebuildingBoard(); }
+
 private:
     void load();
 

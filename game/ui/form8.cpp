@@ -48,10 +48,15 @@ Form8::Form8() : Form("Form8", kReportClientWidth, kReportClientHeight) {
     m_grid1->setFixedCols(0);
     reportGridLook(*m_grid1);
 
-    connect(m_command1, &QPushButton::clicked, this, [this] { closeRebuildingBoard(); });
+    connect(m_command1, &QPushButton::clicked, this, [this] { closeCommand(); });
     connect(m_command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
+    setTabOrder(m_command2, m_command1);
+    setAccessibleText(m_label2, "Plan-quarter number");
+    setAccessibleText(m_grid1, "Performance sheet, values in 1000 Rs.");
+    nameDecorations(controlList(), "Colour band");
 
     load();
+    fitTextsToBoxes();
 }
 
 void Form8::load() {
@@ -60,8 +65,8 @@ void Form8::load() {
     setWindowTitle("Performance Sheet");
 
     m_label1->setText("Performance Sheet For Plan Quarter Number  :");
-    reportHeading(m_label1, Qt::AlignLeft | Qt::AlignVCenter);
-    reportHeading(m_label2, Qt::AlignCenter);
+    reportHeading(m_label1, Qt::AlignLeft | Qt::AlignVCenter, *this);
+    reportHeading(m_label2, Qt::AlignCenter, *this);
     setBackColor(m_label3, kHeadingBack);
     m_label3->setText("");
 

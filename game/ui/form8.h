@@ -22,6 +22,9 @@ public:
 
     MSFlexGrid* sheetGrid() const { return m_grid1; }
 
+    // Close and Esc unload the window and rebuild the main window.
+    void closeCommand() override { closeRebuildingBoard(); }
+
 private:
     void load();
 

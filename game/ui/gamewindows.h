@@ -37,16 +37,25 @@ public:
     void reloadMainWindow();
     // Makes the main window's board (Picture1) visible, or hides it.
     void showBoard(bool visible = true);
+    // Shows the board unless a child window other than `leaving` is shown
+    // (open and not minimised): the board would cover it.
+    void showBoardUnlessAChildIsShown(const QWidget* leaving);
 
     // Child windows by name ("Form1", "Form4" ...): creating one runs its load.
     using FormFactory = std::function<Form*()>;
     void registerForm(const QString& name, FormFactory factory);
     bool hasForm(const QString& name) const { return m_factories.count(name) > 0; }
     // Hides the board, loads the child window and shows it inside the main
-    // window. Returns the window, or null when no such window exists yet.
+    // window, wholly inside its client area, with the focus on its first
+    // control. There is one window of a kind: one that is open already is
+    // unloaded first, so the window loads afresh (with the selector the
+    // menu has just set). Returns the window, or null when there is no such
+    // window.
     Form* openForm(const QString& name);
+    // The open child window of that name, or null.
+    Form* openWindow(const QString& name) const;
 
-    // "Exit Game": ends the program at once.
+    // "Exit Game": ends the program at once, with no unloading of any window.
     void exitGame();
     void setExitHook(std::function<void()> hook) { m_exitHook = std::move(hook); }
 

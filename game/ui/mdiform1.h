@@ -48,18 +48,26 @@ public:
     CommonDialog* commonDialog() const { return m_dialog; }
     void setBoardVisible(bool visible);
 
+    // Lays out the client area: the board along its top, the child windows'
+    // area below it, or over all of it while the board is hidden. While the
+    // board shows, the area still reaches up far enough to show the icons
+    // of minimised child windows.
+    void layoutClient();
+
     // The main window's Minimize command.
     void minimizeCommand();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildBoard();
     void buildMenus();
     void load();
     void buildChart(const model::GameBoard& board);
-    void layoutClient();
+    // The menu bar's height at a window width (it can wrap into two rows).
+    int menuHeight(int width) const;
 
     QWidget* m_client = nullptr;
     QWidget* m_picture1 = nullptr;

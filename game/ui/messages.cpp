@@ -26,6 +26,9 @@ void showMessage(QWidget* parent, const model::MessageBox& box) {
     QMessageBox m(box.icon == model::Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                   title, QString::fromStdString(box.text), QMessageBox::Ok, parent);
     m.exec();
+    // The keys go back to the window the box was shown over, also where no
+    // window manager hands them back.
+    if (parent && parent->window()->isVisible()) parent->window()->activateWindow();
 }
 
 }  // namespace tessaro::ui

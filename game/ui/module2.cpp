@@ -7,11 +7,15 @@
 #include <QScreen>
 #include <cmath>
 
+#include "textfit.h"
+
 namespace tessaro::ui {
 namespace {
 
 const char* const kTwipsProperty = "tessaroTwips";
 const char* const kNoFontProperty = "tessaroNoFont";
+// The font size by the scaling and the size the text fit drew it in.
+const char* const kPointsProperty = "tessaroPoints";
 
 std::optional<ScreenSpec>& screenOverride() {
     static std::optional<ScreenSpec> spec;
@@ -62,8 +66,11 @@ void placeControl(QWidget* control, const QRectF& twips) {
     const QRectF whole(std::round(twips.left()), std::round(twips.top()), std::round(twips.width()),
                        std::round(twips.height()));
     control->setProperty(kTwipsProperty, whole);
-    control->setGeometry(pixelsAcross(whole.left()), pixelsDown(whole.top()),
-                         pixelsAcross(whole.width()), pixelsDown(whole.height()));
+    // Edges rounded, not sizes: controls that meet in twips meet on screen.
+    const int left = pixelsAcross(whole.left());
+    const int top = pixelsDown(whole.top());
+    control->setGeometry(left, top, pixelsAcross(whole.left() + whole.width()) - left,
+                         pixelsDown(whole.top() + whole.height()) - top);
 }
 
 QRectF controlTwips(const QWidget* control) {
@@ -73,6 +80,32 @@ QRectF controlTwips(const QWidget* control) {
 
 void setScalesFont(QWidget* control, bool scales) {
     if (control) control->setProperty(kNoFontProperty, !scales);
+}
+
+double controlPoints(const QWidget* control) {
+    // A chart draws its own fonts; the font of the widget is not one.
+    if (!control || control->property(kNoFontProperty).toBool()) return 0;
+    const double now = control->font().pointSizeF();
+    // A font set since the last fit (a load setting its fonts) is the
+    // control's size by the scaling again.
+    const QPointF noted = control->property(kPointsProperty).toPointF();
+    return noted.y() > 0 && noted.y() == now ? noted.x() : now;
+}
+
+void setControlFont(QWidget* control, QFont font, const ScalableWindow& window) {
+    if (!control) return;
+    if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * window.font_zoom);
+    control->setFont(font);
+}
+
+void setFittedFont(QWidget* control, double points, double shownPoints) {
+    if (!control || points <= 0 || shownPoints <= 0) return;
+    QFont font = control->font();
+    if (font.pointSizeF() != shownPoints) {
+        font.setPointSizeF(shownPoints);
+        control->setFont(font);
+    }
+    control->setProperty(kPointsProperty, QPointF(points, shownPoints));
 }
 
 void ScaleFormControls(float x, float y, ScalableWindow& window) {
@@ -91,18 +124,21 @@ void ScaleFormControls(float x, float y, ScalableWindow& window) {
             }
         }
         if (!control->property(kNoFontProperty).toBool()) {
-            QFont font = control->font();
-            if (font.pointSizeF() > 0) {
-                font.setPointSizeF(font.pointSizeF() * f);
-                control->setFont(font);
-            }
+            // From the size by the scaling, not from a size the text fit
+            // chose, so that a window sized down and up again gets its
+            // fonts back.
+            const double points = controlPoints(control);
+            if (points > 0) setFittedFont(control, points * f, points * f);
         }
+        if (auto* content = dynamic_cast<ScalesContent*>(control)) content->scaleContent(x, y, f);
         if (qobject_cast<QComboBox*>(control)) control->resize(control->width(), control->sizeHint().height());
     }
+    window.font_zoom *= f;
     if (scale_window_too) {
         const QRectF w = window.windowTwips();
         window.moveWindowTwips(QRectF(w.left() * x, w.top() * y, w.width() * x, w.height() * y));
     }
+    fitTexts(window);
 }
 
 void WindowScaling::remember(ScalableWindow& window) {
@@ -144,12 +180,36 @@ void WindowScaling::resized(ScalableWindow& window, const QSizeF& current) {
     // A window shrunk to nothing (minimised by its title bar) has no ratio;
     // its layout waits for the window to come back.
     if (last_width <= 0 || last_height <= 0 || current.width() <= 0 || current.height() <= 0) return;
+    // The size it already has (a frame laid out again): nothing to scale.
+    if (std::nearbyint(current.width()) == last_width &&
+        std::nearbyint(current.height()) == last_height)
+        return;
     scale_window_too = false;
     const float x = static_cast<float>(current.width() / last_width);
     const float y = static_cast<float>(current.height() / last_height);
     ScaleFormControls(x, y, window);
     last_height = static_cast<std::int32_t>(std::nearbyint(current.height()));
     last_width = static_cast<std::int32_t>(std::nearbyint(current.width()));
+}
+
+void WindowScaling::minimized() {
+    resize_armed = true;
+}
+
+bool WindowScaling::fitInto(ScalableWindow& window, const QSizeF& room) {
+    const QRectF w = window.windowTwips();
+    if (w.width() <= 0 || w.height() <= 0 || room.width() <= 0 || room.height() <= 0) return false;
+    const double x = std::min(1.0, room.width() / w.width());
+    const double y = std::min(1.0, room.height() / w.height());
+    if (x >= 1 && y >= 1) return false;
+    // The window's own move raises a resize, which is not the player's: it
+    // is swallowed as the one a load raises.
+    scale_window_too = true;
+    resize_armed = false;
+    ScaleFormControls(static_cast<float>(x), static_cast<float>(y), window);
+    remember(window);
+    resize_armed = true;
+    return true;
 }
 
 }  // namespace tessaro::ui

@@ -61,6 +61,20 @@ public:
     virtual std::vector<QWidget*> controls() const = 0;
     virtual QRectF windowTwips() const = 0;
     virtual void moveWindowTwips(const QRectF& twips) = 0;
+
+    // The product of the font ratios the window has been scaled by since it
+    // was created. Every font size a window gives is a size on the 800 x 600
+    // design, so a font given after a scaling is multiplied by it.
+    double font_zoom = 1;
+};
+
+// A control that draws sizes of its own in twips or points (a grid's column
+// widths and cell fonts, a chart's fonts), which must grow and shrink with
+// the window as its position and font do.
+class ScalesContent {
+public:
+    virtual ~ScalesContent() = default;
+    virtual void scaleContent(float x, float y, float f) = 0;
 };
 
 // Gives a control its position and size in twips (kept as whole twips) and
@@ -71,6 +85,16 @@ void placeControl(QWidget* control, const QRectF& twips);
 QRectF controlTwips(const QWidget* control);
 // Charts and lines have no font of their own to scale.
 void setScalesFont(QWidget* control, bool scales);
+
+// The size in points a control's font has by the scaling, which the text
+// fit (textfit.h) may draw smaller where the text would not show whole;
+// 0 for a control whose font is not scaled (setScalesFont).
+double controlPoints(const QWidget* control);
+// Gives a control a font of the design size `font` has, at the window's
+// font zoom: the way a window's load sets a font after its scaling.
+void setControlFont(QWidget* control, QFont font, const ScalableWindow& window);
+// Notes the size the text fit chose for a control whose scaled size is `points`.
+void setFittedFont(QWidget* control, double points, double shownPoints);
 
 void ScaleFormControls(float x, float y, ScalableWindow& window);
 
@@ -89,8 +113,16 @@ public:
     void minimizeCommand(ScalableWindow& window);
     // A resize event; `current` is the window's size in twips now.
     void resized(ScalableWindow& window, const QSizeF& current);
+    // After the window has been minimised by its command: the resize that
+    // minimising raises has been swallowed, or the toolkit raised none
+    // (a child window keeps its size while it is an icon), so the next
+    // resize, the player's own, is scaled again.
+    void minimized();
+    // Shrinks the window, as if the player had sized it so, to a client
+    // size that fits the room it is shown in; nothing happens where it fits.
+    // Returns whether it had to shrink.
+    bool fitInto(ScalableWindow& window, const QSizeF& roomTwips);
 
-private:
     void remember(ScalableWindow& window);
 };
 

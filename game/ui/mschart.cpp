@@ -92,6 +92,8 @@ MSChart::MSChart(QWidget* parent)
     m_chart->legend()->setVisible(false);
     m_view = new QChartView(m_chart, this);
     m_view->setFrameShape(QFrame::NoFrame);
+    // Nothing in the chart answers keys: Tab goes past it.
+    m_view->setFocusPolicy(Qt::NoFocus);
     // The chart fills the whole control, as a chart control's picture should.
     m_chart->setBackgroundRoundness(0);
     m_chart->setMargins(QMargins(6, 6, 6, 6));
@@ -338,6 +340,24 @@ QChart* MSChart::chart() const {
     return m_chart;
 }
 
+void MSChart::scaleContent(float, float, float f) {
+    if (!(f > 0)) return;
+    m_fontZoom *= f;
+    scheduleRebuild();
+}
+
+QFont MSChart::zoomed(QFont font) const {
+    if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * m_fontZoom);
+    return font;
+}
+
+QStringList MSChart::shownRowLabels() const {
+    bringUpToDate();
+    for (QAbstractAxis* axis : m_chart->axes(Qt::Horizontal))
+        if (auto* x = qobject_cast<QBarCategoryAxis*>(axis)) return x->categories();
+    return {};
+}
+
 void MSChart::scheduleRebuild() {
     m_stale = true;
     m_rebuildTimer->start();
@@ -370,7 +390,7 @@ void MSChart::rebuild() const {
     }
 
     m_chart->setTitle(m_title);
-    m_chart->setTitleFont(m_titleFont);
+    m_chart->setTitleFont(zoomed(m_titleFont));
     m_chart->setPlotAreaBackgroundBrush(QBrush(m_backdrop));
     m_chart->setPlotAreaBackgroundVisible(true);
 
@@ -399,7 +419,7 @@ void MSChart::rebuild() const {
 
     QLegend* legend = m_chart->legend();
     legend->setVisible(m_legendVisible);
-    legend->setFont(m_legendFont);
+    legend->setFont(zoomed(m_legendFont));
     legend->setLabelColor(m_legendColor);
 
     // Lay the chart out now, at the control's size, so that a picture taken
@@ -413,19 +433,46 @@ void MSChart::rebuild() const {
 void MSChart::fitRowLabels(QBarCategoryAxis* x) const {
     const QRectF plot = m_chart->plotArea();
     if (plot.width() <= 0) return;
-    const QFontMetricsF metrics(look(Axis::X).labelFont);
-    qreal widest = 0;
-    for (const QString& label : m_rowLabels)
-        widest = std::max(widest, metrics.horizontalAdvance(label));
+    const QFontMetricsF metrics(zoomed(look(Axis::X).labelFont));
     const qreal room = plot.width() / m_rowCount;
-    if (widest + metrics.averageCharWidth() <= room) return;
-    // Labels that do not fit side by side stand upright. Qt shortens an
-    // upright label to "…" as soon as its line height nearly fills the
-    // category, which would spare no point number of a long plot, so short
-    // labels are never shortened; a long one still may be, when the room
-    // below the plot is too small for it.
-    x->setLabelsAngle(-90);
-    x->setTruncateLabels(widest > 3 * metrics.height());
+    const qreal gap = metrics.averageCharWidth();
+    const QStringList labels = x->categories();
+    qreal widest = 0;
+    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+    x->setTruncateLabels(false);
+    if (widest + gap <= room) return;
+
+    // Each label of several words broken into two lines where the longer
+    // of the two is shortest.
+    QStringList broken;
+    qreal widestLine = 0;
+    for (const QString& label : labels) {
+        const QString words = label.trimmed();
+        qsizetype best = -1;
+        qreal bestWidth = metrics.horizontalAdvance(label);
+        for (qsizetype at = words.indexOf(u' '); at >= 0; at = words.indexOf(u' ', at + 1)) {
+            const qreal width = std::max(metrics.horizontalAdvance(words.left(at)),
+                                         metrics.horizontalAdvance(words.mid(at + 1)));
+            if (width < bestWidth) {
+                bestWidth = width;
+                best = at;
+            }
+        }
+        widestLine = std::max(widestLine, bestWidth);
+        // The axis draws its labels as rich text.
+        broken.append(best < 0 ? label
+                               : words.left(best).toHtmlEscaped() + QStringLiteral("<br>") +
+                                     words.mid(best + 1).toHtmlEscaped());
+    }
+    const bool twoLines = broken != labels;
+    if (twoLines && widestLine + gap <= room) {
+        x->setCategories(broken);
+    } else {
+        // Upright, two lines to a label where two lines stand side by side
+        // in the room, which keeps them short below the plot.
+        if (twoLines && 2 * metrics.lineSpacing() <= room) x->setCategories(broken);
+        x->setLabelsAngle(-90);
+    }
     if (m_chart->layout()) m_chart->layout()->activate();
 }
 
@@ -515,8 +562,8 @@ void MSChart::styleAxes() const {
         for (QAbstractAxis* axis : axes) {
             axis->setTitleText(l.title);
             axis->setTitleVisible(!l.title.isEmpty());
-            axis->setTitleFont(l.titleFont);
-            axis->setLabelsFont(l.labelFont);
+            axis->setTitleFont(zoomed(l.titleFont));
+            axis->setLabelsFont(zoomed(l.labelFont));
             axis->setLabelsColor(l.labelColor);
         }
     }

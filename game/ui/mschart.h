@@ -29,6 +29,8 @@
 #include <utility>
 #include <vector>
 
+#include "module2.h"
+
 class QBarCategoryAxis;
 class QChart;
 class QChartView;
@@ -40,7 +42,7 @@ enum class ChartType { Bar2d, Line2d };
 enum class Axis { X, Y, Y2 };
 enum class MarkerStyle { None, FilledCircle };
 
-class MSChart : public QWidget {
+class MSChart : public QWidget, public ScalesContent {
     Q_OBJECT
 
 public:
@@ -141,6 +143,16 @@ public:
     // The Qt chart drawn, brought up to date with every setting so far.
     QChart* chart() const;
 
+    // The window's scaling: every font (title, axis titles and labels,
+    // legend) is drawn at its size times the font ratios applied so far;
+    // the sizes read back stay as set.
+    void scaleContent(float x, float y, float f) override;
+    double fontZoom() const { return m_fontZoom; }
+    // The row labels as the X axis draws them: as given where they fit side
+    // by side; otherwise broken between words into two lines, and standing
+    // upright where even that is too wide. Never shortened.
+    QStringList shownRowLabels() const;
+
     QSize sizeHint() const override;
 
 protected:
@@ -179,6 +191,7 @@ private:
     QStringList categories() const;
     void fitRowLabels(QBarCategoryAxis* x) const;
     void styleAxes() const;
+    QFont zoomed(QFont font) const;
 
     QChartView* m_view = nullptr;
     QChart* m_chart = nullptr;  // owned by m_view
@@ -204,6 +217,7 @@ private:
     bool m_legendVisible = false;
     QFont m_legendFont;
     QColor m_legendColor;
+    double m_fontZoom = 1;
 };
 
 // The value of a cell's text: a finite number in the C locale, with blanks

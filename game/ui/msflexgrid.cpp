@@ -4,12 +4,17 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QRegularExpression>
+#include <QResizeEvent>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "textfit.h"
 #include "twips.h"
 
 namespace tessaro::ui {
@@ -55,6 +60,42 @@ Qt::Alignment toQt(MSFlexGrid::Alignment alignment, const QString& text) {
 
 int clampIndex(int index, int count) {
     return std::clamp(index, 0, std::max(count - 1, 0));
+}
+
+// How much sizes that together exceed the room (when room > 0) must shrink.
+double shrinkOf(const std::vector<double>& sizes, double room) {
+    double total = 0;
+    for (double s : sizes) total += s;
+    return room > 0 && total > room ? room / total : 1;
+}
+
+// Sizes in pixels, shrunk all in one proportion where together they exceed
+// `room` (when room > 0). Their edges are rounded, so that they add up to
+// no more than the room.
+std::vector<double> fitted(std::vector<double> sizes, double room) {
+    const double shrink = shrinkOf(sizes, room);
+    double start = 0;
+    double end = 0;
+    for (double& s : sizes) {
+        end += s * shrink;
+        const double width = std::round(end) - std::round(start);
+        start = end;
+        s = width;
+    }
+    return sizes;
+}
+
+// Whether a text shows whole in a box of that size when it wraps between
+// words.
+bool wrappedTextFits(const QString& text, const QFont& font, double width, double height) {
+    if (text.trimmed().isEmpty()) return true;
+    if (width <= 0 || height <= 0) return false;
+    const QFontMetricsF metrics(font);
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
+        if (metrics.horizontalAdvance(word) > width) return false;
+    return metrics.boundingRect(QRectF(0, 0, width, 1e7), Qt::TextWordWrap, text).height() <=
+           height + 1;
 }
 
 }  // namespace
@@ -112,9 +153,9 @@ void MSFlexGrid::setRows(int rows) {
     m_fixedRows = std::min(m_fixedRows, rows);  // the rows left are all still fixed
     m_table->setRowCount(rows);
     for (int r = old; r < rows; ++r) {
-        applyRowHeight(r);
         for (int c = 0; c < m_cols; ++c) renderCell(r, c);
     }
+    applySizes();
     clampCursor();
     invalidateMerges();
 }
@@ -129,9 +170,9 @@ void MSFlexGrid::setCols(int cols) {
     m_fixedCols = std::min(m_fixedCols, cols);
     m_table->setColumnCount(cols);
     for (int c = old; c < cols; ++c) {
-        applyColWidth(c);
         for (int r = 0; r < m_rows; ++r) renderCell(r, c);
     }
+    applySizes();
     clampCursor();
     invalidateMerges();
 }
@@ -153,7 +194,7 @@ void MSFlexGrid::setFixedCols(int fixedCols) {
 void MSFlexGrid::setColWidth(int col, int twips) {
     if (!validCol(col) || twips < -1) return;
     m_colWidths[col] = twips;
-    applyColWidth(col);
+    applySizes();
 }
 
 int MSFlexGrid::colWidth(int col) const {
@@ -164,7 +205,7 @@ int MSFlexGrid::colWidth(int col) const {
 void MSFlexGrid::setRowHeight(int row, int twips) {
     if (!validRow(row) || twips < -1) return;
     m_rowHeights[row] = twips;
-    applyRowHeight(row);
+    applySizes();
 }
 
 int MSFlexGrid::rowHeight(int row) const {
@@ -320,11 +361,85 @@ void MSFlexGrid::changeEvent(QEvent* event) {
     // default height.
     if (event->type() == QEvent::FontChange) {
         renderAll();
-        for (int r = 0; r < m_rows; ++r) {
-            if (m_rowHeights[r] < 0) applyRowHeight(r);
-        }
+        applySizes();
     }
     QWidget::changeEvent(event);
+}
+
+void MSFlexGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_shrinkToFit) applySizes();
+}
+
+void MSFlexGrid::scaleContent(float x, float y, float f) {
+    if (!(x > 0) || !(y > 0) || !(f > 0)) return;
+    m_zoomX *= x;
+    m_zoomY *= y;
+    m_zoomFont *= f;
+    renderAll();
+    applySizes();
+}
+
+void MSFlexGrid::setShrinkToFit(bool on) {
+    m_shrinkToFit = on;
+    // Cells that fit need no scroll bars; texts that do not fit one line
+    // break between words.
+    const auto policy = on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    m_table->setHorizontalScrollBarPolicy(policy);
+    m_table->setVerticalScrollBarPolicy(policy);
+    m_table->setWordWrap(on);
+    applySizes();
+}
+
+double MSFlexGrid::columnShrink() const {
+    if (!m_shrinkToFit) return 1;
+    std::vector<double> sizes;
+    for (int c = 0; c < m_cols; ++c) sizes.push_back(colWidth(c) * m_zoomX / twipsPerPixelX());
+    return shrinkOf(sizes, width() - 2 * m_table->frameWidth());
+}
+
+double MSFlexGrid::rowShrink() const {
+    if (!m_shrinkToFit) return 1;
+    std::vector<double> sizes;
+    for (int r = 0; r < m_rows; ++r)
+        sizes.push_back(m_rowHeights[r] < 0 ? defaultRowHeightPixels()
+                                            : m_rowHeights[r] * m_zoomY / twipsPerPixelY());
+    return shrinkOf(sizes, height() - 2 * m_table->frameWidth());
+}
+
+// The box is the grid's own: the table inside it is laid out only once the
+// grid is shown, and the cells must fit before that.
+std::vector<double> MSFlexGrid::columnPixels() const {
+    std::vector<double> sizes;
+    for (int c = 0; c < m_cols; ++c) sizes.push_back(colWidth(c) * m_zoomX / twipsPerPixelX());
+    if (!m_shrinkToFit) {
+        for (double& s : sizes) s = std::round(s);
+        return sizes;
+    }
+    return fitted(std::move(sizes), width() - 2 * m_table->frameWidth());
+}
+
+std::vector<double> MSFlexGrid::rowPixels() const {
+    std::vector<double> sizes;
+    for (int r = 0; r < m_rows; ++r)
+        sizes.push_back(m_rowHeights[r] < 0 ? defaultRowHeightPixels()
+                                            : m_rowHeights[r] * m_zoomY / twipsPerPixelY());
+    if (!m_shrinkToFit) {
+        for (double& s : sizes) s = std::round(s);
+        return sizes;
+    }
+    return fitted(std::move(sizes), height() - 2 * m_table->frameWidth());
+}
+
+void MSFlexGrid::applySizes() {
+    const std::vector<double> widths = columnPixels();
+    for (int c = 0; c < m_cols; ++c)
+        m_table->setColumnWidth(c, static_cast<int>(widths[static_cast<std::size_t>(c)]));
+    const std::vector<double> heights = rowPixels();
+    for (int r = 0; r < m_rows; ++r)
+        m_table->setRowHeight(r, static_cast<int>(heights[static_cast<std::size_t>(r)]));
+    // Cell texts fit the sizes they are drawn at.
+    if (m_shrinkToFit) renderAll();
 }
 
 double MSFlexGrid::defaultPointSize() const {
@@ -340,11 +455,85 @@ int MSFlexGrid::defaultRowHeightPixels() const {
 QFont MSFlexGrid::cellFont(const Cell& c) const {
     QFont f = font();
     if (c.bold) f.setBold(*c.bold);
-    if (c.size) f.setPointSizeF(*c.size);
+    // The grid's own font grows with the window; a size of the cell's own
+    // by the grid's zoom.
+    if (c.size) f.setPointSizeF(*c.size * m_zoomFont);
     return f;
 }
 
-void MSFlexGrid::renderCell(int row, int col) {
+QRect MSFlexGrid::blockAt(int row, int col) const {
+    // As worked out last: a stale block is put right when the pending
+    // update draws every cell again.
+    const auto at = static_cast<std::size_t>(row) * m_cols + col;
+    if (m_blocks.size() != static_cast<std::size_t>(m_rows) * m_cols) return QRect(col, row, 1, 1);
+    return m_blocks[at];
+}
+
+QFont MSFlexGrid::fittedFont(int row, int col, const QFont& font) const {
+    if (!m_shrinkToFit) return font;
+    const QString text = shownText(cell(row, col).text);
+    if (text.isEmpty()) return font;
+    const QRect block = blockAt(row, col);
+    double width = 0;
+    double height = 0;
+    for (int c = block.left(); c <= block.right() && c < m_cols; ++c)
+        width += m_table->columnWidth(c);
+    for (int r = block.top(); r <= block.bottom() && r < m_rows; ++r)
+        height += m_table->rowHeight(r);
+    // The item view keeps this far from the cell's sides.
+    width -=
+        2.0 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
+    if (wrappedTextFits(text, font, width, height)) return font;
+    QFont f = font;
+    const double points = font.pointSizeF();
+    const double smallest = std::min(points, kLegiblePoints);
+    f.setPointSizeF(smallest);
+    if (points <= 0 || !wrappedTextFits(text, f, width, height)) return f;
+    double fits = smallest;
+    double fails = points;
+    while (fails - fits > 0.05) {
+        const double middle = (fits + fails) / 2;
+        f.setPointSizeF(middle);
+        (wrappedTextFits(text, f, width, height) ? fits : fails) = middle;
+    }
+    f.setPointSizeF(std::floor(fits * 20) / 20);
+    return f;
+}
+
+QColor MSFlexGrid::blockColor(int row, int col, bool back) const {
+    const QRect block = blockAt(row, col);
+    const auto own = [&](int r, int c) -> std::optional<QColor> {
+        const Cell& x = cell(r, c);
+        return back ? x.back : x.fore;
+    };
+    if (auto top = own(block.top(), block.left())) return *top;
+    for (int r = block.top(); r <= block.bottom(); ++r)
+        for (int c = block.left(); c <= block.right(); ++c)
+            if (auto color = own(r, c)) return *color;
+    return back ? cellBackColor(block.top(), block.left())
+                : cellForeColor(block.top(), block.left());
+}
+
+QFont MSFlexGrid::shownCellFont(int row, int col) const {
+    if (!validRow(row) || !validCol(col)) return {};
+    syncMerges();
+    const QRect block = blockAt(row, col);
+    return m_table->item(block.top(), block.left())->font();
+}
+
+QColor MSFlexGrid::shownBackColor(int row, int col) const {
+    if (!validRow(row) || !validCol(col)) return {};
+    syncMerges();
+    return blockColor(row, col, true);
+}
+
+QColor MSFlexGrid::shownForeColor(int row, int col) const {
+    if (!validRow(row) || !validCol(col)) return {};
+    syncMerges();
+    return blockColor(row, col, false);
+}
+
+void MSFlexGrid::renderCell(int row, int col) const {
     QTableWidgetItem* item = m_table->item(row, col);
     if (!item) {
         item = new QTableWidgetItem;
@@ -353,25 +542,16 @@ void MSFlexGrid::renderCell(int row, int col) {
     }
     const Cell& c = cell(row, col);
     item->setText(c.text);
-    item->setFont(cellFont(c));
+    item->setFont(fittedFont(row, col, cellFont(c)));
     item->setTextAlignment(toQt(c.alignment.value_or(Alignment::General), c.text));
-    item->setBackground(cellBackColor(row, col));
-    item->setForeground(cellForeColor(row, col));
+    item->setBackground(blockColor(row, col, true));
+    item->setForeground(blockColor(row, col, false));
 }
 
-void MSFlexGrid::renderAll() {
+void MSFlexGrid::renderAll() const {
     for (int r = 0; r < m_rows; ++r) {
         for (int c = 0; c < m_cols; ++c) renderCell(r, c);
     }
-}
-
-void MSFlexGrid::applyColWidth(int col) {
-    m_table->setColumnWidth(col, twipsToPixelsX(colWidth(col)));
-}
-
-void MSFlexGrid::applyRowHeight(int row) {
-    const int twips = m_rowHeights[row];
-    m_table->setRowHeight(row, twips < 0 ? defaultRowHeightPixels() : twipsToPixelsY(twips));
 }
 
 void MSFlexGrid::clampCursor() {
@@ -464,6 +644,9 @@ void MSFlexGrid::syncMerges() const {
             }
         }
     }
+    // A block is drawn by its top-left cell, in the block's colours and at
+    // a size its text fits.
+    renderAll();
 }
 
 }  // namespace tessaro::ui

@@ -30,11 +30,13 @@
 #include <optional>
 #include <vector>
 
+#include "module2.h"
+
 class QTableWidget;
 
 namespace tessaro::ui {
 
-class MSFlexGrid : public QWidget {
+class MSFlexGrid : public QWidget, public ScalesContent {
     Q_OBJECT
 
 public:
@@ -83,7 +85,7 @@ public:
     int fixedCols() const { return m_fixedCols; }
 
     // Twips; -1 returns a column or row to the default size. A row's default
-    // height follows the grid's font.
+    // height follows the grid's font. The sizes are drawn at the grid's zoom.
     void setColWidth(int col, int twips);
     int colWidth(int col) const;
     void setRowHeight(int row, int twips);
@@ -153,8 +155,36 @@ public:
     // The table that draws the grid, with its spans up to date.
     QTableWidget* table() const;
 
+    // The window's scaling: column widths and row heights are drawn
+    // multiplied by the horizontal and vertical ratios, cell font sizes by
+    // the font ratio, from here on (the sizes read back stay as set).
+    void scaleContent(float x, float y, float f) override;
+
+    // Off (as the old control): cells keep their sizes and the grid scrolls
+    // where they need more room than its box. On: columns that together are
+    // wider than the box are drawn narrower, all in the same proportion, so
+    // that they fill it (likewise rows that are taller than the box), and a
+    // cell's text wraps between words or, where that is not enough, is
+    // drawn smaller, never below the legible size of textfit.h.
+    void setShrinkToFit(bool on);
+    bool shrinkToFit() const { return m_shrinkToFit; }
+    // How much narrower (lower) than their zoomed sizes the columns (rows)
+    // are drawn: 1 when they fit the box.
+    double columnShrink() const;
+    double rowShrink() const;
+
+    // The font a cell's text is drawn in (its block's, when it is merged).
+    QFont shownCellFont(int row, int col) const;
+    // The colours the cell is drawn in. A merged block is drawn in the
+    // formats of its top-left cell, except that a colour one of its cells
+    // was given (the top-left one first, then row by row) colours the whole
+    // block: a shaded cell stays shaded when a neighbour merges with it.
+    QColor shownBackColor(int row, int col) const;
+    QColor shownForeColor(int row, int col) const;
+
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Cell {
@@ -177,10 +207,18 @@ private:
     double defaultPointSize() const;
     int defaultRowHeightPixels() const;
     QFont cellFont(const Cell& c) const;
-    void renderCell(int row, int col);
-    void renderAll();
-    void applyColWidth(int col);
-    void applyRowHeight(int row);
+    QFont fittedFont(int row, int col, const QFont& font) const;
+    // The block of the cell as last worked out, without working it out.
+    QRect blockAt(int row, int col) const;
+    // The back (or text) colour the cell's block is drawn in.
+    QColor blockColor(int row, int col, bool back) const;
+    void renderCell(int row, int col) const;
+    void renderAll() const;
+    // Column widths and row heights in pixels, at the zoom and, when asked,
+    // shrunk to the box.
+    std::vector<double> columnPixels() const;
+    std::vector<double> rowPixels() const;
+    void applySizes();
     void clampCursor();
 
     // Merges are worked out lazily: a change marks them stale and posts one
@@ -211,6 +249,11 @@ private:
     mutable std::vector<QRect> m_blocks;  // row * m_cols + col -> its block
     mutable bool m_mergesStale = false;
     bool m_mergeUpdatePosted = false;
+
+    double m_zoomX = 1;
+    double m_zoomY = 1;
+    double m_zoomFont = 1;
+    bool m_shrinkToFit = false;
 
     QTableWidget* m_table = nullptr;
 };

@@ -61,10 +61,11 @@ PlotForm::PlotForm(const Design& design)
     move(pixelsAcross(kDesignLeft), pixelsDown(kDesignTop));
 
     const QFont buttonFont = gameFont("Times New Roman", 12, true);
-    // The chart has no font of its own to scale.
+    // The chart scales its own fonts with the window.
     m_chart = add(new MSChart(this), "MSChart1", kMargin, kChartTop, kClientWidth - 2 * kMargin,
                   kChartHeight);
     setScalesFont(m_chart, false);
+    setAccessibleText(m_chart, "Plot");
     m_dialog = new CommonDialog(this);
     m_dialog->setObjectName("CommonDialog1");
 
@@ -81,8 +82,10 @@ PlotForm::PlotForm(const Design& design)
     connect(m_command3, &QPushButton::clicked, this, [this] { minimizeCommand(); });
     setTabOrder(m_command2, m_command3);
     setTabOrder(m_command3, m_command1);
+    setAccessibleText(m_command2, design.saveCaption, "Saves the plot as a bitmap file");
 
     load();
+    fitTextsToBoxes();
 }
 
 void PlotForm::load() {
@@ -105,6 +108,9 @@ void PlotForm::load() {
     setWindowTitle(qs(plot.caption));
     buildChart(plot);
     m_chart->refresh();
+    setAccessibleText(
+        m_chart,
+        QString("%1: %2 by %3").arg(qs(plot.title).trimmed(), qs(plot.yTitle), qs(plot.xTitle)));
 }
 
 void PlotForm::buildChart(const model::PlotData& plot) {

@@ -49,8 +49,8 @@ public:
     CommonDialog* commonDialog() const { return m_dialog; }
     model::PlotKind kind() const { return m_design.kind; }
 
-    // The buttons' commands.
-    void closeCommand();
+    // The buttons' commands; Esc closes as Close does.
+    void closeCommand() override;
     void saveAsCommand();
 
     // The main window's selector for a kind of plot.

@@ -9,8 +9,8 @@
 
 namespace tessaro::ui {
 
-void reportHeading(QLabel* label, Qt::Alignment alignment) {
-    label->setFont(gameFont("Times New Roman", 16, true));
+void reportHeading(QLabel* label, Qt::Alignment alignment, const ScalableWindow& window) {
+    setControlFont(label, gameFont("Times New Roman", 16, true), window);
     label->setAlignment(alignment);
     setColors(label, kHeadingBack, kHeadingText);
 }
@@ -21,6 +21,7 @@ void reportGridLook(MSFlexGrid& grid) {
     table->setStyleSheet(table->styleSheet() +
                          QString(" QTableView { background-color: %1; }").arg(kChildWindowBack.name()));
     table->setFrameShape(QFrame::NoFrame);
+    grid.setShrinkToFit(true);
 }
 
 void selectCells(MSFlexGrid& grid, int row, int col, int rowSel, int colSel) {

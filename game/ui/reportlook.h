@@ -12,6 +12,7 @@
 namespace tessaro::ui {
 
 class MSFlexGrid;
+class ScalableWindow;
 
 // Design client size in twips: inside the main window's client area
 // (11880 x 8190 on an 800 x 600 screen) together with the child window's
@@ -19,9 +20,10 @@ class MSFlexGrid;
 inline constexpr double kReportClientWidth = 11700;
 inline constexpr double kReportClientHeight = 7650;
 
-// The grids are 16000 twips wide, more than an 800 x 600 screen holds; their
-// boxes take the window's width and scroll sideways where the screen is too
-// small.
+// The grids' columns are 16000 twips wide together, more than an 800 x 600
+// screen holds: their boxes take the window's width, and the columns (and,
+// on the performance sheet, the rows) are drawn narrower in proportion to
+// fit it (MSFlexGrid::setShrinkToFit).
 inline constexpr double kReportGridLeft = 240;
 inline constexpr double kReportGridWidth = 11220;
 
@@ -29,14 +31,13 @@ inline const QColor kChildWindowBack(72, 209, 204);
 inline const QColor kHeadingBack(192, 255, 192);
 inline const QColor kHeadingText(0, 0, 255);
 
-// A heading label: Times New Roman 16 bold, blue on light green.
-void reportHeading(QLabel* label, Qt::Alignment alignment);
+// A heading label: Times New Roman 16 bold (at the window's font zoom),
+// blue on light green.
+void reportHeading(QLabel* label, Qt::Alignment alignment, const ScalableWindow& window);
 
 // The grid as the old control was placed on the window: its default face,
-// and the window's colour wherever the box is bigger than its cells. The load
-// sets the column widths and row heights in twips after the scaling, so on a
-// large screen the box outgrows the cells; without a white block and a frame
-// around the rest, the grid looks as large as its cells.
+// the window's colour wherever the box is bigger than its cells, and cells
+// that fit the box, so that every value shows without scrolling.
 void reportGridLook(MSFlexGrid& grid);
 
 // Selects the cells from (row, col) to (rowSel, colSel).

@@ -223,11 +223,9 @@ TEST(CommonDialog, theDefaultExtensionOnlyGoesOnNamesWithoutOne) {
         {"/tmp/Chart.BMP", "/tmp/Chart.BMP"},       {"/tmp/chart.png", "/tmp/chart.png"},
         {"/tmp/v1.2/chart", "/tmp/v1.2/chart.bmp"},
     };
-    for (const auto& [typedName, chosen] : cases) {
-        // A structured binding cannot be captured before C++20's P1091 in
-        // every compiler (clang 14): capture a copy.
-        const QString typed = typedName;
-        CommonDialog::setAnswerHook([typed](const CommonDialog&) { return typed; });
+    for (const auto& [typed, chosen] : cases) {
+        // clang 14 cannot capture a structured binding.
+        CommonDialog::setAnswerHook([name = typed](const CommonDialog&) { return name; });
         EXPECT_TRUE(d.showSave(nullptr));
         EXPECT_EQ(d.fileName(), chosen);
     }

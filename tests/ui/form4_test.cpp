@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
+#include "ui/form4.h"
+
+#include <QAction>
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 
-#include "ui/form4.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {
@@ -44,8 +47,7 @@ TEST_F(DecisionWindow, setUpShowsTheQuarterBeingDecidedAndEmptyBoxes) {
     QLineEdit* password = form->box(model::Box::Password);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     password->setText("wota");
-    EXPECT_EQ(password->displayText().size(), 4);
-    EXPECT_NE(password->displayText(), "wota");
+    EXPECT_EQ(password->displayText(), "****");
 
     // Typed text does not survive closing and opening the window again.
     form->box(model::Box::Production)->setText("4000");
@@ -133,6 +135,55 @@ TEST_F(DecisionWindow, emptyPlanTableLeavesTheDesignTexts) {
     EXPECT_EQ(textOf(form, "Label2"), "Label2");
     EXPECT_EQ(form->box(model::Box::Password)->text(), "Text1");
     EXPECT_EQ(find<QPushButton>(form, "Command1")->text(), "Command1");
+}
+
+TEST_F(DecisionWindow, opensWithTheFocusInTheProductionBoxSoTheFirstKeysLandThere) {
+    MDIForm1* main = start();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    find<QAction>(main, "menu_new_plan_decision")->trigger();
+    QApplication::processEvents();
+    auto* form = qobject_cast<Form4*>(GameWindows::instance().openWindow("Form4"));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), form->box(model::Box::Production));
+    QTest::keyClicks(QApplication::focusWidget(), "3500");
+    EXPECT_EQ(form->box(model::Box::Production)->text(), "3500");
+}
+
+TEST_F(DecisionWindow, returnInThePasswordBoxRunsAsTheButtonDoes) {
+    start();
+    Form4* form = openForm4();
+    form->box(model::Box::Production)->setText("3000");
+    form->box(model::Box::Hiring)->setText("10");
+    form->box(model::Box::Password)->setText("WOTA");
+    QTest::keyClick(form->box(model::Box::Password), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"The decisions are entered successfully.....",
+                                                 "SD Simulation Run is now over !!!"}));
+    EXPECT_EQ(testing::count(cs, "PLIO"), 3);
+    // Return elsewhere runs nothing.
+    Form4* again = openForm4();
+    again->box(model::Box::Production)->setText("3000");
+    QTest::keyClick(again->box(model::Box::Production), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(testing::count(cs, "PLIO"), 3);
+}
+
+TEST_F(DecisionWindow, theRunButtonIsAFlatOrangeFaceWithItsCaption) {
+    start();
+    Form4* form = openForm4();
+    auto* run = find<QPushButton>(form, "Command1");
+    const QImage face = run->grab().toImage();
+    const QColor orange(255, 128, 0);
+    // Inside the rim, top and bottom alike: no gradient.
+    const int w = face.width(), h = face.height();
+    for (const QPoint p : {QPoint(2, 2), QPoint(w - 3, 2), QPoint(2, h - 3), QPoint(w - 3, h - 3),
+                           QPoint(w / 2, 2), QPoint(w / 2, h - 3)})
+        EXPECT_EQ(face.pixelColor(p), orange) << p.x() << "," << p.y();
+    int text = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) text += face.pixelColor(x, y) == QColor(0, 0, 0);
+    EXPECT_GT(text, 20);  // the caption is drawn
 }
 
 }  // namespace

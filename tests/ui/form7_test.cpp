@@ -209,34 +209,42 @@ TEST_F(PlanReportWindow, withoutPldiRowsThePlanNumberIsShownBeforeTheMessage) {
     EXPECT_FALSE(w->variablesGrid()->cellFontBold(1, 1));
 }
 
-TEST_F(PlanReportWindow, labelFontsAndGridSizesAreSetAfterTheScalingToTheScreen) {
+TEST_F(PlanReportWindow, labelFontsAndGridSizesAreDesignSizesScaledWithTheWindow) {
     // The same window on an 800 x 600 and a 1024 x 768 screen (ratio 1.28
-    // both ways): boxes grow, the fonts and grid sizes the load sets do not.
+    // both ways): boxes, fonts and grid sizes all grow by it; what the grid
+    // reads back stays as the load set it.
     setScreenOverride(ScreenSpec{800, 600, 96, 96});
     Form7* w = openReport();
     ASSERT_NE(w, nullptr);
     const QRectF label1 = controlTwips(w->findChild<QLabel*>("Label1"));
     const QRectF box = controlTwips(w->variablesGrid());
     const int columnPixels = w->variablesGrid()->table()->columnWidth(0);
+    const int rowPixels = w->variablesGrid()->table()->rowHeight(0);
+    const double zoom = w->font_zoom;
+    for (const char* name : {"Label1", "Label2", "Label3"})
+        EXPECT_EQ(controlPoints(w->findChild<QLabel*>(name)), 16 * zoom) << name;
     GameWindows::instance().stop();
     flushDeletes();
 
     setScreenOverride(ScreenSpec{1024, 768, 96, 96});
     w = openReport();
     ASSERT_NE(w, nullptr);
+    EXPECT_NEAR(w->font_zoom, zoom * 1.28, 1e-4);
     const QRectF bigLabel1 = controlTwips(w->findChild<QLabel*>("Label1"));
     EXPECT_NEAR(bigLabel1.left(), label1.left() * 1.28, 1);
     EXPECT_NEAR(bigLabel1.width(), label1.width() * 1.28, 1);
     EXPECT_NEAR(bigLabel1.height(), label1.height() * 1.28, 1);
     EXPECT_NEAR(controlTwips(w->variablesGrid()).width(), box.width() * 1.28, 1);
     for (const char* name : {"Label1", "Label2", "Label3"}) {
-        const QFont f = w->findChild<QLabel*>(name)->font();
-        EXPECT_EQ(f.pointSizeF(), 16) << name;
-        EXPECT_TRUE(f.bold()) << name;
+        const auto* label = w->findChild<QLabel*>(name);
+        EXPECT_NEAR(controlPoints(label), 16 * zoom * 1.28, 1e-4) << name;
+        EXPECT_LE(label->font().pointSizeF(), controlPoints(label)) << name;
+        EXPECT_TRUE(label->font().bold()) << name;
     }
     EXPECT_EQ(w->variablesGrid()->colWidth(0), 3000);
-    EXPECT_EQ(w->variablesGrid()->table()->columnWidth(0), columnPixels);
     EXPECT_EQ(w->variablesGrid()->cellFontSize(3, 3), 10);
+    EXPECT_NEAR(w->variablesGrid()->table()->columnWidth(0), columnPixels * 1.28, 1.5);
+    EXPECT_NEAR(w->variablesGrid()->table()->rowHeight(0), rowPixels * 1.28, 1.5);
 }
 
 TEST_F(PlanReportWindow, closeRebuildsTheMainWindow) {

@@ -3,6 +3,7 @@
 // The performance sheet window against game databases in known states.
 #include "ui/form8.h"
 
+#include <QApplication>
 #include <QTableWidget>
 
 #include "childwindowtest.h"
@@ -147,6 +148,37 @@ TEST_F(PerformanceSheetWindow, withoutPldiRowsTheLoadStopsWithItsMessage) {
         for (const auto& cell : row) EXPECT_EQ(cell, "");
     EXPECT_NE(g.colWidth(0), 8000);
     EXPECT_EQ(g.mergeCells(), MSFlexGrid::MergeCells::Never);
+}
+
+TEST_F(PerformanceSheetWindow, theTotalCostsShadeFollowsTheCellItMergesInto) {
+    // The manpower total and the total cost equal: rows 11 and 12 share one
+    // value cell, which stays shaded as row 12 is.
+    testing::sql(cs, "UPDATE PLDI SET ZINSC=5000, ZTC=5000");
+    Form8* w = openSheet();
+    ASSERT_NE(w, nullptr);
+    MSFlexGrid& g = *w->sheetGrid();
+    ASSERT_EQ(g.mergedArea(12, 1), QRect(1, 11, 1, 2));
+    EXPECT_EQ(g.cellBackColor(11, 1), kWhite);  // its own format is unchanged
+    EXPECT_EQ(g.shownBackColor(11, 1), kShade);
+    EXPECT_EQ(g.shownBackColor(12, 1), kShade);
+    EXPECT_EQ(g.shownBackColor(11, 0), kWhite);
+    // As drawn: the middle of the merged cell is grey.
+    QTableWidget* t = g.table();
+    QApplication::processEvents();
+    const QImage drawn = t->viewport()->grab().toImage();
+    const QRect cell =
+        t->visualRect(t->model()->index(11, 1)).united(t->visualRect(t->model()->index(12, 1)));
+    EXPECT_EQ(drawn.pixelColor(cell.center().x() + cell.width() / 3, cell.center().y()), kShade);
+
+    // Merging down into the shaded row: the same.
+    GameWindows::instance().stop();
+    flushDeletes();
+    testing::sql(cs, "UPDATE PLDI SET ZINSC=4000, ZTC=-7, ZVG=-7");
+    w = openSheet();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->sheetGrid()->mergedArea(13, 1), QRect(1, 12, 1, 2));
+    EXPECT_EQ(w->sheetGrid()->shownBackColor(13, 1), kShade);
+    EXPECT_EQ(w->sheetGrid()->shownForeColor(12, 1), kRed);  // the value of the game is negative
 }
 
 TEST_F(PerformanceSheetWindow, closeRebuildsTheMainWindow) {

@@ -10,11 +10,18 @@
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
+
+// Readable failures: QString as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tessaro::ui {
 namespace {
@@ -46,6 +53,12 @@ int pixelsOf(const QImage& image, const QColor& color) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == color.rgb();
     return n;
+}
+
+// The X axis's labels with their line breaks read as blanks.
+QStringList onOneLine(QStringList labels) {
+    for (QString& label : labels) label.replace(QStringLiteral("<br>"), QStringLiteral(" "));
+    return labels;
 }
 
 QStringList visibleLegendNames(QChart* chart) {
@@ -251,7 +264,7 @@ TEST_F(MSChartBars, oneBarSetPerColumnOverTheRowLabels) {
         ASSERT_EQ(sets[s]->count(), 10);
         for (int i = 0; i < 10; ++i) EXPECT_EQ(sets[s]->at(i), values[s][i]);
     }
-    EXPECT_EQ(xAxis(c)->categories(), labels);
+    EXPECT_EQ(onOneLine(xAxis(c)->categories()), labels);
     EXPECT_EQ(visibleLegendNames(c), (QStringList{"Before Plan", "After Plan"}));
     // Every bar, the one pointing down included, and zero are in range.
     EXPECT_LE(yAxis(c)->min(), -25);
@@ -268,7 +281,7 @@ TEST_F(MSChartBars, repeatedLabelsStillGiveOneCategoryPerRow) {
         chart.setRow(r);
         chart.setRowLabel(r == 2 ? labels[0] : "");
     }
-    QStringList categories = xAxis(chart.chart())->categories();
+    QStringList categories = onOneLine(xAxis(chart.chart())->categories());
     ASSERT_EQ(categories.size(), 10);
     // What shows is the label itself: the padding that keeps equal labels
     // apart is invisible.
@@ -493,6 +506,112 @@ TEST(MSChartLooks, settingsSurviveAChangeOfChartType) {
     chart.setChartType(ChartType::Bar2d);
     EXPECT_TRUE(seriesOf<QLineSeries>(chart.chart()).isEmpty());
     EXPECT_EQ(seriesOf<QBarSeries>(chart.chart()).first()->barSets()[1]->color(), kNavy);
+}
+
+// ---- row labels that need more room than they have ----
+
+// The board's ten indicators, as long as they come.
+const QStringList kBoardLabels = {"Exp.People",        "Trainee People",      "Prod. Quality",
+                                  "Cust. Complaint",   "Prod. Inventory",     "Order Backlog",
+                                  "Hiring Decision",   "Production Decision", "Present Game Value",
+                                  "Average Game Value"};
+
+// The text items the chart's scene draws, as plain text on one line.
+std::vector<std::pair<QString, QRectF>> drawnTexts(QChart* chart) {
+    std::vector<std::pair<QString, QRectF>> out;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (!text || !text->isVisible()) continue;
+        QString plain = text->toPlainText();
+        plain.replace(QChar(0x2028), u' ').replace(u'\n', u' ');
+        out.emplace_back(plain, text->sceneBoundingRect());
+    }
+    return out;
+}
+
+void fillBars(MSChart& chart, const QStringList& labels) {
+    chart.setRowCount(static_cast<int>(labels.size()));
+    chart.setColumnCount(2);
+    for (int r = 1; r <= chart.rowCount(); ++r) {
+        chart.setRow(r);
+        chart.setRowLabel(labels[r - 1]);
+        for (int c = 1; c <= 2; ++c) {
+            chart.setColumn(c);
+            chart.setData(QString::number(40 * r + c));
+        }
+    }
+}
+
+TEST(MSChartLabels, longLabelsAreShownWholeOnTwoLinesAtTheBoardsSizes) {
+    // The board's chart on an 800 x 600, a 1024 x 768 and a 1920 x 1080
+    // screen, its fonts zoomed as the window's are.
+    const struct {
+        QSize size;
+        float x, y;
+    } boards[] = {{{561, 345}, 1, 1}, {{718, 442}, 1.28f, 1.28f}, {{1346, 621}, 2.4f, 1.8f}};
+    for (const auto& board : boards) {
+        SCOPED_TRACE(board.size.width());
+        MSChart chart;
+        chart.resize(board.size);
+        chart.scaleContent(board.x, board.y, (board.x + board.y) / 2);
+        chart.setLegendVisible(true);
+        chart.setLegendFont("Times New Roman", 14, true, QColor(148, 0, 211));
+        for (Axis a : {Axis::X, Axis::Y}) chart.setAxisLabelFont(a, 11, true, QColor(0, 100, 0));
+        fillBars(chart, kBoardLabels);
+        chart.picture();
+        EXPECT_EQ(onOneLine(chart.shownRowLabels()), kBoardLabels);
+        EXPECT_FALSE(xAxis(chart.chart())->truncateLabels());
+        const auto texts = drawnTexts(chart.chart());
+        std::vector<QRectF> labelBoxes;
+        for (const auto& [text, box] : texts) {
+            EXPECT_FALSE(text.contains(QChar(0x2026)) || text.contains("..."))
+                << text.toStdString();
+            if (!kBoardLabels.contains(text)) continue;
+            EXPECT_TRUE(QRectF(QPointF(0, 0), QSizeF(board.size)).contains(box))
+                << text.toStdString();
+            for (const QRectF& other : labelBoxes)
+                EXPECT_FALSE(box.intersects(other)) << text.toStdString();
+            labelBoxes.push_back(box);
+        }
+        EXPECT_EQ(labelBoxes.size(), 10u);
+        // The plot keeps the greater part of the chart's height.
+        EXPECT_GT(chart.chart()->plotArea().height(), board.size.height() / 3);
+    }
+}
+
+TEST(MSChartLabels, labelsThatFitStayOnOneLineAcross) {
+    MSChart chart;
+    chart.resize(900, 400);
+    fillBars(chart, {"Expop", "Trpop", "Pqlty", "Ccmpl"});
+    chart.picture();
+    EXPECT_EQ(chart.shownRowLabels(), (QStringList{"Expop", "Trpop", "Pqlty", "Ccmpl"}));
+    EXPECT_EQ(xAxis(chart.chart())->labelsAngle(), 0);
+    // Two lines where one is too wide but two fit side by side.
+    MSChart narrow;
+    narrow.resize(250, 400);
+    fillBars(narrow, {"Trainee People", "Order Backlog", "Hiring Decision"});
+    narrow.picture();
+    EXPECT_EQ(narrow.shownRowLabels(),
+              (QStringList{"Trainee<br>People", "Order<br>Backlog", "Hiring<br>Decision"}));
+    EXPECT_EQ(xAxis(narrow.chart())->labelsAngle(), 0);
+}
+
+TEST(MSChartLabels, fontsGrowWithTheWindowWhileTheirSizesReadAsSet) {
+    MSChart chart;
+    chart.setTitleText("T");
+    chart.setTitleFont("Times New Roman", 16, true);
+    chart.setAxisTitle(Axis::Y, "Y");
+    chart.setAxisTitleFont(Axis::Y, "Times New Roman", 14, true);
+    chart.setAxisLabelFont(Axis::X, 11, true, QColor(148, 0, 211));
+    chart.setLegendFont("Arial", 14, true, QColor(148, 0, 211));
+    chart.scaleContent(2.4f, 1.8f, 2.1f);
+    EXPECT_EQ(chart.titleFont().pointSizeF(), 16);
+    EXPECT_NEAR(chart.fontZoom(), 2.1, 1e-6);
+    QChart* c = chart.chart();
+    EXPECT_NEAR(c->titleFont().pointSizeF(), 16 * 2.1, 1e-4);
+    EXPECT_NEAR(c->legend()->font().pointSizeF(), 14 * 2.1, 1e-4);
+    EXPECT_NEAR(yAxis(c)->titleFont().pointSizeF(), 14 * 2.1, 1e-4);
+    EXPECT_NEAR(xAxis(c)->labelsFont().pointSizeF(), 11 * 2.1, 1e-4);
 }
 
 }  // namespace

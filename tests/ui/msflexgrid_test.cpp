@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
+
+#include "ui/forms.h"
 
 namespace tessaro::ui {
 namespace {
@@ -475,6 +479,84 @@ TEST(GridBadInput, anEmptyGridTakesEveryCallQuietly) {
     EXPECT_EQ(grid.mergedArea(0, 0), QRect(0, 0, 1, 1));
 }
 
+// ---- the grid on a window that is scaled, and cells that must fit ----
+
+TEST(GridZoom, sizesAndCellFontsGrowWithTheWindowWhileTheyReadAsSet) {
+    MSFlexGrid grid;
+    plain(grid, 3, 2);
+    grid.setColWidth(0, 3000);
+    grid.setRowHeight(1, 500);
+    select(grid, 1, 1, 1, 1);
+    grid.setCellFontSize(10);
+    grid.scaleContent(2.4f, 1.8f, 2.1f);
+    EXPECT_EQ(grid.colWidth(0), 3000);
+    EXPECT_EQ(grid.rowHeight(1), 500);
+    EXPECT_EQ(grid.cellFontSize(1, 1), 10);
+    EXPECT_EQ(grid.table()->columnWidth(0), pixels(3000 * 24 / 10, true));
+    EXPECT_EQ(grid.table()->rowHeight(1), pixels(900, false));
+    EXPECT_NEAR(grid.shownCellFont(1, 1).pointSizeF(), 21, 1e-6);
+    // A size set after the scaling is drawn at the zoom too.
+    grid.setColWidth(1, 1000);
+    EXPECT_EQ(grid.table()->columnWidth(1), pixels(2400, true));
+}
+
+TEST(GridShrink, columnsWiderThanTheBoxShrinkInProportionAndTextsStillFit) {
+    MSFlexGrid grid;
+    plain(grid, 2, 2);
+    grid.resize(300, 200);
+    grid.show();
+    grid.setShrinkToFit(true);
+    const int frame = 2 * grid.table()->frameWidth();
+    grid.setColWidth(0, 6000);  // 400 pixels
+    grid.setColWidth(1, 3000);  // 200 pixels
+    grid.setRowHeight(0, 500);
+    grid.setRowHeight(1, 500);
+    grid.setTextMatrix(0, 0, "1. Earnings From Orders Filled in this plan :");
+    grid.setTextMatrix(1, 1, "Extraordinarilylongwordthatcannotbreak");
+    QTableWidget* t = grid.table();
+    EXPECT_EQ(t->columnWidth(0) + t->columnWidth(1), 300 - frame);
+    EXPECT_NEAR(t->columnWidth(0), 2 * t->columnWidth(1), 1);
+    EXPECT_NEAR(grid.columnShrink(), 0.5, 0.01);
+    EXPECT_EQ(grid.rowShrink(), 1);
+    EXPECT_FALSE(t->horizontalScrollBar()->isVisible());
+    // The long line wraps between its words at the size it was given.
+    const QFont font = grid.shownCellFont(0, 0);
+    EXPECT_EQ(font.pointSizeF(), grid.cellFontSize(0, 0));
+    const double room = t->columnWidth(0) - 6;
+    EXPECT_GT(QFontMetricsF(font).horizontalAdvance(grid.textMatrix(0, 0)), room);
+    // One word too long for its cell is drawn smaller, down to 8 points.
+    EXPECT_LT(grid.shownCellFont(1, 1).pointSizeF(), grid.cellFontSize(1, 1));
+    EXPECT_GE(grid.shownCellFont(1, 1).pointSizeF(), 8);
+
+    // Rows taller than the box shrink the same way; the box growing lets
+    // them back to their size.
+    for (int r = 0; r < 2; ++r) grid.setRowHeight(r, 2250);  // 150 pixels each
+    EXPECT_EQ(t->rowHeight(0) + t->rowHeight(1), 200 - frame);
+    grid.resize(900, 400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t->columnWidth(0), pixels(6000, true));
+    EXPECT_EQ(t->rowHeight(0), pixels(2250, false));
+    EXPECT_EQ(grid.columnShrink(), 1);
+}
+
+TEST_F(SheetMerging, aShadedCellColoursTheBlockItMergesInto) {
+    // Rows 9 and 10 merge in the value column; row 10 alone is shaded.
+    select(grid, 10, 0, 10, 1);
+    grid.setFillStyle(MSFlexGrid::FillStyle::Repeat);
+    grid.setCellBackColor(kShade);
+    ASSERT_EQ(grid.mergedArea(10, 1), QRect(1, 9, 1, 2));
+    EXPECT_EQ(grid.cellBackColor(9, 1), QColor(Qt::white));
+    EXPECT_EQ(grid.shownBackColor(9, 1), kShade);
+    EXPECT_EQ(grid.table()->item(9, 1)->background().color(), kShade);
+    // The top-left cell's own colour comes first.
+    select(grid, 9, 1, 9, 1);
+    grid.setCellBackColor(QColor(255, 255, 0));
+    EXPECT_EQ(grid.shownBackColor(10, 1), QColor(255, 255, 0));
+    // Cells that stand alone keep their own.
+    EXPECT_EQ(grid.shownBackColor(10, 0), kShade);
+    EXPECT_EQ(grid.shownBackColor(8, 1), QColor(Qt::white));
+}
+
 }  // namespace
 }  // namespace tessaro::ui
 
@@ -482,6 +564,7 @@ int main(int argc, char** argv) {
     // Test discovery runs this program at build time, where there may be no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tessaro::ui::setUpLook();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

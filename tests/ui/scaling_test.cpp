@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include <QComboBox>
-#include <QMdiArea>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <memory>
 
 #include "ui/form.h"
 #include "ui/form4.h"
@@ -53,7 +54,8 @@ TEST_F(Scaling, aLabelAt1024By768GrowsByOnePointTwentyEight) {
     // 1689.6, 7372.8, 4780.8 and 633.6 twips, kept as whole twips.
     EXPECT_EQ(controlTwips(label), QRectF(1690, 7373, 4781, 634));
     EXPECT_NEAR(label->font().pointSizeF(), 18.24, 1e-4);
-    EXPECT_EQ(label->geometry(), QRect(113, 492, 319, 42));
+    // Its edges at 112.7, 491.5, 431.4 and 533.8 pixels, rounded.
+    EXPECT_EQ(label->geometry(), QRect(113, 492, 318, 42));
     EXPECT_NEAR(w.rect.width(), 11880 * 1.28, 0.01);
     EXPECT_NEAR(w.rect.height(), 8490 * 1.28, 0.01);
 }
@@ -120,25 +122,24 @@ using FormScaling = WindowTest;
 
 std::map<QString, std::pair<QRectF, double>> layoutOf(Form* form) {
     std::map<QString, std::pair<QRectF, double>> out;
-    for (QWidget* c : form->controls()) out[c->objectName()] = {controlTwips(c), c->font().pointSizeF()};
+    for (QWidget* c : form->controls()) out[c->objectName()] = {controlTwips(c), controlPoints(c)};
     return out;
 }
 
-TEST_F(FormScaling, decisionWindowAt800By600KeepsItsDesignAndAt1024By768Grows) {
+TEST_F(FormScaling, decisionWindowLoadsAt800By600AsDesignedAndAt1024By768Grows) {
     start();
-    auto* form = qobject_cast<Form4*>(GameWindows::instance().openForm("Form4"));
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(controlTwips(find<QWidget>(form, "Text2")), QRectF(5280, 5760, 2415, 495));
-    EXPECT_EQ(controlTwips(find<QWidget>(form, "Label3")), QRectF(1320, 5760, 3735, 495));
-    EXPECT_EQ(find<QWidget>(form, "Label3")->font().pointSizeF(), 14);
+    // The load alone, before the window is placed in the main window.
+    auto form = std::make_unique<Form4>();
+    EXPECT_EQ(controlTwips(find<QWidget>(form.get(), "Text2")), QRectF(5280, 5760, 2415, 495));
+    EXPECT_EQ(controlTwips(find<QWidget>(form.get(), "Label3")), QRectF(1320, 5760, 3735, 495));
+    EXPECT_EQ(controlPoints(find<QWidget>(form.get(), "Label3")), 14);
     EXPECT_EQ(form->windowTwips().size(), QSizeF(11880, 8490));
-    const auto design = layoutOf(form);
-    form->subWindow()->close();
+    const auto design = layoutOf(form.get());
+    form.reset();
 
     setScreenOverride(ScreenSpec{1024, 768, 96, 96});
-    auto* big = qobject_cast<Form4*>(GameWindows::instance().openForm("Form4"));
-    ASSERT_NE(big, nullptr);
-    for (const auto& [name, was] : layoutOf(big)) {
+    auto big = std::make_unique<Form4>();
+    for (const auto& [name, was] : layoutOf(big.get())) {
         const QRectF d = design.at(name).first;
         const QRectF now = was.first;
         EXPECT_NEAR(now.left(), std::round(d.left() * 1.28), 0.5) << name.toStdString();
@@ -148,6 +149,29 @@ TEST_F(FormScaling, decisionWindowAt800By600KeepsItsDesignAndAt1024By768Grows) {
         EXPECT_NEAR(was.second, design.at(name).second * 1.28, 1e-3) << name.toStdString();
     }
     EXPECT_NEAR(big->windowTwips().width(), 11880 * 1.28, 15);
+}
+
+TEST_F(FormScaling, aWindowTallerThanTheMainWindowIsShrunkToFitAsIfResizedThere) {
+    start();
+    const auto design = layoutOf(std::make_unique<Form4>().get());
+    // 8490 twips do not fit the 8190 of the main window's client area.
+    Form* form = GameWindows::instance().openForm("Form4");
+    ASSERT_NE(form, nullptr);
+    const QRectF placed = form->windowTwips();
+    const double x = placed.width() / 11880, y = placed.height() / 8490;
+    EXPECT_LT(y, 0.97);
+    EXPECT_GT(y, 0.85);
+    EXPECT_LE(x, 1);
+    EXPECT_NEAR(form->font_zoom, (x + y) / 2, 0.01);
+    for (const auto& [name, was] : layoutOf(form)) {
+        const QRectF d = design.at(name).first;
+        EXPECT_NEAR(was.first.top(), d.top() * y, 30) << name.toStdString();
+        EXPECT_NEAR(was.first.height(), d.height() * y, 30) << name.toStdString();
+        EXPECT_NEAR(was.first.width(), d.width() * x, 30) << name.toStdString();
+        EXPECT_NEAR(was.second, design.at(name).second * (x + y) / 2, 0.05) << name.toStdString();
+    }
+    // The shrinking resize was the window's own: the next one is the player's.
+    EXPECT_TRUE(resize_armed);
 }
 
 TEST_F(FormScaling, resizingIsCumulativeAndReturnsToTheOldLayout) {
@@ -161,8 +185,8 @@ TEST_F(FormScaling, resizingIsCumulativeAndReturnsToTheOldLayout) {
     sub->resize(form->size() * 2 + frame);
     QApplication::processEvents();
     const QRectF grown = controlTwips(find<QWidget>(form, "Text2"));
-    EXPECT_NEAR(grown.width(), 2415 * 2, 30);
-    EXPECT_NEAR(grown.left(), 5280 * 2, 30);
+    EXPECT_NEAR(grown.width(), before.at("Text2").first.width() * 2, 30);
+    EXPECT_NEAR(grown.left(), before.at("Text2").first.left() * 2, 30);
     sub->resize(form->size() / 2 + frame);
     QApplication::processEvents();
     for (const auto& [name, was] : layoutOf(form)) {
@@ -172,20 +196,24 @@ TEST_F(FormScaling, resizingIsCumulativeAndReturnsToTheOldLayout) {
     }
 }
 
-TEST_F(FormScaling, minimizeOnAnUnchangedScreenMovesNothingAndDisarmsTheNextResize) {
+TEST_F(FormScaling, minimizeOnAnUnchangedScreenMovesNothingAndLeavesTheNextResizeToThePlayer) {
     start();
     Form* form = GameWindows::instance().openForm("Form4");
     ASSERT_NE(form, nullptr);
     QApplication::processEvents();
     const auto before = layoutOf(form);
-    resize_armed = true;
+    const QSize size = form->size();
     form->minimizeCommand();
-    EXPECT_FALSE(resize_armed);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->subWindow()->isMinimized());
     EXPECT_EQ(layoutOf(form), before);
     EXPECT_EQ(form->scaling.design_width, 800);
-    // The resize that follows only re-arms the handling.
-    form->scaling.resized(*form, QSizeF(1, 1));
+    // An icon keeps its window's size and raises no resize to swallow: the
+    // next resize, after the window is restored, is the player's own.
+    EXPECT_EQ(form->size(), size);
     EXPECT_TRUE(resize_armed);
+    form->subWindow()->showNormal();
+    QApplication::processEvents();
     EXPECT_EQ(layoutOf(form), before);
 }
 
