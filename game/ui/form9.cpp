@@ -34,17 +34,17 @@ constexpr const char* kOpenFilter = "Game files (*.mdb)|*.mdb|All files (*)|*";
 // rows need, as far as the chart keeps a height to be read at.
 constexpr double kLeft = kReportGridLeft;
 constexpr double kWidth = kReportGridWidth;
-constexpr double kSummaryTop = 900;
-constexpr double kSummaryHeight = 300;
-constexpr double kGridsTop = 1290;
-constexpr double kGap = 120;
+constexpr double kSummaryTop = 840;
+constexpr double kSummaryHeight = 270;
+constexpr double kGridsTop = 1170;
+constexpr double kGap = 90;
 constexpr double kChartBottom = 7530;
 constexpr double kLeastChartHeight = 3000;
 constexpr double kButtonTop = 180;
 constexpr double kButtonWidth = 1455;
 constexpr double kButtonHeight = 375;
 constexpr int kHeadRowTwips = 510;  // two lines of the 10 pt cells
-constexpr int kRowTwips = 285;
+constexpr int kRowTwips = 270;
 constexpr int kLineTwips = 240;
 constexpr double kGridFrame = 30;
 constexpr double kCellPoints = 10;
@@ -141,7 +141,7 @@ Form9::Form9() : Form("Form9", kReportClientWidth, kReportClientHeight) {
                      kButtonHeight);
     m_command1 = add(new QPushButton("Close", this), "Command1", 10005, kButtonTop, kButtonWidth,
                      kButtonHeight);
-    m_label3 = add(new QLabel(this), "Label3", kLeft, 750, kWidth, 90);
+    m_label3 = add(new QLabel(this), "Label3", kLeft, 690, kWidth, 90);
     m_label4 = add(new FitLabel(this), "Label4", kLeft, kSummaryTop, kWidth, kSummaryHeight);
     layOut();
 
