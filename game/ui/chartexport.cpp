@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QImage>
 #include <QImageWriter>
+#include <QLabel>
 #include <exception>
 
 #include "messages.h"
@@ -19,6 +22,11 @@ namespace {
 
 CommonDialog::AnswerHook& answerHook() {
     static CommonDialog::AnswerHook hook;
+    return hook;
+}
+
+CommonDialog::OpenAnswerHook& openAnswerHook() {
+    static CommonDialog::OpenAnswerHook hook;
     return hook;
 }
 
@@ -86,22 +94,78 @@ void CommonDialog::setAnswerHook(AnswerHook hook) {
     answerHook() = std::move(hook);
 }
 
+void CommonDialog::setOpenAnswerHook(OpenAnswerHook hook) {
+    openAnswerHook() = std::move(hook);
+}
+
 QString CommonDialog::withDefaultExt(const QString& name) const {
     if (m_defaultExt.isEmpty() || !QFileInfo(name).suffix().isEmpty()) return name;
     return name.endsWith(u'.') ? name + m_defaultExt : name + u'.' + m_defaultExt;
 }
 
+void CommonDialog::setChoice(const QString& caption, const QStringList& options, int chosen) {
+    m_choiceCaption = caption;
+    m_choiceOptions = options;
+    m_chosen = 0;
+    choose(chosen);
+}
+
+void CommonDialog::choose(int option) {
+    if (option >= 0 && option < m_choiceOptions.size()) m_chosen = option;
+}
+
+bool CommonDialog::checkFilters(QStringList& filters, const char* kind) {
+    filters = nameFilters();
+    if (m_filter.isEmpty() || !filters.isEmpty()) return true;
+    m_error = QStringLiteral(
+                  "Cannot show the %1 dialog: the filter \"%2\" is not a list of "
+                  "\"Description|pattern\" pairs")
+                  .arg(QLatin1String(kind), m_filter);
+    return false;
+}
+
+std::optional<QStringList> CommonDialog::runDialog(QWidget* parent, bool save,
+                                                   const QStringList& filters) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
+    if (!m_dialogTitle.isEmpty()) dialog.setWindowTitle(m_dialogTitle);
+    if (!m_initDir.isEmpty()) dialog.setDirectory(m_initDir);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!m_defaultExt.isEmpty()) dialog.setDefaultSuffix(m_defaultExt);
+    QComboBox* choice = nullptr;
+    if (!m_choiceOptions.isEmpty()) {
+        // A desktop's own dialog takes no controls of ours: the choice needs
+        // Qt's, with its grid of captions and fields.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            choice = new QComboBox(&dialog);
+            choice->setObjectName("choiceBox");
+            choice->addItems(m_choiceOptions);
+            choice->setCurrentIndex(m_chosen);
+            auto* caption = new QLabel(m_choiceCaption, &dialog);
+            caption->setBuddy(choice);
+            choice->setAccessibleName(QString(m_choiceCaption).remove(u'&').remove(u':'));
+            const int row = grid->rowCount();
+            grid->addWidget(caption, row, 0);
+            grid->addWidget(choice, row, 1);
+        }
+    }
+    std::optional<QStringList> answer;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        answer = dialog.selectedFiles();
+    if (answer && choice) choose(choice->currentIndex());
+    // The keys go back to the window the dialog was shown over.
+    if (parent && parent->window()->isVisible()) parent->window()->activateWindow();
+    return answer;
+}
+
 bool CommonDialog::showSave(QWidget* parent) {
     m_fileName.clear();
+    m_fileNames.clear();
     m_error.clear();
-    const QStringList filters = nameFilters();
-    if (!m_filter.isEmpty() && filters.isEmpty()) {
-        m_error = QStringLiteral(
-                      "Cannot show the save dialog: the filter \"%1\" is not a list of "
-                      "\"Description|pattern\" pairs")
-                      .arg(m_filter);
-        return false;
-    }
+    QStringList filters;
+    if (!checkFilters(filters, "save")) return false;
 
     std::optional<QString> answer;
     if (answerHook()) {
@@ -114,16 +178,8 @@ bool CommonDialog::showSave(QWidget* parent) {
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         m_error = QStringLiteral("Cannot show the save dialog: the program has no windows");
         return false;
-    } else {
-        QFileDialog dialog(parent);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        if (!filters.isEmpty()) dialog.setNameFilters(filters);
-        if (!m_defaultExt.isEmpty()) dialog.setDefaultSuffix(m_defaultExt);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            answer = dialog.selectedFiles().constFirst();
-        // The keys go back to the chart's window.
-        if (parent && parent->window()->isVisible()) parent->window()->activateWindow();
+    } else if (const auto files = runDialog(parent, true, filters)) {
+        answer = files->constFirst();
     }
 
     if (!answer || answer->trimmed().isEmpty()) {
@@ -131,15 +187,53 @@ bool CommonDialog::showSave(QWidget* parent) {
         return false;
     }
     m_fileName = withDefaultExt(*answer);
+    m_fileNames = {m_fileName};
+    return true;
+}
+
+bool CommonDialog::showOpenMultiple(QWidget* parent) {
+    m_fileName.clear();
+    m_fileNames.clear();
+    m_error.clear();
+    QStringList filters;
+    if (!checkFilters(filters, "open")) return false;
+
+    std::optional<QStringList> answer;
+    if (openAnswerHook()) {
+        try {
+            answer = openAnswerHook()(*this);
+        } catch (const std::exception& e) {
+            m_error = QStringLiteral("Cannot show the open dialog: %1").arg(e.what());
+            return false;
+        }
+    } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        m_error = QStringLiteral("Cannot show the open dialog: the program has no windows");
+        return false;
+    } else {
+        answer = runDialog(parent, false, filters);
+    }
+
+    if (answer) {
+        for (const QString& name : *answer)
+            if (!name.trimmed().isEmpty()) m_fileNames.append(name);
+    }
+    if (m_fileNames.isEmpty()) {
+        if (m_cancelError) m_error = QStringLiteral("Cancel was selected.");
+        return false;
+    }
+    m_fileName = m_fileNames.constFirst();
     return true;
 }
 
 void saveChartAsBitmap(QWidget* window, MSChart& chart, CommonDialog& dialog) {
     QString fileName;
     try {
+        // The dialog may have served another command before.
         dialog.setFilter(QString::fromLatin1(kBitmapFilter));
         dialog.setDefaultExt(QString::fromLatin1(kBitmapExt));
         dialog.setCancelError(false);
+        dialog.setChoice({}, {});
+        dialog.setDialogTitle({});
         if (!dialog.showSave(window)) {
             if (!dialog.errorText().isEmpty()) fail(window, dialog.errorText());
             return;

@@ -15,6 +15,7 @@
 #include "form4.h"
 #include "form7.h"
 #include "form8.h"
+#include "form9.h"
 #include "gamewindows.h"
 
 namespace tessaro::ui {
@@ -49,6 +50,7 @@ void registerGameForms() {
     windows.registerForm("Form4", [] { return new Form4(); });
     windows.registerForm("Form7", [] { return new Form7(); });
     windows.registerForm("Form8", [] { return new Form8(); });
+    windows.registerForm("Form9", [] { return new Form9(); });
 }
 
 void setUpLook() {

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "chartexport.h"
+#include "debriefexport.h"
+#include "form9.h"
 #include "gamewindows.h"
 #include "messages.h"
 #include "model/runcommand.h"
@@ -115,10 +117,10 @@ MenuEntry submenu(const char* name, const char* caption, char mnemonic,
     return {name, caption, mnemonic, {}, std::move(entries)};
 }
 
-// The caption with its mnemonic marked: the first time the letter starts a
-// word, or else its first occurrence.
+// The caption (UTF-8) with its mnemonic marked: the first time the letter
+// starts a word, or else its first occurrence.
 QString withMnemonic(const char* caption, char mnemonic) {
-    QString text = QString::fromLatin1(caption);
+    QString text = QString::fromUtf8(caption);
     text.replace(u'&', QStringLiteral("&&"));
     if (!mnemonic) return text;
     qsizetype at = -1;
@@ -319,7 +321,14 @@ void MDIForm1::buildMenus() {
                   command("menu_agval_past", "Average Game Value", 'A', open("Form3", &p3, 2))})}),
         submenu("menu_plan_reports", "Plan Reports", 'R',
                 {command("menu_this_plan", "This Plan Report", 'T', open("Form7")),
-                 command("menu_performance_sheet", "Performance Sheet", 'P', open("Form8"))}),
+                 command("menu_performance_sheet", "Performance Sheet", 'P', open("Form8")),
+                 command("menu_debrief_report", "Debrief Report (PDF)\u2026", 'D',
+                         [this] {
+                             saveDebriefReport(this, *m_dialog,
+                                               GameWindows::instance().connectionString());
+                         }),
+                 command("menu_league", "League of Teams\u2026", 'L',
+                         [this] { Form9::chooseFilesAndOpen(this); })}),
         command("menu_exit_game", "Exit Game", 'E', [] { GameWindows::instance().exitGame(); }),
         command("menu_Minimize", "Minimize", 'M', [this] { minimizeCommand(); }),
     };

@@ -308,6 +308,11 @@ void MSChart::setLegendVisible(bool visible) {
     scheduleRebuild();
 }
 
+void MSChart::setLegendLocation(LegendLocation location) {
+    m_legendLocation = location;
+    scheduleRebuild();
+}
+
 void MSChart::setLegendFont(const QString& family, double points, bool bold, const QColor& color) {
     m_legendFont = namedFont(family, points, bold);
     if (color.isValid()) m_legendColor = color;
@@ -419,6 +424,20 @@ void MSChart::rebuild() const {
 
     QLegend* legend = m_chart->legend();
     legend->setVisible(m_legendVisible);
+    switch (m_legendLocation) {
+        case LegendLocation::Top:
+            legend->setAlignment(Qt::AlignTop);
+            break;
+        case LegendLocation::Bottom:
+            legend->setAlignment(Qt::AlignBottom);
+            break;
+        case LegendLocation::Left:
+            legend->setAlignment(Qt::AlignLeft);
+            break;
+        case LegendLocation::Right:
+            legend->setAlignment(Qt::AlignRight);
+            break;
+    }
     legend->setFont(zoomed(m_legendFont));
     legend->setLabelColor(m_legendColor);
 

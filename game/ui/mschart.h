@@ -41,6 +41,7 @@ namespace tessaro::ui {
 enum class ChartType { Bar2d, Line2d };
 enum class Axis { X, Y, Y2 };
 enum class MarkerStyle { None, FilledCircle };
+enum class LegendLocation { Top, Bottom, Left, Right };
 
 class MSChart : public QWidget, public ScalesContent {
     Q_OBJECT
@@ -129,6 +130,9 @@ public:
 
     void setLegendVisible(bool visible);  // hidden unless set
     bool legendVisible() const { return m_legendVisible; }
+    // Where the legend stands beside the plot: above it unless set.
+    void setLegendLocation(LegendLocation location);
+    LegendLocation legendLocation() const { return m_legendLocation; }
     void setLegendFont(const QString& family, double points, bool bold, const QColor& color);
     QFont legendFont() const { return m_legendFont; }
     QColor legendColor() const { return m_legendColor; }
@@ -215,6 +219,7 @@ private:
     bool m_autoMarkers = true;
     QColor m_backdrop = Qt::white;
     bool m_legendVisible = false;
+    LegendLocation m_legendLocation = LegendLocation::Top;
     QFont m_legendFont;
     QColor m_legendColor;
     double m_fontZoom = 1;

@@ -95,7 +95,7 @@ bool wrappedTextFits(const QString& text, const QFont& font, double width, doubl
     for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
         if (metrics.horizontalAdvance(word) > width) return false;
     return metrics.boundingRect(QRectF(0, 0, width, 1e7), Qt::TextWordWrap, text).height() <=
-           height + 1;
+           height;
 }
 
 }  // namespace
@@ -386,25 +386,49 @@ void MSFlexGrid::setShrinkToFit(bool on) {
     // break between words.
     const auto policy = on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     m_table->setHorizontalScrollBarPolicy(policy);
-    m_table->setVerticalScrollBarPolicy(policy);
+    m_table->setVerticalScrollBarPolicy(on && m_leastRowShrink > 0 ? Qt::ScrollBarAsNeeded
+                                                                   : policy);
     m_table->setWordWrap(on);
     applySizes();
+}
+
+void MSFlexGrid::setLeastRowShrink(double share) {
+    m_leastRowShrink = share > 0 && share <= 1 ? share : 0;
+    setShrinkToFit(m_shrinkToFit);
+}
+
+std::vector<double> MSFlexGrid::zoomedRowPixels() const {
+    std::vector<double> sizes;
+    for (int r = 0; r < m_rows; ++r)
+        sizes.push_back(m_rowHeights[r] < 0 ? defaultRowHeightPixels()
+                                            : m_rowHeights[r] * m_zoomY / twipsPerPixelY());
+    return sizes;
+}
+
+bool MSFlexGrid::rowsScroll() const {
+    return m_shrinkToFit && m_leastRowShrink > 0 &&
+           shrinkOf(zoomedRowPixels(), height() - 2 * m_table->frameWidth()) < m_leastRowShrink;
+}
+
+double MSFlexGrid::columnRoom() const {
+    // Rows that scroll take the scroll bar's width from the columns.
+    const int bar =
+        rowsScroll() ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_table)
+                     : 0;
+    return width() - 2 * m_table->frameWidth() - bar;
 }
 
 double MSFlexGrid::columnShrink() const {
     if (!m_shrinkToFit) return 1;
     std::vector<double> sizes;
     for (int c = 0; c < m_cols; ++c) sizes.push_back(colWidth(c) * m_zoomX / twipsPerPixelX());
-    return shrinkOf(sizes, width() - 2 * m_table->frameWidth());
+    return shrinkOf(sizes, columnRoom());
 }
 
 double MSFlexGrid::rowShrink() const {
     if (!m_shrinkToFit) return 1;
-    std::vector<double> sizes;
-    for (int r = 0; r < m_rows; ++r)
-        sizes.push_back(m_rowHeights[r] < 0 ? defaultRowHeightPixels()
-                                            : m_rowHeights[r] * m_zoomY / twipsPerPixelY());
-    return shrinkOf(sizes, height() - 2 * m_table->frameWidth());
+    if (rowsScroll()) return m_leastRowShrink;
+    return shrinkOf(zoomedRowPixels(), height() - 2 * m_table->frameWidth());
 }
 
 // The box is the grid's own: the table inside it is laid out only once the
@@ -416,16 +440,14 @@ std::vector<double> MSFlexGrid::columnPixels() const {
         for (double& s : sizes) s = std::round(s);
         return sizes;
     }
-    return fitted(std::move(sizes), width() - 2 * m_table->frameWidth());
+    return fitted(std::move(sizes), columnRoom());
 }
 
 std::vector<double> MSFlexGrid::rowPixels() const {
-    std::vector<double> sizes;
-    for (int r = 0; r < m_rows; ++r)
-        sizes.push_back(m_rowHeights[r] < 0 ? defaultRowHeightPixels()
-                                            : m_rowHeights[r] * m_zoomY / twipsPerPixelY());
-    if (!m_shrinkToFit) {
-        for (double& s : sizes) s = std::round(s);
+    std::vector<double> sizes = zoomedRowPixels();
+    if (!m_shrinkToFit || rowsScroll()) {
+        const double shrink = m_shrinkToFit ? m_leastRowShrink : 1;
+        for (double& s : sizes) s = std::round(s * shrink);
         return sizes;
     }
     return fitted(std::move(sizes), height() - 2 * m_table->frameWidth());
@@ -480,9 +502,15 @@ QFont MSFlexGrid::fittedFont(int row, int col, const QFont& font) const {
         width += m_table->columnWidth(c);
     for (int r = block.top(); r <= block.bottom() && r < m_rows; ++r)
         height += m_table->rowHeight(r);
-    // The item view keeps this far from the cell's sides.
+    // The item view keeps this far from the cell's sides, and the grid's
+    // lines take a pixel of the cell's width and height; a text that needs
+    // more is cut off with "...".
     width -=
         2.0 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
+    if (m_table->showGrid()) {
+        width -= 1;
+        height -= 1;
+    }
     if (wrappedTextFits(text, font, width, height)) return font;
     QFont f = font;
     const double points = font.pointSizeF();

@@ -168,6 +168,12 @@ public:
     // drawn smaller, never below the legible size of textfit.h.
     void setShrinkToFit(bool on);
     bool shrinkToFit() const { return m_shrinkToFit; }
+    // With shrink to fit on: rows are drawn no lower than this share of
+    // their zoomed heights (0, the default: as low as the box needs). Where
+    // they need more room than the box even so, the grid scrolls down to
+    // them; the columns still fit the width beside the scroll bar.
+    void setLeastRowShrink(double share);
+    double leastRowShrink() const { return m_leastRowShrink; }
     // How much narrower (lower) than their zoomed sizes the columns (rows)
     // are drawn: 1 when they fit the box.
     double columnShrink() const;
@@ -218,6 +224,11 @@ private:
     // shrunk to the box.
     std::vector<double> columnPixels() const;
     std::vector<double> rowPixels() const;
+    std::vector<double> zoomedRowPixels() const;
+    // Whether the rows, at their least shrink, are still higher than the box.
+    bool rowsScroll() const;
+    // The width the columns are fitted to.
+    double columnRoom() const;
     void applySizes();
     void clampCursor();
 
@@ -254,6 +265,7 @@ private:
     double m_zoomY = 1;
     double m_zoomFont = 1;
     bool m_shrinkToFit = false;
+    double m_leastRowShrink = 0;
 
     QTableWidget* m_table = nullptr;
 };

@@ -6,10 +6,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -17,6 +19,7 @@
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -280,6 +283,139 @@ TEST(CommonDialog, withoutAHookItIsAQtSaveDialogForBitmaps) {
     EXPECT_TRUE(savingSeen);
     EXPECT_EQ(QFileInfo(d.fileName()).absoluteFilePath(),
               QFileInfo(dir.filePath("typed.bmp")).absoluteFilePath());
+}
+
+// Plays the person at the next file dialog: `act` is called with it once it
+// shows, and should accept or reject it. Still open after five seconds, it
+// is closed, so that the test fails instead of hanging.
+class Person {
+public:
+    explicit Person(std::function<void(QFileDialog&)> act) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, act] {
+            if (++m_tries > 500) {
+                if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+                return;
+            }
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* fd = qobject_cast<QFileDialog*>(w);
+                if (fd && fd->isVisible() && fd->findChild<QLineEdit*>("fileNameEdit")) act(*fd);
+            }
+        });
+        m_timer.start(10);
+    }
+
+private:
+    QTimer m_timer;
+    int m_tries = 0;
+};
+
+void type(QFileDialog& fd, const QString& text) {
+    fd.findChild<QLineEdit*>("fileNameEdit")->setText(text);
+}
+
+TEST(CommonDialog, theSaveDialogOffersItsChoiceAndKeepsTheOnePicked) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CommonDialog d;
+    d.setFilter("PDF documents (*.pdf)|*.pdf");
+    d.setDefaultExt("pdf");
+    d.setDialogTitle("Debrief Report");
+    d.setChoice("&Paper:", {"A4", "Letter"});
+    QStringList offered;
+    int shownChosen = -1;
+    QString caption, title;
+    {
+        Person person([&](QFileDialog& fd) {
+            auto* box = fd.findChild<QComboBox*>("choiceBox");
+            if (!box) return static_cast<QDialog&>(fd).reject();
+            for (int i = 0; i < box->count(); ++i) offered << box->itemText(i);
+            shownChosen = box->currentIndex();
+            for (const QLabel* l : fd.findChildren<QLabel*>())
+                if (l->buddy() == box) caption = l->text();
+            title = fd.windowTitle();
+            box->setCurrentIndex(1);
+            type(fd, dir.filePath("debrief"));
+            static_cast<QDialog&>(fd).accept();
+        });
+        ASSERT_TRUE(d.showSave(nullptr));
+    }
+    EXPECT_EQ(offered, (QStringList{"A4", "Letter"}));
+    EXPECT_EQ(shownChosen, 0);
+    EXPECT_EQ(caption, "&Paper:");
+    EXPECT_EQ(title, "Debrief Report");
+    EXPECT_EQ(d.chosen(), 1);
+    EXPECT_EQ(QFileInfo(d.fileName()).fileName(), "debrief.pdf");
+
+    // Picked and then cancelled: the choice stays as it was.
+    {
+        Person person([&](QFileDialog& fd) {
+            if (auto* box = fd.findChild<QComboBox*>("choiceBox")) box->setCurrentIndex(0);
+            static_cast<QDialog&>(fd).reject();
+        });
+        EXPECT_FALSE(d.showSave(nullptr));
+    }
+    EXPECT_EQ(d.chosen(), 1);
+    // Choices outside the list are none.
+    d.choose(2);
+    d.choose(-1);
+    EXPECT_EQ(d.chosen(), 1);
+    d.setChoice("&Paper:", {"A4", "Letter"}, 5);
+    EXPECT_EQ(d.chosen(), 0);
+}
+
+TEST(CommonDialog, theOpenDialogTakesSeveralExistingFilesAtOnce) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"north.mdb", "south.mdb", "notes.txt"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    CommonDialog d;
+    d.setFilter("Game files (*.mdb)|*.mdb|All files (*)|*");
+    d.setInitDir(dir.path());
+    bool opening = false;
+    QString startedIn;
+    QStringList filters;
+    {
+        Person person([&](QFileDialog& fd) {
+            opening = fd.acceptMode() == QFileDialog::AcceptOpen &&
+                      fd.fileMode() == QFileDialog::ExistingFiles;
+            startedIn = fd.directory().absolutePath();
+            filters = fd.nameFilters();
+            type(fd, "\"north.mdb\" \"south.mdb\"");
+            static_cast<QDialog&>(fd).accept();
+        });
+        ASSERT_TRUE(d.showOpenMultiple(nullptr));
+    }
+    EXPECT_TRUE(opening);
+    EXPECT_EQ(startedIn, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(filters, (QStringList{"Game files (*.mdb)", "All files (*)"}));
+    QStringList chosen;
+    for (const QString& f : d.fileNames()) chosen << QFileInfo(f).fileName();
+    chosen.sort();
+    EXPECT_EQ(chosen, (QStringList{"north.mdb", "south.mdb"}));
+    EXPECT_EQ(d.fileName(), d.fileNames().constFirst());
+}
+
+TEST(CommonDialog, anOpenDialogAnsweredWithNothingIsACancel) {
+    CommonDialog d;
+    CommonDialog::setOpenAnswerHook([](CommonDialog&) {
+        return std::optional<QStringList>(QStringList{"", "  "});
+    });
+    EXPECT_FALSE(d.showOpenMultiple(nullptr));
+    EXPECT_TRUE(d.fileNames().isEmpty());
+    EXPECT_TRUE(d.errorText().isEmpty());
+    d.setCancelError(true);
+    CommonDialog::setOpenAnswerHook([](CommonDialog&) { return std::optional<QStringList>(); });
+    EXPECT_FALSE(d.showOpenMultiple(nullptr));
+    EXPECT_EQ(d.errorText(), "Cancel was selected.");
+    // A filter that is none is reported before anything is shown.
+    d.setFilter("Game files");
+    EXPECT_FALSE(d.showOpenMultiple(nullptr));
+    EXPECT_EQ(d.errorText(),
+              "Cannot show the open dialog: the filter \"Game files\" is not a list of "
+              "\"Description|pattern\" pairs");
+    CommonDialog::setOpenAnswerHook({});
 }
 
 }  // namespace

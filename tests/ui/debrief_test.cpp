@@ -6,7 +6,6 @@
 #include "ui/debrief.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
 #include <charconv>
@@ -16,6 +15,7 @@
 #include <regex>
 
 #include "model/reports.h"
+#include "pdftools.h"
 #include "store/gamelocation.h"
 #include "testgame.h"
 #include "testlocale.h"
@@ -31,93 +31,16 @@ namespace {
 
 using testing::press;
 
-struct Output {
-    int status = -1;
-    std::string text;
-};
-
-Output shell(const std::string& command) {
-    Output out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.text.append(buf, n);
-    const int status = ::pclose(pipe);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
-
-std::string quoted(const std::string& path) {
-    return "'" + path + "'";
-}
-
-bool haveTools() {
-    return shell(
-               "command -v pdftotext && command -v pdfinfo && command -v pdftoppm && "
-               "command -v pdfimages && command -v pdffonts")
-               .status == 0;
-}
-
-// Runs of blanks and line ends as one blank, so that texts laid out in
-// columns compare as the words they are.
-std::string squeezed(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\f' || c == '\r';
-        if (blank) {
-            if (!out.empty() && out.back() != ' ') out += ' ';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string pageText(const std::string& pdf, int page) {
-    return squeezed(shell("pdftotext -layout -f " + std::to_string(page) + " -l " +
-                          std::to_string(page) + " " + quoted(pdf) + " -")
-                        .text);
-}
-
-// A "Key: value" line of pdfinfo.
-std::string info(const std::string& pdf, const std::string& key) {
-    const std::string text = shell("pdfinfo " + quoted(pdf)).text;
-    const auto at = text.find(key + ":");
-    if (at == std::string::npos) return "";
-    const auto end = text.find('\n', at);
-    return squeezed(text.substr(at + key.size() + 1, end - at - key.size() - 1));
-}
-
-double numberAt(const std::string& s, std::size_t& pos) {
-    while (pos < s.size() && (s[pos] < '0' || s[pos] > '9')) ++pos;
-    double v = 0;
-    const auto [end, ec] = std::from_chars(s.data() + pos, s.data() + s.size(), v);
-    pos = static_cast<std::size_t>(end - s.data());
-    return ec == std::errc() ? v : -1;
-}
-
-struct PageSize {
-    double width, height;
-};
-
-PageSize pageSize(const std::string& pdf) {
-    const std::string size = info(pdf, "Page size");
-    std::size_t pos = 0;
-    const double w = numberAt(size, pos);
-    const double h = numberAt(size, pos);
-    return {w, h};
-}
-
-int pageCount(const std::string& pdf) {
-    std::size_t pos = 0;
-    return static_cast<int>(numberAt(info(pdf, "Pages"), pos));
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using pdf::fileBytes;
+using pdf::haveTools;
+using pdf::Output;
+using pdf::pageCount;
+using pdf::pageSize;
+using pdf::PageSize;
+using pdf::pageText;
+using pdf::quoted;
+using pdf::shell;
+using pdf::squeezed;
 
 // A page rendered at 40 dots per inch.
 QImage renderedPage(const std::string& pdf, int page, const std::string& dir) {

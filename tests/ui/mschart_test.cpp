@@ -368,6 +368,25 @@ TEST(MSChartLines, aRowWithoutValueHasNoPointAndBreaksTheLine) {
     EXPECT_EQ(visibleLegendNames(c), QStringList{"red"});
 }
 
+TEST(MSChartLines, theLegendStandsWhereItIsPutAndLeavesThePlotItsRoom) {
+    MSChart chart;
+    chart.resize(600, 300);
+    chart.setLegendVisible(true);
+    fillLine(chart, {4, 5, 6});
+    EXPECT_EQ(chart.legendLocation(), LegendLocation::Top);
+    EXPECT_EQ(chart.chart()->legend()->alignment(), Qt::AlignTop);
+    const QRectF above = chart.chart()->plotArea();
+    chart.setLegendLocation(LegendLocation::Right);
+    QChart* c = chart.chart();
+    EXPECT_EQ(c->legend()->alignment(), Qt::AlignRight);
+    // Beside the plot, the plot is higher and narrower.
+    EXPECT_GT(c->plotArea().height(), above.height());
+    EXPECT_LT(c->plotArea().width(), above.width());
+    EXPECT_GE(c->legend()->geometry().left(), c->plotArea().right());
+    chart.setLegendLocation(LegendLocation::Bottom);
+    EXPECT_EQ(chart.chart()->legend()->alignment(), Qt::AlignBottom);
+}
+
 TEST(MSChartLines, markersFollowTheAutomaticSwitchUnlessAColumnHasItsOwn) {
     MSChart chart;
     chart.setChartType(ChartType::Line2d);

@@ -539,6 +539,84 @@ TEST(GridShrink, columnsWiderThanTheBoxShrinkInProportionAndTextsStillFit) {
     EXPECT_EQ(grid.columnShrink(), 1);
 }
 
+TEST(GridShrink, rowsShrinkNoLowerThanTheirLeastShareAndScrollBeyondIt) {
+    MSFlexGrid grid;
+    plain(grid, 10, 2);
+    grid.resize(300, 200);
+    grid.show();
+    grid.setShrinkToFit(true);
+    grid.setLeastRowShrink(0.8);
+    const int frame = 2 * grid.table()->frameWidth();
+    QTableWidget* t = grid.table();
+    for (int c = 0; c < 2; ++c) grid.setColWidth(c, 3000);  // 400 pixels together
+    for (int r = 0; r < 10; ++r) {
+        grid.setRowHeight(r, 270);  // 18 pixels each, 180 together: they fit
+        grid.setTextMatrix(r, 0, "Two words");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.rowShrink(), 1);
+    EXPECT_EQ(t->rowHeight(0), 18);
+    EXPECT_FALSE(t->verticalScrollBar()->isVisible());
+    EXPECT_EQ(t->columnWidth(0) + t->columnWidth(1), 300 - frame);
+
+    // 216 pixels into 196: drawn lower, as far as the least share.
+    for (int r = 0; r < 10; ++r) grid.setRowHeight(r, 330);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(grid.rowShrink(), (200.0 - frame) / 220, 0.01);
+    EXPECT_FALSE(t->verticalScrollBar()->isVisible());
+
+    // 300 pixels would have to shrink to 0.65: they keep 0.8 and scroll,
+    // and the columns fit beside the scroll bar.
+    for (int r = 0; r < 10; ++r) grid.setRowHeight(r, 450);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.rowShrink(), 0.8);
+    EXPECT_EQ(t->rowHeight(0), 24);
+    EXPECT_TRUE(t->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(t->horizontalScrollBar()->isVisible());
+    EXPECT_LE(t->columnWidth(0) + t->columnWidth(1), t->viewport()->width());
+    // Texts still fit the cells they are drawn in.
+    EXPECT_EQ(grid.shownCellFont(0, 0).pointSizeF(), grid.cellFontSize(0, 0));
+
+    // No least share: rows shrink as far as the box needs.
+    grid.setLeastRowShrink(0);
+    QCoreApplication::processEvents();
+    EXPECT_LT(grid.rowShrink(), 0.7);
+    EXPECT_FALSE(t->verticalScrollBar()->isVisible());
+}
+
+TEST(GridShrink, aWrappedTextLeavesTheGridLinesItsPixel) {
+    // Two lines exactly as high as the cell with its grid line: the text is
+    // drawn smaller, not cut off by the view.
+    MSFlexGrid grid;
+    plain(grid, 1, 1);
+    grid.resize(400, 200);
+    grid.show();
+    grid.setShrinkToFit(true);
+    grid.setTextMatrix(0, 0, "Quarters Played");
+    grid.setCellFontSize(12);  // room to draw it smaller above the legible size
+    grid.setColWidth(0, 4500);
+    grid.setRowHeight(0, 1500);
+    const QFont font = grid.shownCellFont(0, 0);
+    ASSERT_EQ(font.pointSizeF(), 12);
+    const QFontMetricsF m(font);
+    const double line =
+        m.boundingRect(QRectF(0, 0, 1000, 1000), Qt::TextWordWrap, "Quarters").height();
+    const double two = m.boundingRect(QRectF(0, 0, m.horizontalAdvance("Quarters") + 1, 1000),
+                                      Qt::TextWordWrap, "Quarters Played")
+                           .height();
+    ASSERT_GT(two, line);
+    // Whole pixels, 15 twips each on the test's screen.
+    const int high = static_cast<int>(std::ceil(two));
+    grid.setColWidth(0, static_cast<int>(std::ceil(m.horizontalAdvance("Quarters") + 10)) * 15);
+    grid.setRowHeight(0, high * 15);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(grid.table()->rowHeight(0), high);
+    EXPECT_LT(grid.shownCellFont(0, 0).pointSizeF(), font.pointSizeF());
+    grid.setRowHeight(0, (high + 1) * 15);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.shownCellFont(0, 0).pointSizeF(), font.pointSizeF());
+}
+
 TEST_F(SheetMerging, aShadedCellColoursTheBlockItMergesInto) {
     // Rows 9 and 10 merge in the value column; row 10 alone is shaded.
     select(grid, 10, 0, 10, 1);

@@ -8,9 +8,14 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <cmath>
+#include <fstream>
 #include <map>
 
+#include "model/gamefile.h"
+#include "placement.h"
 #include "readable.h"
+#include "store/gamelocation.h"
+#include "ui/chartexport.h"
 #include "ui/form4.h"
 #include "ui/form7.h"
 #include "ui/form8.h"
@@ -25,23 +30,16 @@ const ScreenSpec kScreens[] = {
 
 // The menu item that opens each window, with long values where the windows
 // show them.
-const std::pair<const char*, const char*> kWindows[] = {
-    {"Form4", "menu_new_plan_decision"}, {"Form1", "menu_oblog_dur"},
-    {"Form2", "menu_prdec_past"},        {"Form3", "menu_agval_past"},
-    {"Form7", "menu_this_plan"},         {"Form8", "menu_performance_sheet"}};
+const std::pair<const char*, const char*> kWindows[] = {{"Form4", "menu_new_plan_decision"},
+                                                        {"Form1", "menu_oblog_dur"},
+                                                        {"Form2", "menu_prdec_past"},
+                                                        {"Form3", "menu_agval_past"},
+                                                        {"Form7", "menu_this_plan"},
+                                                        {"Form8", "menu_performance_sheet"},
+                                                        {"Form9", "menu_league"}};
 
 std::string sizeOf(const ScreenSpec& s) {
     return std::to_string(s.widthPx) + "x" + std::to_string(s.heightPx);
-}
-
-std::string rectText(const QRect& r) {
-    return std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" +
-           std::to_string(r.x()) + "+" + std::to_string(r.y());
-}
-
-// Where a widget lies in another, an ancestor of it.
-QRect rectIn(const QWidget* w, const QWidget* ancestor) {
-    return QRect(w->mapTo(ancestor, QPoint(0, 0)), w->size());
 }
 
 class ScreenSizes : public WindowTest {
@@ -50,6 +48,23 @@ protected:
         WindowTest::SetUp();
         // Three quarters, with the long unrounded values the model writes.
         for (const char* d : {"3500", "2800", "4200"}) testing::press(cs, d, "15", "WOTA");
+        // The league of this game, two other teams and a file that is none.
+        QStringList league = {QString::fromStdString(store::pathFromConnectionString(cs))};
+        for (const char* team : {"Riverside Works", "hillcrest"}) {
+            const std::string file = dir.file(std::string(team) + ".mdb");
+            const std::string game = store::connectionStringForFile(file);
+            model::ensureGameDatabase(game);
+            testing::press(game, "2600", "8", "WOTA");
+            league << QString::fromStdString(file);
+        }
+        const std::string notes = dir.file("minutes.mdb");
+        std::ofstream(notes) << "minutes of the team meeting";
+        league << QString::fromStdString(notes);
+        CommonDialog::setOpenAnswerHook([league](CommonDialog&) { return league; });
+    }
+    void TearDown() override {
+        CommonDialog::setOpenAnswerHook({});
+        WindowTest::TearDown();
     }
 
     Form* openByMenu(const char* item) {
@@ -70,35 +85,13 @@ TEST_F(ScreenSizes, everyWindowOpensWhollyInsideTheMainWindowWithItsValuesInSigh
         // The main window fits the screen.
         EXPECT_LE(main->frameGeometry().width(), screen.widthPx);
         EXPECT_LE(main->frameGeometry().height(), screen.heightPx);
-        QMdiArea* area = main->mdiArea();
         for (const auto& [name, item] : kWindows) {
             SCOPED_TRACE(name);
             Form* form = openByMenu(item);
             ASSERT_NE(form, nullptr);
             ASSERT_EQ(form->objectName(), name);
             EXPECT_TRUE(messages.empty());
-            QMdiSubWindow* sub = form->subWindow();
-            EXPECT_TRUE(main->rect().contains(rectIn(area, main))) << rectText(rectIn(area, main));
-            EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
-                << rectText(sub->geometry()) << " in " << rectText(area->viewport()->rect());
-            EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
-            EXPECT_FALSE(area->verticalScrollBar()->isVisible());
-            // Every control inside the window, and every grid cell in its box.
-            for (QWidget* control : form->controls()) {
-                EXPECT_TRUE(form->rect().contains(rectIn(control, form)))
-                    << control->objectName().toStdString() << " "
-                    << rectText(rectIn(control, form));
-            }
-            for (MSFlexGrid* grid : form->findChildren<MSFlexGrid*>()) {
-                QTableWidget* t = grid->table();
-                int width = 0, height = 0;
-                for (int c = 0; c < grid->cols(); ++c) width += t->columnWidth(c);
-                for (int r = 0; r < grid->rows(); ++r) height += t->rowHeight(r);
-                EXPECT_LE(width, t->viewport()->width()) << grid->objectName().toStdString();
-                EXPECT_LE(height, t->viewport()->height()) << grid->objectName().toStdString();
-                EXPECT_FALSE(t->horizontalScrollBar()->isVisible());
-                EXPECT_FALSE(t->verticalScrollBar()->isVisible());
-            }
+            expectWhollyInSight(*main, *form);
         }
         GameWindows::instance().stop();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
