@@ -7,6 +7,7 @@
 
 #include "screenpin.h"
 
+#include <QGroupBox>
 #include <QLayout>
 #include <QPalette>
 #include <QPixmap>
@@ -15,7 +16,13 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 #include <unordered_map>
+
+#if defined(__GNUC__)
+#include <cxxabi.h>
+#include <cstdlib>
+#endif
 
 namespace MorvaneCtl::ResizeFunctions {
 
@@ -48,12 +55,33 @@ struct ControlKeyHash {
 // The engine's tables. They are ordered and searched first match first;
 // the maps beside them hold the first index of every key, so a lookup is
 // one hash probe instead of a scan and a pass stays linear.
+// What the engine keeps beside a form record to notice two different forms
+// that share one: the design the record was made from, and the forms that
+// have been compared with it.
+struct FormDesign {
+    QString className;
+    QString title;
+    size_t signature = 0;
+    std::vector<QPointer<QWidget>> compared;
+    std::vector<size_t> warnedAbout;
+};
+
+// The last walk that found a control record, and by which widget: a second
+// widget finding the same record in the same walk shares its name.
+struct Stamp {
+    unsigned walk = 0;
+    const QWidget *widget = nullptr;
+};
+
 struct Tables {
     WorkingCopies copies;
     std::vector<FormRecord> forms;
+    std::vector<FormDesign> designs;
     std::unordered_map<QString, int> formIndex;
     std::vector<ControlRecord> controls;
+    std::vector<Stamp> stamps;
     std::unordered_map<ControlKey, int, ControlKeyHash> controlIndex;
+    unsigned walks = 0;
 };
 
 Tables &tables() {
@@ -91,20 +119,76 @@ bool managedByLayout(QWidget *w) {
     return parent && parent->layout() && parent->layout()->indexOf(w) >= 0;
 }
 
-// Calls visit for every control below parent, depth first, in the order of
-// the form's control collection.
-template <typename Visit> void forEachControl(QWidget *parent, Visit &visit) {
+bool isQtPart(const QString &name) { return name.startsWith(QLatin1String("qt_")); }
+
+// Whether the unnamed widgets inside w are controls of the form: they are
+// in the widgets forms hold their controls in (plain widgets such as tab
+// pages, frames, group boxes, and classes of one's own built on them), not
+// in the parts of another control (a table's headers, a spin box's editor).
+bool holdsControls(const QWidget *w) {
+    for (const QMetaObject *m = w->metaObject(); m; m = m->superClass()) {
+        if (m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject ||
+            m == &QGroupBox::staticMetaObject)
+            return true;
+        // The first of Qt's own classes decides; a class of one's own
+        // ("MyPanel") is looked through.
+        const char *c = m->className();
+        if (c[0] == 'Q' && c[1] >= 'A' && c[1] <= 'Z') return false;
+    }
+    return false;
+}
+
+// One step of a control's place: its name (or class) and its position
+// among its parent's widgets; Qt's own parts by their name alone.
+QString stepOf(const QWidget *w, const QString &name, int position) {
+    if (position < 0) return name;
+    return (name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name) +
+           QLatin1Char('#') + QString::number(position);
+}
+
+// Where a widget stands in a walk: its parent's place and its position
+// among its parent's widgets (windows and Qt's own parts not counted, so
+// the repaint cover and the like shift nothing). The text of a place is
+// made only when a control needs it.
+struct Place {
+    Place(const Place *parent, QWidget *w, int pos) : up(parent), widget(w), position(pos) {}
+
+    const Place *up; // nullptr: the form's client
+    QWidget *widget;
+    int position;
+    mutable QString text;
+    mutable bool made = false;
+
+    const QString &path() const {
+        if (!made) {
+            if (up) text = up->path() + QLatin1Char('/') + stepOf(widget, widget->objectName(), position);
+            made = true;
+        }
+        return text;
+    }
+};
+
+// Calls visit(control, place) for every control below parent, depth first,
+// in the order of the form's control collection.
+template <typename Visit> void walkControls(const Place &parent, bool holds, Visit &visit) {
     // A copy, so that nothing visit does to a control disturbs the walk.
-    const QObjectList children = parent->children();
+    const QObjectList children = parent.widget->children();
+    int position = 0;
     for (QObject *child : children) {
         if (!child->isWidgetType()) continue;
         auto *w = static_cast<QWidget *>(child);
         if (w->isWindow()) continue; // a dialog owned by the form is no control of it
         const QString name = w->objectName();
-        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !managedByLayout(w))
-            visit(w);
-        forEachControl(w, visit);
+        const bool qtPart = isQtPart(name);
+        const Place place{&parent, w, qtPart ? -1 : position++};
+        if (!qtPart && (holds || !name.isEmpty()) && !managedByLayout(w)) visit(w, place);
+        if (!w->children().isEmpty()) walkControls(place, !qtPart && holdsControls(w), visit);
     }
+}
+
+template <typename Visit> void forEachControl(QWidget *client, Visit &visit) {
+    const Place root{nullptr, client, -1};
+    walkControls(root, true, visit);
 }
 
 std::optional<int> checkedSub(int a, int b) {
@@ -183,6 +267,51 @@ private:
 };
 
 void registerNew(QWidget *form, const FormKey &key);
+void compareWithRecord(QWidget *form, int index);
+size_t designSignature(QWidget *form);
+
+// The C++ class of a form, as its developer named it.
+QString classNameOf(const QWidget *w) {
+    const char *mangled = typeid(*w).name();
+#if defined(__GNUC__)
+    int status = 0;
+    char *plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    if (status == 0 && plain) {
+        QString name = QString::fromLatin1(plain);
+        std::free(plain);
+        return name;
+    }
+#endif
+    return QString::fromLatin1(mangled);
+}
+
+// A place's text for a widget outside a walk: the same steps, counted from
+// its parents' children.
+QString placeFromParents(QWidget *control) {
+    QWidget *form = control->parentWidget();
+    while (form && !LateBound::isForm(form)) form = form->parentWidget();
+    if (!form) return {};
+    const QWidget *client = LateBound::clientOf(form);
+    QStringList steps;
+    for (QWidget *w = control; w != client; w = w->parentWidget()) {
+        QWidget *parent = w->parentWidget();
+        if (!parent || w->isWindow()) return {};
+        const QString name = w->objectName();
+        int position = -1;
+        if (!isQtPart(name)) {
+            position = 0;
+            for (QObject *sibling : parent->children()) {
+                if (sibling == w) break;
+                if (!sibling->isWidgetType() || static_cast<QWidget *>(sibling)->isWindow() ||
+                    isQtPart(sibling->objectName()))
+                    continue;
+                ++position;
+            }
+        }
+        steps.prepend(stepOf(w, name, position));
+    }
+    return QLatin1Char('/') + steps.join(QLatin1Char('/'));
+}
 
 } // namespace
 
@@ -190,11 +319,29 @@ WorkingCopies &workingCopies() { return tables().copies; }
 const std::vector<FormRecord> &formTable() { return tables().forms; }
 const std::vector<ControlRecord> &controlTable() { return tables().controls; }
 
+QString formIdentity(QWidget *form) {
+    if (!form) return {};
+    const QString name = nameOf(form);
+    if (form->dynamicPropertyNames().isEmpty()) return name;
+    const QVariant key = form->property(StrictIdentityProperty);
+    if (!key.isValid()) return name;
+    QString identity = name + QLatin1Char('.') + classNameOf(form);
+    if (const QString k = key.toString(); !k.isEmpty()) identity += QLatin1Char('.') + k;
+    identity.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return identity;
+}
+
 QList<QWidget *> formControls(QWidget *form) {
     QList<QWidget *> out;
-    auto append = [&](QWidget *w) { out.append(w); };
+    auto append = [&](QWidget *w, const Place &) { out.append(w); };
     if (form) forEachControl(LateBound::clientOf(form), append);
     return out;
+}
+
+QString placeOf(QWidget *control) {
+    if (!control) return {};
+    const LateBound::Identity id = LateBound::identityOf(control);
+    return id.name.isEmpty() ? placeFromParents(control) : id.name;
 }
 
 int UnparkCoordinate(int x) { return x < ParkThreshold ? x + ParkOffset : x; }
@@ -205,16 +352,23 @@ std::optional<int> scale(int v, int p) {
     return product / 100; // C++ division truncates toward zero
 }
 
-int FindFormRecord(QWidget *form) {
+namespace {
+
+int findForm(const QString &identity) {
     const auto &index = tables().formIndex;
-    const auto it = index.find(nameOf(form));
+    const auto it = index.find(identity);
     return it == index.end() ? -1 : it->second;
 }
+
+} // namespace
+
+int FindFormRecord(QWidget *form) { return findForm(formIdentity(form)); }
 
 int RegisterForm(QWidget *form) {
     Tables &t = tables();
     FormRecord r;
     r.name = nameOf(form);
+    r.identity = formIdentity(form);
     r.top = getLong(form, Prop::Top).value_or(0);
     r.left = getLong(form, Prop::Left).value_or(0);
     r.designHeight = t.copies.formHeightDT;
@@ -222,10 +376,16 @@ int RegisterForm(QWidget *form) {
     r.designScaleHeight = t.copies.formScaleHeightDT;
     r.designScaleWidth = t.copies.formScaleWidthDT;
     r.fontSize = fontSizeOf(form).value_or(0);
+    FormDesign design;
+    design.className = classNameOf(form);
+    design.title = form->windowTitle();
+    design.signature = designSignature(form);
+    design.compared.emplace_back(form);
     const int index = static_cast<int>(t.forms.size());
     t.forms.push_back(r);
-    t.formIndex.emplace(r.name, index);
-    registerNew(form, FormKey(r.name));
+    t.designs.push_back(std::move(design));
+    t.formIndex.emplace(r.identity, index);
+    registerNew(form, FormKey(r.identity));
     return index;
 }
 
@@ -265,33 +425,111 @@ int addControl(QWidget *control, const LateBound::Identity &id, const FormKey &f
     }
     const int index = static_cast<int>(t.controls.size());
     t.controls.push_back(r);
+    t.stamps.emplace_back();
     t.controlIndex.emplace(ControlKey{form.name, form.hash, r.name, r.index}, index);
     return index;
 }
 
-void registerNew(QWidget *form, const FormKey &key) {
-    for (QWidget *control : formControls(form)) {
-        const LateBound::Identity id = LateBound::identityOf(control);
-        if (findControl(id, key) == -1) addControl(control, id, key);
+// The record of a control met in a walk, made when there is none and
+// makeMissing is set: found by the control's Name and Index, or by its
+// place when it has no name or when another widget of this walk already
+// found the record under that Name and Index. -1 when there is none.
+int recordFor(QWidget *control, const Place &where, const FormKey &form, unsigned walk,
+              bool makeMissing) {
+    Tables &t = tables();
+    LateBound::Identity id = LateBound::identityOf(control);
+    bool byPlace = id.name.isEmpty();
+    if (byPlace) id.name = where.path();
+    int index = findControl(id, form);
+    if (index >= 0 && !byPlace) {
+        const Stamp &stamp = t.stamps[size_t(index)];
+        if (stamp.walk == walk && stamp.widget != control) {
+            id.name = where.path();
+            index = findControl(id, form);
+        }
     }
+    if (index < 0 && makeMissing) index = addControl(control, id, form);
+    if (index >= 0) t.stamps[size_t(index)] = Stamp{walk, control};
+    return index;
+}
+
+void registerNew(QWidget *form, const FormKey &key) {
+    const unsigned walk = ++tables().walks;
+    auto record = [&](QWidget *control, const Place &where) {
+        recordFor(control, where, key, walk, true);
+    };
+    forEachControl(LateBound::clientOf(form), record);
+}
+
+// A hash of what a form is made of: its class and, in walk order, every
+// control's record name, class and geometry. Two instances of one form
+// class agree on it until their first pass; two different forms do not.
+size_t designSignature(QWidget *form) {
+    size_t hash = qHash(classNameOf(form));
+    auto add = [&](QWidget *control, const Place &where) {
+        const LateBound::Identity id = LateBound::identityOf(control);
+        const QRect g = control->geometry();
+        hash = qHashMulti(hash, id.name.isEmpty() ? where.path() : id.name, id.index,
+                          QLatin1String(control->metaObject()->className()), g.x(), g.y(), g.width(),
+                          g.height());
+    };
+    forEachControl(LateBound::clientOf(form), add);
+    return hash;
+}
+
+// Forms are found by name, so a form that merely shares the name of an
+// earlier one is laid out from that one's record. Each form that finds a
+// record it did not make is compared with the design the record was made
+// from, once; a different design is reported once per record and design.
+void compareWithRecord(QWidget *form, int index) {
+    FormDesign &design = tables().designs[size_t(index)];
+    for (const QPointer<QWidget> &seen : design.compared)
+        if (seen == form) return;
+    std::erase_if(design.compared, [](const QPointer<QWidget> &p) { return p.isNull(); });
+    design.compared.emplace_back(form);
+    const size_t signature = designSignature(form);
+    if (signature == design.signature) return;
+    if (std::find(design.warnedAbout.begin(), design.warnedAbout.end(), signature) !=
+        design.warnedAbout.end())
+        return;
+    design.warnedAbout.push_back(signature);
+    const FormRecord &record = tables().forms[size_t(index)];
+    const QString className = classNameOf(form);
+    const bool strict = record.identity != record.name;
+    const QString text =
+        QStringLiteral(
+            "Morvane: the form \"%1\" (class %2, title \"%3\") has the identity \"%4\" of the form "
+            "\"%1\" (class %5, title \"%6\") laid out before it, but other controls; it is laid out "
+            "from that form's design. %7")
+            .arg(record.name, className, form->windowTitle(), record.identity, design.className,
+                 design.title,
+                 strict ? QStringLiteral("Give the forms names of their own, or their Morvane controls "
+                                         "keys of their own with setStrictFormIdentity(true, key).")
+                        : QStringLiteral("Give the forms names of their own, or call "
+                                         "setStrictFormIdentity(true) on their Morvane controls."));
+    qWarning("%s", qPrintable(text));
 }
 
 } // namespace
 
 int FindControlRecord(QWidget *control, const QString &formName) {
-    return findControl(LateBound::identityOf(control), FormKey(formName));
+    LateBound::Identity id = LateBound::identityOf(control);
+    if (id.name.isEmpty()) id.name = placeFromParents(control);
+    return findControl(id, FormKey(formName));
 }
 
 int AddControlRecord(QWidget *control, const QString &formName) {
-    return addControl(control, LateBound::identityOf(control), FormKey(formName));
+    LateBound::Identity id = LateBound::identityOf(control);
+    if (id.name.isEmpty()) id.name = placeFromParents(control);
+    const int index = addControl(control, id, FormKey(formName));
+    return index;
 }
 
 namespace {
 
-std::optional<int> percent(QWidget *form, Prop scaleName, int FormRecord::*design) {
-    const int index = FindFormRecord(form);
+std::optional<int> percentOf(QWidget *form, int index, Prop scaleName, int FormRecord::*design) {
     if (index < 0) return std::nullopt;
-    const int reference = tables().forms[index].*design;
+    const int reference = tables().forms[size_t(index)].*design;
     if (reference == 0) return std::nullopt;
     const auto current = get(form, scaleName);
     if (!current) return std::nullopt;
@@ -303,24 +541,19 @@ std::optional<int> percent(QWidget *form, Prop scaleName, int FormRecord::*desig
 } // namespace
 
 std::optional<int> WidthPercent(QWidget *form) {
-    return percent(form, Prop::ScaleWidth, &FormRecord::designScaleWidth);
+    return percentOf(form, FindFormRecord(form), Prop::ScaleWidth, &FormRecord::designScaleWidth);
 }
 
 std::optional<int> HeightPercent(QWidget *form) {
-    return percent(form, Prop::ScaleHeight, &FormRecord::designScaleHeight);
+    return percentOf(form, FindFormRecord(form), Prop::ScaleHeight, &FormRecord::designScaleHeight);
 }
 
 namespace {
 
-void resizeOne(QWidget *control, const FormKey &form, int px, int py) {
-    const LateBound::Identity id = LateBound::identityOf(control);
-    int recordIndex = findControl(id, form);
-    // A control added after the form was registered is taken as it stands
-    // now rather than sent to (0, 0) with no size.
-    if (recordIndex < 0) recordIndex = addControl(control, id, form);
+void resizeOne(QWidget *control, int recordIndex, int px, int py) {
     // A copy: a control's own handlers may record further controls while
     // it is being placed, and the table may move.
-    const ControlRecord r = tables().controls[recordIndex];
+    const ControlRecord r = tables().controls[size_t(recordIndex)];
 
     // A coordinate left of the threshold belongs to a hidden tab page and
     // stays parked by the page's offset.
@@ -368,24 +601,34 @@ void resizeOne(QWidget *control, const FormKey &form, int px, int py) {
 } // namespace
 
 void ResizeOneControl(QWidget *control, const QString &formName, int px, int py) {
-    resizeOne(control, FormKey(formName), px, py);
+    const FormKey form(formName);
+    LateBound::Identity id = LateBound::identityOf(control);
+    if (id.name.isEmpty()) id.name = placeFromParents(control);
+    int index = findControl(id, form);
+    // A control added after the form was registered is taken as it stands
+    // now rather than sent to (0, 0) with no size.
+    if (index < 0) index = addControl(control, id, form);
+    resizeOne(control, index, px, py);
 }
 
 void ResizeForm(QWidget *form) {
     if (!form) return;
     const WorkingCopies &copies = workingCopies();
-    int index = FindFormRecord(form);
+    const QString identity = formIdentity(form);
+    int index = findForm(identity);
     if (index < 0) {
         // Without a design client size every control would collapse; the
         // form is registered once the control knows its design size.
         if (copies.formScaleWidthDT == 0 || copies.formScaleHeightDT == 0) return;
         index = RegisterForm(form);
+    } else {
+        compareWithRecord(form, index);
     }
-    const auto heightPercent = HeightPercent(form);
-    const auto widthPercent = WidthPercent(form);
+    const auto heightPercent = percentOf(form, index, Prop::ScaleHeight, &FormRecord::designScaleHeight);
+    const auto widthPercent = percentOf(form, index, Prop::ScaleWidth, &FormRecord::designScaleWidth);
     if (!heightPercent || !widthPercent) return;
 
-    const FormKey formKey(nameOf(form));
+    const FormKey formKey(identity);
     const RepaintCover cover(LateBound::clientOf(form));
     const ScreenPin screen;
 
@@ -397,14 +640,18 @@ void ResizeForm(QWidget *form) {
     }
 
     // Each control is placed as the walk reaches it, while what the walk
-    // read of it is still at hand.
-    auto place = [&](QWidget *control) {
-        if (!LateBound::isMorvane(control))
-            resizeOne(control, formKey, *widthPercent, *heightPercent);
+    // read of it is still at hand. A control added after the form was
+    // registered is taken as it stands now rather than sent to (0, 0) with
+    // no size.
+    const unsigned walk = ++tables().walks;
+    auto place = [&](QWidget *control, const Place &where) {
+        if (LateBound::isMorvane(control)) return;
+        const int record = recordFor(control, where, formKey, walk, true);
+        resizeOne(control, record, *widthPercent, *heightPercent);
     };
     forEachControl(LateBound::clientOf(form), place);
     if (copies.resizeFonts) {
-        const double size = static_cast<double>(tables().forms[index].fontSize) *
+        const double size = static_cast<double>(tables().forms[size_t(index)].fontSize) *
                             std::min(*widthPercent, *heightPercent) / 100.0;
         set(form, Prop::FontSize, size);
     }
@@ -415,7 +662,7 @@ void ResizeForm(QWidget *form) {
 
 void RegisterNewControls(QWidget *form) {
     if (!form) return;
-    registerNew(form, FormKey(nameOf(form)));
+    registerNew(form, FormKey(formIdentity(form)));
 }
 
 void SaveFormState(QWidget *form, bool persist, const QString &applicationName) {
@@ -430,7 +677,7 @@ void SaveFormState(QWidget *form, bool persist, const QString &applicationName) 
                                      height->toFloat(), *state);
     if (!applicationName.isEmpty() && persist) {
         QSettings settings(QSettings::UserScope, applicationName);
-        settings.beginGroup(record.name);
+        settings.beginGroup(record.identity);
         settings.setValue(QStringLiteral("LastSavedState"), record.SavedState);
     }
 }
@@ -442,7 +689,7 @@ void RestoreFormState(QWidget *form, bool persist, const QString &applicationNam
     QString text;
     if (!applicationName.isEmpty() && persist) {
         QSettings settings(QSettings::UserScope, applicationName);
-        settings.beginGroup(record.name);
+        settings.beginGroup(record.identity);
         record.SavedState = settings.value(QStringLiteral("LastSavedState"), QString()).toString();
         text = record.SavedState;
     } else if (!record.SavedState.isEmpty() && !persist) {

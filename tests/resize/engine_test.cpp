@@ -110,13 +110,14 @@ TEST(EngineArithmetic, unparkAddsTheOffsetOnlyBelowMinus40000) {
     EXPECT_EQ(UnparkCoordinate(5000), 5000);
 }
 
-TEST_F(EngineTest, controlsAreTheNamedWidgetsNoLayoutPlacesDepthFirst) {
+TEST_F(EngineTest, controlsAreTheWidgetsNoLayoutPlacesDepthFirstNamedOrNot) {
     new TwipControl(&form, QStringLiteral("Alpha"), {0, 0, 10, 10});
     auto *unnamed = new QWidget(&form);
     new TwipControl(unnamed, QStringLiteral("UnderUnnamed"), {0, 0, 10, 10});
     auto *frame = new QFrame(&form);
     frame->setObjectName(QStringLiteral("Frame1"));
     new TwipControl(frame, QStringLiteral("Inner1"), {0, 0, 10, 10});
+    new QLabel(frame); // no name, in a frame
     new TwipControl(frame, QStringLiteral("Inner2"), {0, 0, 10, 10});
     auto *boxed = new QWidget(&form);
     boxed->setObjectName(QStringLiteral("Boxed"));
@@ -126,10 +127,19 @@ TEST_F(EngineTest, controlsAreTheNamedWidgetsNoLayoutPlacesDepthFirst) {
     row->addWidget(inLayout);
     auto *internal = new QWidget(&form);
     internal->setObjectName(QStringLiteral("qt_private_part"));
+    new QPushButton(internal); // no name, inside one of Qt's own parts
+    // A table's headers and corner button have no names; they are the
+    // table's parts, not the form's controls.
+    auto *table = new QTableWidget(3, 3, &form);
+    table->setObjectName(QStringLiteral("Grid1"));
     new TwipControl(&form, QStringLiteral("Omega"), {0, 0, 10, 10});
 
-    EXPECT_EQ(namesOf(formControls(&form)),
-              QStringList({"Alpha", "UnderUnnamed", "Frame1", "Inner1", "Inner2", "Boxed", "Omega"}));
+    QStringList places;
+    for (QWidget *w : formControls(&form)) places << placeOf(w);
+    // Unnamed widgets go by their place: class and position among the
+    // widgets of their parent, Qt's own parts not counted.
+    EXPECT_EQ(places, QStringList({"Alpha", "/QWidget#1", "UnderUnnamed", "Frame1", "Inner1",
+                                   "/Frame1#2/QLabel#1", "Inner2", "Boxed", "Grid1", "Omega"}));
 }
 
 TEST_F(EngineTest, theControlsOnATabPageAreCollectedButNotThePagesOrTheTabParts) {
