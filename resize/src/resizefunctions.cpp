@@ -121,10 +121,11 @@ bool managedByLayout(QWidget *w) {
 
 bool isQtPart(const QString &name) { return name.startsWith(QLatin1String("qt_")); }
 
-// Whether the unnamed widgets inside w are controls of the form: they are
-// in the widgets forms hold their controls in (plain widgets such as tab
-// pages, frames, group boxes, and classes of one's own built on them), not
-// in the parts of another control (a table's headers, a spin box's editor).
+// Whether the widgets inside w are controls of the form: they are in the
+// widgets forms hold their controls in (plain widgets such as tab pages,
+// frames, group boxes, and classes of one's own built on them), not among
+// the parts of another control (a table's headers, a tab bar's scroll
+// buttons, a spin box's editor), named or not.
 bool holdsControls(const QWidget *w) {
     for (const QMetaObject *m = w->metaObject(); m; m = m->superClass()) {
         if (m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject ||
@@ -181,7 +182,7 @@ template <typename Visit> void walkControls(const Place &parent, bool holds, Vis
         const QString name = w->objectName();
         const bool qtPart = isQtPart(name);
         const Place place{&parent, w, qtPart ? -1 : position++};
-        if (!qtPart && (holds || !name.isEmpty()) && !managedByLayout(w)) visit(w, place);
+        if (holds && !qtPart && !managedByLayout(w)) visit(w, place);
         if (!w->children().isEmpty()) walkControls(place, !qtPart && holdsControls(w), visit);
     }
 }

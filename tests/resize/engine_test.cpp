@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <morvane/latebinding.h>
 #include <morvane/morvane.h>
 #include <morvane/resizefunctions.h>
 
@@ -21,8 +22,11 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <climits>
 #include <functional>
@@ -350,6 +354,63 @@ TEST_F(EngineTest, tabHeightScalesWithTheHeightPercent) {
     EXPECT_EQ(tabs->twips(), QRect(450, 360, 9000, 3600));
 }
 
+// A tab bar's style sheet before a pass, and after the pass has set a tab
+// height of 31 pixels.
+struct SheetCase {
+    const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const SheetCase &row, std::ostream *os) { *os << row.name; }
+    const char *before, *after;
+};
+
+class TabSheets : public ::testing::TestWithParam<SheetCase> {};
+
+TEST_P(TabSheets, keepTheTabBarsOwnRulesBesideTheTabHeight) {
+    EXPECT_EQ(LateBound::withTabHeight(QString::fromUtf8(GetParam().before), 31),
+              QString::fromUtf8(GetParam().after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, TabSheets,
+    ::testing::Values(
+        SheetCase{"none", "", "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        // Declarations alone are the tab bar's own rule, as Qt reads them.
+        SheetCase{"declarations", "color: red",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        SheetCase{"rules", "QTabBar::tab { color: red; }\nQTabBar { font: bold; }",
+                  "QTabBar::tab { color: red; }\nQTabBar { font: bold; }\n"
+                  "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        // The height of an earlier pass is replaced, not added to.
+        SheetCase{"earlierPass",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 20px; }",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        SheetCase{"earlierPassAlone", "/* Morvane TabHeight */ QTabBar::tab { height: 20px; }",
+                  "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"}),
+    [](const ::testing::TestParamInfo<SheetCase> &info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, theTabHeightOfARealTabWidgetKeepsTheTabBarsStyleSheet) {
+    auto *tabs = new QTabWidget(&form);
+    tabs->setObjectName(QStringLiteral("TabStrip1"));
+    tabs->setGeometry(20, 20, 300, 150);
+    tabs->addTab(new QWidget, QStringLiteral("One"));
+    tabs->addTab(new QWidget, QStringLiteral("Two"));
+    tabs->tabBar()->setStyleSheet(QStringLiteral("color: red"));
+    tabs->tabBar()->ensurePolished();
+    const int designTab = tabs->tabBar()->sizeHint().height();
+    ASSERT_GT(designTab, 0);
+    ASSERT_EQ(tabs->tabBar()->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    sizeClient(9000, 12000); // 100 % and 200 %
+    pass();
+
+    const QString sheet = tabs->tabBar()->styleSheet();
+    EXPECT_TRUE(sheet.startsWith(QLatin1String("* { color: red }"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.endsWith(QStringLiteral("QTabBar::tab { height: %1px; }").arg(2 * designTab)))
+        << sheet.toStdString();
+    tabs->tabBar()->ensurePolished();
+    EXPECT_EQ(tabs->tabBar()->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_NEAR(tabs->tabBar()->sizeHint().height(), 2 * designTab, 2);
+}
+
 // A kind of control, made on a parent with a 10 point font, and whether a
 // pass with fonts on scales that font.
 struct FontCase {
@@ -398,6 +459,11 @@ INSTANTIATE_TEST_SUITE_P(
         FontCase{"tableWidget", [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
                  false},
         FontCase{"treeWidget", [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
+        // Still waiting for its model, a view is a grid all the same.
+        FontCase{"tableViewWithoutModel",
+                 [](QWidget *p) { return withTenPoints(new QTableView(p), "Grid2"); }, false},
+        FontCase{"treeViewWithoutModel",
+                 [](QWidget *p) { return withTenPoints(new QTreeView(p), "Tree2"); }, false},
         FontCase{"listWidget", [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
         FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); }, true},
         FontCase{"pushButton", [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); },

@@ -77,11 +77,11 @@ inline constexpr const char *StrictIdentityProperty = "morvaneStrictIdentity";
 MORVANE_EXPORT QString formIdentity(QWidget *form);
 
 // The form's controls in collection order, depth first: every widget below
-// the form's client that is not a window of its own, that no layout places
-// and that is not one of Qt's own parts (names beginning with "qt_"), named
-// or not; an unnamed one only where a form's controls sit (on the client,
-// in a plain widget, frame or group box, on a tab page), not inside another
-// control such as a table's headers.
+// the form's client, named or not, that is not a window of its own, that no
+// layout places, that is not one of Qt's own parts (names beginning with
+// "qt_"), and that sits where a form's controls sit (on the client, in a
+// plain widget, frame or group box, on a tab page), not among the parts of
+// another control such as a table's headers or a tab bar's buttons.
 MORVANE_EXPORT QList<QWidget *> formControls(QWidget *form);
 
 // The name a control is recorded under: its Name; for a widget without one
