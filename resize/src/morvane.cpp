@@ -6,6 +6,7 @@
 #include "morvane/messagebox.h"
 #include "morvane/resizefunctions.h"
 #include "morvane/screen.h"
+#include "morvane/version.h"
 
 #include <QEvent>
 #include <QMdiSubWindow>
