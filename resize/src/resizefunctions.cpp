@@ -4,10 +4,16 @@
 
 #include "morvane/geometrytext.h"
 #include "morvane/latebinding.h"
+#include "morvane/morvane.h"
 
 #include "screenpin.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
 #include <QLayout>
 #include <QPalette>
 #include <QPixmap>
@@ -16,6 +22,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <typeinfo>
 #include <unordered_map>
 
@@ -55,6 +62,23 @@ struct ControlKeyHash {
 // The engine's tables. They are ordered and searched first match first;
 // the maps beside them hold the first index of every key, so a lookup is
 // one hash probe instead of a scan and a pass stays linear.
+// What a record holds for placing a control; records never change once
+// made, so a pass may keep a copy.
+struct Recorded {
+    int record = -1;
+    int x = 0, y = 0, extentX = 0, extentY = 0, tabHeight = 0;
+    float fontSize = 0;
+};
+
+// What a pass found at one step of its walk: the widget, its class,
+// whether it was found by its Name and Index alone, and its record.
+struct WalkEntry {
+    const QWidget *widget;
+    const QMetaObject *meta;
+    bool plainIdentity;
+    Recorded recorded;
+};
+
 // What the engine keeps beside a form record to notice two different forms
 // that share one: the design the record was made from, and the forms that
 // have been compared with it.
@@ -64,6 +88,25 @@ struct FormDesign {
     size_t signature = 0;
     std::vector<QPointer<QWidget>> compared;
     std::vector<size_t> warnedAbout;
+    // The records the last pass over one of the form's instances found,
+    // in walk order (see cachedRecord()).
+    const QWidget *walkedForm = nullptr;
+    std::vector<WalkEntry> walked;
+};
+
+// What a pass needs to know of a control's class, worked out once per
+// class. byName: the class declares one of the engine's names as a Qt
+// property, or may be a line (a plain QFrame), so it is read and written by
+// name; the others are placed directly.
+struct ClassKind {
+    const QMetaObject *meta = nullptr;
+    bool morvane = false;
+    bool byName = false;
+    bool declaresIdentity = false;
+    bool label = false;
+    bool listBox = false;
+    bool grid = false;
+    bool tabs = false;
 };
 
 // The last walk that found a control record, and by which widget: a second
@@ -82,11 +125,43 @@ struct Tables {
     std::vector<Stamp> stamps;
     std::unordered_map<ControlKey, int, ControlKeyHash> controlIndex;
     unsigned walks = 0;
+    std::deque<ClassKind> kinds;
+    const ClassKind *lastKind = nullptr;
 };
 
 Tables &tables() {
     thread_local Tables t;
     return t;
+}
+
+// The kind of a class, from a short list: a form holds controls of a few
+// classes, and a pass asks for every control.
+const ClassKind &kindOf(const QMetaObject *meta) {
+    Tables &t = tables();
+    if (t.lastKind && t.lastKind->meta == meta) return *t.lastKind;
+    for (const ClassKind &k : t.kinds)
+        if (k.meta == meta) return *(t.lastKind = &k);
+    ClassKind k;
+    k.meta = meta;
+    k.morvane = meta->inherits(&Morvane::staticMetaObject);
+    bool declares = false;
+    for (LateBound::Prop p : {LateBound::Prop::Name, LateBound::Prop::Index, LateBound::Prop::Left,
+                              LateBound::Prop::Top, LateBound::Prop::Width, LateBound::Prop::Height,
+                              LateBound::Prop::ScaleWidth, LateBound::Prop::ScaleHeight,
+                              LateBound::Prop::WindowState, LateBound::Prop::FontSize,
+                              LateBound::Prop::TabHeight, LateBound::Prop::AutoSize, LateBound::Prop::X1,
+                              LateBound::Prop::Y1, LateBound::Prop::X2, LateBound::Prop::Y2,
+                              LateBound::Prop::ColsCount, LateBound::Prop::ColumnsCount})
+        declares = declares || meta->indexOfProperty(LateBound::nameOf(p)) >= 0;
+    k.declaresIdentity = meta->indexOfProperty(LateBound::nameOf(LateBound::Prop::Name)) >= 0 ||
+                         meta->indexOfProperty(LateBound::nameOf(LateBound::Prop::Index)) >= 0;
+    k.byName = declares || meta == &QFrame::staticMetaObject;
+    k.label = meta->inherits(&QLabel::staticMetaObject);
+    k.listBox = meta->inherits(&QListView::staticMetaObject);
+    k.grid = meta->inherits(&QTableView::staticMetaObject) || meta->inherits(&QTreeView::staticMetaObject);
+    k.tabs = meta->inherits(&QTabWidget::staticMetaObject);
+    t.kinds.push_back(k); // a deque: what was handed out stays where it is
+    return *(t.lastKind = &t.kinds.back());
 }
 
 using LateBound::get;
@@ -169,9 +244,13 @@ struct Place {
     }
 };
 
-// Calls visit(control, place) for every control below parent, depth first,
-// in the order of the form's control collection.
-template <typename Visit> void walkControls(const Place &parent, bool holds, Visit &visit) {
+// Calls visit(control, place, objectName) for every control below parent,
+// depth first, in the order of the form's control collection. A visitor
+// that recognises the next control it expects (known(widget) is true: the
+// widget it met at this point of the last walk) gets no name: the walk does
+// not read it again (see ResizeForm).
+template <typename Known, typename Visit>
+void walkControls(const Place &parent, bool holds, Known &known, Visit &visit) {
     // A copy, so that nothing visit does to a control disturbs the walk.
     const QObjectList children = parent.widget->children();
     int position = 0;
@@ -179,17 +258,29 @@ template <typename Visit> void walkControls(const Place &parent, bool holds, Vis
         if (!child->isWidgetType()) continue;
         auto *w = static_cast<QWidget *>(child);
         if (w->isWindow()) continue; // a dialog owned by the form is no control of it
+        if (holds && known(w) && !managedByLayout(w)) {
+            const Place place(&parent, w, position++);
+            visit(w, place, nullptr);
+            if (!w->children().isEmpty()) walkControls(place, holdsControls(w), known, visit);
+            continue;
+        }
         const QString name = w->objectName();
         const bool qtPart = isQtPart(name);
-        const Place place{&parent, w, qtPart ? -1 : position++};
-        if (holds && !qtPart && !managedByLayout(w)) visit(w, place);
-        if (!w->children().isEmpty()) walkControls(place, !qtPart && holdsControls(w), visit);
+        const Place place(&parent, w, qtPart ? -1 : position++);
+        if (holds && !qtPart && !managedByLayout(w)) visit(w, place, &name);
+        if (!w->children().isEmpty()) walkControls(place, !qtPart && holdsControls(w), known, visit);
     }
 }
 
+template <typename Known, typename Visit> void forEachControl(QWidget *client, Known &known, Visit &visit) {
+    const Place root(nullptr, client, -1);
+    walkControls(root, true, known, visit);
+}
+
 template <typename Visit> void forEachControl(QWidget *client, Visit &visit) {
-    const Place root{nullptr, client, -1};
-    walkControls(root, true, visit);
+    auto unknown = [](const QWidget *) { return false; };
+    auto named = [&](QWidget *w, const Place &where, const QString *name) { visit(w, where, *name); };
+    forEachControl(client, unknown, named);
 }
 
 std::optional<int> checkedSub(int a, int b) {
@@ -334,7 +425,7 @@ QString formIdentity(QWidget *form) {
 
 QList<QWidget *> formControls(QWidget *form) {
     QList<QWidget *> out;
-    auto append = [&](QWidget *w, const Place &) { out.append(w); };
+    auto append = [&](QWidget *w, const Place &, const QString &) { out.append(w); };
     if (form) forEachControl(LateBound::clientOf(form), append);
     return out;
 }
@@ -456,7 +547,7 @@ int recordFor(QWidget *control, const Place &where, const FormKey &form, unsigne
 
 void registerNew(QWidget *form, const FormKey &key) {
     const unsigned walk = ++tables().walks;
-    auto record = [&](QWidget *control, const Place &where) {
+    auto record = [&](QWidget *control, const Place &where, const QString &) {
         recordFor(control, where, key, walk, true);
     };
     forEachControl(LateBound::clientOf(form), record);
@@ -467,7 +558,7 @@ void registerNew(QWidget *form, const FormKey &key) {
 // class agree on it until their first pass; two different forms do not.
 size_t designSignature(QWidget *form) {
     size_t hash = qHash(classNameOf(form));
-    auto add = [&](QWidget *control, const Place &where) {
+    auto add = [&](QWidget *control, const Place &where, const QString &) {
         const LateBound::Identity id = LateBound::identityOf(control);
         const QRect g = control->geometry();
         hash = qHashMulti(hash, id.name.isEmpty() ? where.path() : id.name, id.index,
@@ -601,6 +692,113 @@ void resizeOne(QWidget *control, int recordIndex, int px, int py) {
 
 } // namespace
 
+namespace {
+
+std::optional<int> roundedLong(double v) {
+    if (!std::isfinite(v)) return std::nullopt;
+    const double r = std::nearbyint(v); // halves to even
+    if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+    return static_cast<int>(r);
+}
+
+// LateBound::move for a widget that is no form and declares none of the
+// names: the same arithmetic, without looking the names up.
+bool moveDirectly(QWidget *w, double tppX, double tppY, int left, int top,
+                  std::optional<int> width = {}, std::optional<int> height = {}) {
+    if (width && *width < 0) return false;
+    if (height && *height < 0) return false;
+    const auto x = roundedLong(left / tppX);
+    const auto y = roundedLong(top / tppY);
+    if (!x || !y) return false;
+    const auto pw = width ? roundedLong(*width / tppX) : std::optional<int>{};
+    const auto ph = height ? roundedLong(*height / tppY) : std::optional<int>{};
+    const QRect now = w->geometry();
+    const QRect target(*x, *y, pw ? *pw : now.width(), ph ? *ph : now.height());
+    if (!width && !height)
+        w->move(target.topLeft());
+    else
+        w->setGeometry(target);
+    return true;
+}
+
+// resizeOne for a control of a kind placed directly: a Qt widget (or a
+// class built on one) that holds no dynamic property, declares none of the
+// engine's names and is no line. The steps and the numbers are resizeOne's.
+void resizeDirectly(QWidget *control, const ClassKind &kind, const Recorded &r, int px, int py,
+                    double tppX, double tppY, bool fonts) {
+    const int rx = r.x, ry = r.y, rw = r.extentX, rh = r.extentY;
+    const int rTab = r.tabHeight;
+    const float rFont = r.fontSize;
+
+    const auto currentLeft = roundedLong(control->geometry().x() * tppX);
+    const auto scaledLeft = scale(rx, px);
+    std::optional<int> leftValue = scaledLeft;
+    if (scaledLeft && (!currentLeft || *currentLeft < ParkThreshold))
+        leftValue = checkedSub(*scaledLeft, ParkOffset);
+    const int left = leftValue.value_or(0);
+    const int top = scale(ry, py).value_or(0);
+    const int width = scale(rw, px).value_or(0);
+    const int height = scale(rh, py).value_or(0);
+
+    if (fonts && (kind.listBox || !kind.grid))
+        set(control, Prop::FontSize, static_cast<double>(rFont) * std::min(px, py) / 100.0);
+    if (kind.tabs)
+        if (auto v = scale(rTab, py)) set(control, Prop::TabHeight, *v);
+
+    if (kind.label) { // no AutoSize, which would be a dynamic property
+        moveDirectly(control, tppX, tppY, left, top, width, height);
+        return;
+    }
+    if (moveDirectly(control, tppX, tppY, left, top, width, height)) return;
+    if (moveDirectly(control, tppX, tppY, left, top, width)) return;
+    moveDirectly(control, tppX, tppY, left, top);
+}
+
+// The record of a control met at step `step` of a pass's walk. A form's
+// controls come in the same order pass after pass, so the step's entry of
+// the last pass usually names the record: the same widget of the same class
+// under the same name text (an untouched name keeps its text's storage) at
+// the same step finds what a lookup would find. Anything else is looked up
+// (recordFor) and the entry made anew.
+// The record of a control met at step `step` of a pass's walk. A form's
+// controls come in the same order pass after pass, so the step's entry of
+// the last pass usually names the record: the same widget of the same
+// class at the same step, still without dynamic properties, is taken to be
+// what it was (name is null: the walk knew it and read no name). Anything
+// else is looked up (recordFor) and the entry made anew.
+Recorded cachedRecord(FormDesign &design, size_t step, QWidget *control, const ClassKind &kind,
+                      const QString *name, bool plainIdentity, const Place &where, const FormKey &form,
+                      unsigned walk) {
+    Tables &t = tables();
+    if (!name && step < design.walked.size()) {
+        const WalkEntry &e = design.walked[step];
+        Stamp &stamp = t.stamps[size_t(e.recorded.record)];
+        // A widget earlier in this walk found the record: this one shares
+        // its name and goes by its place, as recordFor decides.
+        if (stamp.walk != walk) {
+            stamp = Stamp{walk, control};
+            return e.recorded;
+        }
+    }
+    Recorded recorded;
+    recorded.record = recordFor(control, where, form, walk, true);
+    const ControlRecord &r = t.controls[size_t(recorded.record)];
+    recorded.x = r.x;
+    recorded.y = r.y;
+    recorded.extentX = r.extentX;
+    recorded.extentY = r.extentY;
+    recorded.tabHeight = r.tabHeight;
+    recorded.fontSize = r.fontSize;
+    const WalkEntry entry{control, kind.meta, plainIdentity, recorded};
+    if (step < design.walked.size())
+        design.walked[step] = entry;
+    else
+        design.walked.push_back(entry);
+    return recorded;
+}
+
+} // namespace
+
 void ResizeOneControl(QWidget *control, const QString &formName, int px, int py) {
     const FormKey form(formName);
     LateBound::Identity id = LateBound::identityOf(control);
@@ -645,12 +843,36 @@ void ResizeForm(QWidget *form) {
     // registered is taken as it stands now rather than sent to (0, 0) with
     // no size.
     const unsigned walk = ++tables().walks;
-    auto place = [&](QWidget *control, const Place &where) {
-        if (LateBound::isMorvane(control)) return;
-        const int record = recordFor(control, where, formKey, walk, true);
-        resizeOne(control, record, *widthPercent, *heightPercent);
+    const ScreenMetrics metrics = currentScreen();
+    const double tppX = metrics.twipsPerPixelX, tppY = metrics.twipsPerPixelY;
+    const int px = *widthPercent, py = *heightPercent;
+    const bool fonts = copies.resizeFonts;
+    FormDesign &design = tables().designs[size_t(index)];
+    if (design.walkedForm != form) {
+        design.walkedForm = form;
+        design.walked.clear();
+    }
+    size_t step = 0;
+    auto known = [&](const QWidget *w) {
+        const std::vector<WalkEntry> &walked = tables().designs[size_t(index)].walked;
+        if (step >= walked.size()) return false;
+        const WalkEntry &e = walked[step];
+        return e.widget == w && e.plainIdentity && e.meta == w->metaObject() &&
+               w->dynamicPropertyNames().isEmpty();
     };
-    forEachControl(LateBound::clientOf(form), place);
+    auto place = [&](QWidget *control, const Place &where, const QString *name) {
+        const ClassKind &kind = kindOf(control->metaObject());
+        if (kind.morvane) return;
+        const bool noDynamic = !name || control->dynamicPropertyNames().isEmpty();
+        const Recorded recorded = cachedRecord(tables().designs[size_t(index)], step++, control, kind,
+                                               name, noDynamic && !kind.declaresIdentity, where, formKey,
+                                               walk);
+        if (noDynamic && !kind.byName)
+            resizeDirectly(control, kind, recorded, px, py, tppX, tppY, fonts);
+        else
+            resizeOne(control, recorded.record, px, py);
+    };
+    forEachControl(LateBound::clientOf(form), known, place);
     if (copies.resizeFonts) {
         const double size = static_cast<double>(tables().forms[size_t(index)].fontSize) *
                             std::min(*widthPercent, *heightPercent) / 100.0;

@@ -296,6 +296,59 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"byHalf", 300, 200, {1001, 2003, 3001, 1999}, {500, 1001, 1500, 999}}),
     [](const ::testing::TestParamInfo<PassCase> &info) { return std::string(info.param.name); });
 
+// Plain Qt widgets are placed without looking their properties up by name;
+// a twin holding any dynamic property goes the way by name. Both ways must
+// agree on every control, every percent and every odd value.
+TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
+    struct Made {
+        QWidget *direct, *byName;
+    };
+    std::vector<Made> pairs;
+    int n = 0;
+    auto twin = [&](auto make, QRect r, double points = 10) {
+        QWidget *ws[2] = {make(), make()};
+        for (QWidget *w : ws) {
+            w->setObjectName(QStringLiteral("Twin%1").arg(n++));
+            w->setGeometry(r);
+            QFont f = w->font();
+            f.setPointSizeF(points);
+            w->setFont(f);
+        }
+        ws[1]->setProperty("Tag", 7); // no name the engine knows, but dynamic
+        pairs.push_back({ws[0], ws[1]});
+    };
+    twin([&] { return new QPushButton(QStringLiteral("OK"), &form); }, {10, 10, 81, 23});
+    twin([&] { return new QLabel(QStringLiteral("Label"), &form); }, {7, 33, 101, 17}, 9);
+    twin([&] { return new QListWidget(&form); }, {3, 5, 120, 77}, 11);
+    twin([&] { return new QTableWidget(2, 2, &form); }, {300, 5, 120, 77});
+    twin([&] { return new QTabWidget(&form); }, {200, 150, 160, 100});
+    twin([&] { return new QPushButton(&form); }, {-4934, 40, 50, 20}); // parked: left < -40000 twips
+    twin([&] { return new QPushButton(&form); }, {-20, -13, 1, 1});
+    twin([&] { return new QPushButton(&form); }, {0, 0, 0, 0});
+    for (QTabWidget *tabs : form.findChildren<QTabWidget *>()) tabs->addTab(new QWidget, QStringLiteral("One"));
+
+    // Client sizes giving percents of 50 to 301, rounded halves included.
+    const QSize clients[] = {{600, 400}, {900, 480}, {603, 402}, {609, 406}, {300, 200},
+                             {1806, 1204}, {601, 599}, {451, 333}};
+    for (bool fonts : {false, true}) {
+        useDesign(9000, 6000, fonts);
+        for (const QSize &client : clients) {
+            form.resize(client);
+            pass();
+            for (const Made &m : pairs) {
+                SCOPED_TRACE(m.direct->metaObject()->className() + std::string(" at ") +
+                             ::testing::PrintToString(client) + (fonts ? " with fonts" : ""));
+                EXPECT_EQ(m.direct->geometry(), m.byName->geometry());
+                EXPECT_EQ(m.direct->font().pointSizeF(), m.byName->font().pointSizeF());
+                if (auto *tabs = qobject_cast<QTabWidget *>(m.direct)) {
+                    EXPECT_EQ(tabs->tabBar()->styleSheet(),
+                              static_cast<QTabWidget *>(m.byName)->tabBar()->styleSheet());
+                }
+            }
+        }
+    }
+}
+
 TEST_F(EngineTest, anOverflowLeavesThatTargetAtZeroAndTheOthersScaled) {
     // At 150 % a width of 16 000 000 overflows (2.4e9 > 2^31 - 1): that
     // target keeps its starting value 0; the other three are still set.
