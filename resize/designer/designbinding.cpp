@@ -89,7 +89,7 @@ void bindToFormWindow(Morvane *control, QDesignerFormEditorInterface *core) {
             }
             QDesignerPropertyEditorInterface *editor = core->propertyEditor();
             if (editor && editor->object() == control)
-                editor->setPropertyValue(name, control->property(name.toLatin1().constData()), false);
+                editor->setPropertyValue(name, control->property(name.toLatin1().constData()), true);
         });
     });
 }
