@@ -418,9 +418,7 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 // A setter that asks for confirmation, the value it is given, and how the
 // value is read back.
 struct ConfirmedSetter {
-    const char *name;
-    // Rows print as their name in test listings.
-    friend void PrintTo(const ConfirmedSetter &row, std::ostream *os) { *os << row.name; }
+    const char *name; // the test's name is made from it
     std::function<void(Morvane &, int)> set;
     std::function<int(const Morvane &)> get;
     int newValue;
