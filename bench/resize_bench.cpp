@@ -17,7 +17,11 @@
 //   - Qt's relayout: the widget that holds the grid is resized and the grid
 //     activated; with fonts on, every widget's font is first scaled the way
 //     the control scales it (smaller of the two percents);
-//   - the same Qt relayout with the form's updates suspended around it.
+//   - the same Qt relayout with the form's updates suspended around it;
+//   - the floor: a third form of the same widgets at absolute places, each
+//     moved by one bare setGeometry() call to where the pass puts it, after
+//     the same repaint mark the pass makes: what Qt itself costs for moving
+//     the widgets, whoever computes the places.
 // After the passes (untimed) the event loop paints the windows, so every
 // pass starts from a painted window as it would in a program. The CPU column
 // counts that painting too; read the time column and the counters.
@@ -38,7 +42,7 @@
 //
 // The counters are medians of the iterations: pass_ms and pass_us_per_control
 // (the control), qt_ms (Qt's relayout), qt_susp_ms (the same with suspended
-// updates) and the ratios; the time column is the control's pass. A summary
+// updates), floor_ms and the ratios; the time column is the control's pass. A summary
 // of the goals follows the table.
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/resize_bench [--benchmark_repetitions=3]
