@@ -42,8 +42,8 @@
 //
 // The counters are medians of the iterations: pass_ms and pass_us_per_control
 // (the control), qt_ms (Qt's relayout), qt_susp_ms (the same with suspended
-// updates), floor_ms and the ratios; the time column is the control's pass. A summary
-// of the goals follows the table.
+// updates), floor_ms and the ratios; the time column is the control's pass.
+// A summary of the goals follows the table.
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/resize_bench [--benchmark_repetitions=3]
 #include <benchmark/benchmark.h>
@@ -214,8 +214,10 @@ Morvane* attachResizer(QWidget* form, bool fonts) {
     auto* resizer = new Morvane(form);
     resizer->setObjectName("Morvane1");
     // Handed over as uic hands over a form's saved values.
-    resizer->setProperty("ScreenWidthDT", static_cast<int>(std::lround(screen.widthTwips / screen.twipsPerPixelX)));
-    resizer->setProperty("ScreenHeightDT", static_cast<int>(std::lround(screen.heightTwips / screen.twipsPerPixelY)));
+    resizer->setProperty("ScreenWidthDT",
+                         static_cast<int>(std::lround(screen.widthTwips / screen.twipsPerPixelX)));
+    resizer->setProperty("ScreenHeightDT",
+                         static_cast<int>(std::lround(screen.heightTwips / screen.twipsPerPixelY)));
     resizer->setResizeFonts(fonts);
     resizer->setAutoResizeControls(false);
     resizer->setAutoResizeOnLoad(false);
@@ -448,7 +450,9 @@ void BM_MoveEachShown(benchmark::State& state) {
 }
 
 // A number as text, the same in every locale.
-QString num(double v, int decimals = 2) { return QString::number(v, 'f', decimals); }
+QString num(double v, int decimals = 2) {
+    return QString::number(v, 'f', decimals);
+}
 
 // The goals, from the medians of this run: with fonts off at most 1.3 times
 // Qt's own relayout at every size and growth from 1,000 to 5,000 controls no
@@ -467,17 +471,20 @@ void printGoals() {
             const double qg = at("qt", 5000, fonts) / at("qt", 1000, fonts);
             const double fg = at("floor", 5000, fonts) / at("floor", 1000, fonts);
             const bool met = fonts ? g <= 5.5 : g <= qg;
-            out += QStringLiteral("  %1  growth 1,000 -> 5,000 controls: pass %2 x, Qt relayout %3 x, floor %4 x"
-                                  " (goal: %5) %6\n")
-                       .arg(f, num(g), num(qg), num(fg),
-                            fonts ? QStringLiteral("<= 5.5") : QStringLiteral("<= Qt's"),
-                            met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+            out +=
+                QStringLiteral(
+                    "  %1  growth 1,000 -> 5,000 controls: pass %2 x, Qt relayout %3 x, floor %4 x"
+                    " (goal: %5) %6\n")
+                    .arg(f, num(g), num(qg), num(fg),
+                         fonts ? QStringLiteral("<= 5.5") : QStringLiteral("<= Qt's"),
+                         met ? QStringLiteral("met") : QStringLiteral("MISSED"));
         }
         for (int n : {100, 1000, 5000}) {
             if (!has(key("pass", n, fonts))) continue;
             const double r = at("pass", n, fonts) / at("qt", n, fonts);
-            out += QStringLiteral("  %1  %2 controls: pass %3 ms, Qt relayout %4 ms: %5 x (goal <= %6) %7;"
-                                  " Qt with suspended updates %8 ms; floor %9 ms (pass %10 x)\n")
+            out += QStringLiteral(
+                       "  %1  %2 controls: pass %3 ms, Qt relayout %4 ms: %5 x (goal <= %6) %7;"
+                       " Qt with suspended updates %8 ms; floor %9 ms (pass %10 x)\n")
                        .arg(f, QString::number(n).rightJustified(5), num(at("pass", n, fonts), 3),
                             num(at("qt", n, fonts), 3), num(r), num(limit, 1),
                             r <= limit ? QStringLiteral("met") : QStringLiteral("MISSED"),

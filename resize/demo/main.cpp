@@ -70,8 +70,8 @@ private:
 
 // Exit codes, those of sysexits.h.
 constexpr int ExitDone = 0;
-constexpr int ExitUsage = 64;       // EX_USAGE: the command line is wrong
-constexpr int ExitNoDisplay = 69;   // EX_UNAVAILABLE: no display to show the form on
+constexpr int ExitUsage = 64;     // EX_USAGE: the command line is wrong
+constexpr int ExitNoDisplay = 69; // EX_UNAVAILABLE: no display to show the form on
 
 // The command line, read before any QApplication exists: --help and
 // --version need no display, and a wrong command line is told as such
@@ -82,12 +82,14 @@ struct CommandLine {
                               QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
                               QStringLiteral("WIDTHxHEIGHT")};
     // Qt's own options, handed on to Qt.
-    QCommandLineOption platform{QStringLiteral("platform"),
-                                QStringLiteral("Qt's platform plugin, e.g. offscreen (Qt's own option)."),
-                                QStringLiteral("name")};
-    QCommandLineOption display{QStringLiteral("display"),
-                               QStringLiteral("The X display to show the form on (Qt's own option)."),
-                               QStringLiteral("display")};
+    QCommandLineOption platform{
+        QStringLiteral("platform"),
+        QStringLiteral("Qt's platform plugin, e.g. offscreen (Qt's own option)."),
+        QStringLiteral("name")};
+    QCommandLineOption display{
+        QStringLiteral("display"),
+        QStringLiteral("The X display to show the form on (Qt's own option)."),
+        QStringLiteral("display")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
                             QStringLiteral("Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -104,14 +106,18 @@ struct CommandLine {
     }
 
     QString helpText() const {
-        return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("morvane-demo"));
+        return parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                         QStringLiteral("morvane-demo"));
     }
 };
 
-void printOut(const QString &text) { std::fputs(text.toLocal8Bit().constData(), stdout); }
+void printOut(const QString &text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+}
 
 int usageError(const QString &text) {
-    std::fprintf(stderr, "morvane-demo: %s\nTry 'morvane-demo --help'.\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "morvane-demo: %s\nTry 'morvane-demo --help'.\n",
+                 text.toLocal8Bit().constData());
     return ExitUsage;
 }
 
@@ -130,17 +136,21 @@ int main(int argc, char **argv) {
         return ExitDone;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+        return usageError(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 
     std::optional<MorvaneCtl::ScreenMetrics> screen;
     if (parser.isSet(line.screen)) {
-        static const QRegularExpression size(QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
+        static const QRegularExpression size(
+            QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
         const QString value = parser.value(line.screen);
         const QRegularExpressionMatch match = size.match(value);
         if (!match.hasMatch())
-            return usageError(QStringLiteral("--screen wants WIDTHxHEIGHT in pixels, e.g. 1920x1080, not \"%1\"")
-                                  .arg(value));
-        screen = MorvaneCtl::ScreenMetrics::ofPixels(match.captured(1).toInt(), match.captured(2).toInt());
+            return usageError(
+                QStringLiteral("--screen wants WIDTHxHEIGHT in pixels, e.g. 1920x1080, not \"%1\"")
+                    .arg(value));
+        screen = MorvaneCtl::ScreenMetrics::ofPixels(match.captured(1).toInt(),
+                                                     match.captured(2).toInt());
     }
 
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&

@@ -138,7 +138,8 @@ QString withTabHeight(const QString &sheet, int pixels) {
     // A sheet of bare declarations ("color: red") is how Qt reads a sheet
     // for the widget itself; it becomes a rule of its own, written the way
     // Qt reads it, so that another rule can follow it.
-    if (!own.isEmpty() && !own.contains(QLatin1Char('{'))) own = QStringLiteral("* { %1 }").arg(own);
+    if (!own.isEmpty() && !own.contains(QLatin1Char('{')))
+        own = QStringLiteral("* { %1 }").arg(own);
     if (!own.isEmpty()) own += QLatin1Char('\n');
     return own + TabHeightMark + QStringLiteral(" QTabBar::tab { height: %1px; }").arg(pixels);
 }

@@ -415,7 +415,8 @@ template <typename T> void Morvane::storeAndNotify(T &field, T value, const char
     emit PropertyChanged(QLatin1String(name));
 }
 
-template <typename T> void Morvane::storeConfirmed(T &field, T value, const char *name) {
+template <typename T>
+void Morvane::storeConfirmed(T &field, T value, const char *name) {
     const auto answer = showMessageBox(this, QMessageBox::Warning, productName(), warningText(),
                                        QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
@@ -435,8 +436,12 @@ void Morvane::setResizeFonts(bool value) { storeAndNotify(m_resizeFonts, value, 
 
 // The screen is measured, never set; a saved screen size reaches the
 // control only through ReadProperties, and is replaced there at once.
-void Morvane::setScreenHeight(int) { refuse("ScreenHeight"); }
-void Morvane::setScreenWidth(int) { refuse("ScreenWidth"); }
+void Morvane::setScreenHeight(int) {
+    refuse("ScreenHeight");
+}
+void Morvane::setScreenWidth(int) {
+    refuse("ScreenWidth");
+}
 
 void Morvane::setScreenHeightDT(int value) { storeConfirmed(m_screenHeightDT, value, "ScreenHeightDT"); }
 void Morvane::setScreenWidthDT(int value) { storeConfirmed(m_screenWidthDT, value, "ScreenWidthDT"); }
@@ -521,9 +526,10 @@ void Morvane::ResizeControls() {
     if (canBindLate()) bindLate();
     // An MDI frame cannot be laid out as an ordinary form.
     if (m_myParentMDI)
-        throw MorvaneError(MorvaneError::TypeMismatch,
-                           QStringLiteral("ResizeControls lays out ordinary forms, not the MDI frame %1")
-                               .arg(m_myParentMDI->objectName()));
+        throw MorvaneError(
+            MorvaneError::TypeMismatch,
+            QStringLiteral("ResizeControls lays out ordinary forms, not the MDI frame %1")
+                .arg(m_myParentMDI->objectName()));
     if (m_myParent) ResizeFunctions::ResizeForm(m_myParent);
 }
 

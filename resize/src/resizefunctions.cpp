@@ -145,20 +145,21 @@ const ClassKind &kindOf(const QMetaObject *meta) {
     k.meta = meta;
     k.morvane = meta->inherits(&Morvane::staticMetaObject);
     bool declares = false;
-    for (LateBound::Prop p : {LateBound::Prop::Name, LateBound::Prop::Index, LateBound::Prop::Left,
-                              LateBound::Prop::Top, LateBound::Prop::Width, LateBound::Prop::Height,
-                              LateBound::Prop::ScaleWidth, LateBound::Prop::ScaleHeight,
-                              LateBound::Prop::WindowState, LateBound::Prop::FontSize,
-                              LateBound::Prop::TabHeight, LateBound::Prop::AutoSize, LateBound::Prop::X1,
-                              LateBound::Prop::Y1, LateBound::Prop::X2, LateBound::Prop::Y2,
-                              LateBound::Prop::ColsCount, LateBound::Prop::ColumnsCount})
+    for (LateBound::Prop p :
+         {LateBound::Prop::Name, LateBound::Prop::Index, LateBound::Prop::Left,
+          LateBound::Prop::Top, LateBound::Prop::Width, LateBound::Prop::Height,
+          LateBound::Prop::ScaleWidth, LateBound::Prop::ScaleHeight, LateBound::Prop::WindowState,
+          LateBound::Prop::FontSize, LateBound::Prop::TabHeight, LateBound::Prop::AutoSize,
+          LateBound::Prop::X1, LateBound::Prop::Y1, LateBound::Prop::X2, LateBound::Prop::Y2,
+          LateBound::Prop::ColsCount, LateBound::Prop::ColumnsCount})
         declares = declares || meta->indexOfProperty(LateBound::nameOf(p)) >= 0;
     k.declaresIdentity = meta->indexOfProperty(LateBound::nameOf(LateBound::Prop::Name)) >= 0 ||
                          meta->indexOfProperty(LateBound::nameOf(LateBound::Prop::Index)) >= 0;
     k.byName = declares || meta == &QFrame::staticMetaObject;
     k.label = meta->inherits(&QLabel::staticMetaObject);
     k.listBox = meta->inherits(&QListView::staticMetaObject);
-    k.grid = meta->inherits(&QTableView::staticMetaObject) || meta->inherits(&QTreeView::staticMetaObject);
+    k.grid = meta->inherits(&QTableView::staticMetaObject) ||
+             meta->inherits(&QTreeView::staticMetaObject);
     k.tabs = meta->inherits(&QTabWidget::staticMetaObject);
     t.kinds.push_back(k); // a deque: what was handed out stays where it is
     return *(t.lastKind = &t.kinds.back());
@@ -194,7 +195,9 @@ bool managedByLayout(QWidget *w) {
     return parent && parent->layout() && parent->layout()->indexOf(w) >= 0;
 }
 
-bool isQtPart(const QString &name) { return name.startsWith(QLatin1String("qt_")); }
+bool isQtPart(const QString &name) {
+    return name.startsWith(QLatin1String("qt_"));
+}
 
 // Whether the widgets inside w are controls of the form: they are in the
 // widgets forms hold their controls in (plain widgets such as tab pages,
@@ -237,7 +240,9 @@ struct Place {
 
     const QString &path() const {
         if (!made) {
-            if (up) text = up->path() + QLatin1Char('/') + stepOf(widget, widget->objectName(), position);
+            if (up)
+                text =
+                    up->path() + QLatin1Char('/') + stepOf(widget, widget->objectName(), position);
             made = true;
         }
         return text;
@@ -268,18 +273,23 @@ void walkControls(const Place &parent, bool holds, Known &known, Visit &visit) {
         const bool qtPart = isQtPart(name);
         const Place place(&parent, w, qtPart ? -1 : position++);
         if (holds && !qtPart && !managedByLayout(w)) visit(w, place, &name);
-        if (!w->children().isEmpty()) walkControls(place, !qtPart && holdsControls(w), known, visit);
+        if (!w->children().isEmpty())
+            walkControls(place, !qtPart && holdsControls(w), known, visit);
     }
 }
 
-template <typename Known, typename Visit> void forEachControl(QWidget *client, Known &known, Visit &visit) {
+template <typename Known, typename Visit>
+void forEachControl(QWidget *client, Known &known, Visit &visit) {
     const Place root(nullptr, client, -1);
     walkControls(root, true, known, visit);
 }
 
-template <typename Visit> void forEachControl(QWidget *client, Visit &visit) {
+template <typename Visit>
+void forEachControl(QWidget *client, Visit &visit) {
     auto unknown = [](const QWidget *) { return false; };
-    auto named = [&](QWidget *w, const Place &where, const QString *name) { visit(w, where, *name); };
+    auto named = [&](QWidget *w, const Place &where, const QString *name) {
+        visit(w, where, *name);
+    };
     forEachControl(client, unknown, named);
 }
 
@@ -419,7 +429,8 @@ QString formIdentity(QWidget *form) {
     if (!key.isValid()) return name;
     QString identity = name + QLatin1Char('.') + classNameOf(form);
     if (const QString k = key.toString(); !k.isEmpty()) identity += QLatin1Char('.') + k;
-    identity.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    identity.replace(QLatin1Char('/'), QLatin1Char('_'))
+        .replace(QLatin1Char('\\'), QLatin1Char('_'));
     return identity;
 }
 
@@ -454,7 +465,9 @@ int findForm(const QString &identity) {
 
 } // namespace
 
-int FindFormRecord(QWidget *form) { return findForm(formIdentity(form)); }
+int FindFormRecord(QWidget *form) {
+    return findForm(formIdentity(form));
+}
 
 int RegisterForm(QWidget *form) {
     Tables &t = tables();
@@ -562,8 +575,8 @@ size_t designSignature(QWidget *form) {
         const LateBound::Identity id = LateBound::identityOf(control);
         const QRect g = control->geometry();
         hash = qHashMulti(hash, id.name.isEmpty() ? where.path() : id.name, id.index,
-                          QLatin1String(control->metaObject()->className()), g.x(), g.y(), g.width(),
-                          g.height());
+                          QLatin1String(control->metaObject()->className()), g.x(), g.y(),
+                          g.width(), g.height());
     };
     forEachControl(LateBound::clientOf(form), add);
     return hash;
@@ -591,12 +604,14 @@ void compareWithRecord(QWidget *form, int index) {
     const QString text =
         QStringLiteral(
             "Morvane: the form \"%1\" (class %2, title \"%3\") has the identity \"%4\" of the form "
-            "\"%1\" (class %5, title \"%6\") laid out before it, but other controls; it is laid out "
+            "\"%1\" (class %5, title \"%6\") laid out before it, but other controls; it is laid "
+            "out "
             "from that form's design. %7")
             .arg(record.name, className, form->windowTitle(), record.identity, design.className,
                  design.title,
-                 strict ? QStringLiteral("Give the forms names of their own, or their Morvane controls "
-                                         "keys of their own with setStrictFormIdentity(true, key).")
+                 strict ? QStringLiteral(
+                              "Give the forms names of their own, or their Morvane controls "
+                              "keys of their own with setStrictFormIdentity(true, key).")
                         : QStringLiteral("Give the forms names of their own, or call "
                                          "setStrictFormIdentity(true) on their Morvane controls."));
     qWarning("%s", qPrintable(text));
@@ -767,8 +782,8 @@ void resizeDirectly(QWidget *control, const ClassKind &kind, const Recorded &r, 
 // what it was (name is null: the walk knew it and read no name). Anything
 // else is looked up (recordFor) and the entry made anew.
 Recorded cachedRecord(FormDesign &design, size_t step, QWidget *control, const ClassKind &kind,
-                      const QString *name, bool plainIdentity, const Place &where, const FormKey &form,
-                      unsigned walk) {
+                      const QString *name, bool plainIdentity, const Place &where,
+                      const FormKey &form, unsigned walk) {
     Tables &t = tables();
     if (!name && step < design.walked.size()) {
         const WalkEntry &e = design.walked[step];
@@ -823,8 +838,10 @@ void ResizeForm(QWidget *form) {
     } else {
         compareWithRecord(form, index);
     }
-    const auto heightPercent = percentOf(form, index, Prop::ScaleHeight, &FormRecord::designScaleHeight);
-    const auto widthPercent = percentOf(form, index, Prop::ScaleWidth, &FormRecord::designScaleWidth);
+    const auto heightPercent =
+        percentOf(form, index, Prop::ScaleHeight, &FormRecord::designScaleHeight);
+    const auto widthPercent =
+        percentOf(form, index, Prop::ScaleWidth, &FormRecord::designScaleWidth);
     if (!heightPercent || !widthPercent) return;
 
     const FormKey formKey(identity);
@@ -864,9 +881,9 @@ void ResizeForm(QWidget *form) {
         const ClassKind &kind = kindOf(control->metaObject());
         if (kind.morvane) return;
         const bool noDynamic = !name || control->dynamicPropertyNames().isEmpty();
-        const Recorded recorded = cachedRecord(tables().designs[size_t(index)], step++, control, kind,
-                                               name, noDynamic && !kind.declaresIdentity, where, formKey,
-                                               walk);
+        const Recorded recorded =
+            cachedRecord(tables().designs[size_t(index)], step++, control, kind, name,
+                         noDynamic && !kind.declaresIdentity, where, formKey, walk);
         if (noDynamic && !kind.byName)
             resizeDirectly(control, kind, recorded, px, py, tppX, tppY, fonts);
         else

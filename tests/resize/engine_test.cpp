@@ -322,14 +322,16 @@ TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
     twin([&] { return new QListWidget(&form); }, {3, 5, 120, 77}, 11);
     twin([&] { return new QTableWidget(2, 2, &form); }, {300, 5, 120, 77});
     twin([&] { return new QTabWidget(&form); }, {200, 150, 160, 100});
-    twin([&] { return new QPushButton(&form); }, {-4934, 40, 50, 20}); // parked: left < -40000 twips
+    twin([&] { return new QPushButton(&form); },
+         {-4934, 40, 50, 20}); // parked: left < -40000 twips
     twin([&] { return new QPushButton(&form); }, {-20, -13, 1, 1});
     twin([&] { return new QPushButton(&form); }, {0, 0, 0, 0});
-    for (QTabWidget *tabs : form.findChildren<QTabWidget *>()) tabs->addTab(new QWidget, QStringLiteral("One"));
+    for (QTabWidget *tabs : form.findChildren<QTabWidget *>())
+        tabs->addTab(new QWidget, QStringLiteral("One"));
 
     // Client sizes giving percents of 50 to 301, rounded halves included.
-    const QSize clients[] = {{600, 400}, {900, 480}, {603, 402}, {609, 406}, {300, 200},
-                             {1806, 1204}, {601, 599}, {451, 333}};
+    const QSize clients[] = {{600, 400}, {900, 480},   {603, 402}, {609, 406},
+                             {300, 200}, {1806, 1204}, {601, 599}, {451, 333}};
     for (bool fonts : {false, true}) {
         useDesign(9000, 6000, fonts);
         for (const QSize &client : clients) {
@@ -499,28 +501,36 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, Fonts,
     ::testing::Values(
         FontCase{"plainControl",
-                 [](QWidget *p) { return new TwipControl(p, QStringLiteral("Text1"), {0, 0, 900, 300}); },
+                 [](QWidget *p) {
+                     return new TwipControl(p, QStringLiteral("Text1"), {0, 0, 900, 300});
+                 },
                  true},
         FontCase{"gridAnsweringColsCount",
-                 [](QWidget *p) { return new TwipGrid(p, QStringLiteral("MSFlexGrid1"), {0, 0, 900, 300}); },
+                 [](QWidget *p) {
+                     return new TwipGrid(p, QStringLiteral("MSFlexGrid1"), {0, 0, 900, 300});
+                 },
                  false},
         FontCase{"viewAnsweringColumnsCount",
                  [](QWidget *p) {
                      return new TwipColumnsView(p, QStringLiteral("ListView1"), {0, 0, 900, 300});
                  },
                  false},
-        FontCase{"tableWidget", [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
+        FontCase{"tableWidget",
+                 [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
                  false},
-        FontCase{"treeWidget", [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
+        FontCase{"treeWidget",
+                 [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
         // Still waiting for its model, a view is a grid all the same.
         FontCase{"tableViewWithoutModel",
                  [](QWidget *p) { return withTenPoints(new QTableView(p), "Grid2"); }, false},
         FontCase{"treeViewWithoutModel",
                  [](QWidget *p) { return withTenPoints(new QTreeView(p), "Tree2"); }, false},
-        FontCase{"listWidget", [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
-        FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); }, true},
-        FontCase{"pushButton", [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); },
+        FontCase{"listWidget",
+                 [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
+        FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); },
                  true},
+        FontCase{"pushButton",
+                 [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); }, true},
         FontCase{"label", [](QWidget *p) { return withTenPoints(new QLabel(p), "Label1"); }, true}),
     [](const ::testing::TestParamInfo<FontCase> &info) { return std::string(info.param.name); });
 

@@ -71,13 +71,15 @@ QWidget *child(QWidget *form, const char *name) {
 
 void showAt(QWidget *form, QSize size) {
     showAndSettle(form);
-    ASSERT_TRUE(waitFor([&] { return form->size() == size; })) << ::testing::PrintToString(form->size());
+    ASSERT_TRUE(waitFor([&] { return form->size() == size; }))
+        << ::testing::PrintToString(form->size());
     settle();
 }
 
 void resizeTo(QWidget *form, QSize size) {
     form->resize(size);
-    ASSERT_TRUE(waitFor([&] { return form->size() == size; })) << ::testing::PrintToString(form->size());
+    ASSERT_TRUE(waitFor([&] { return form->size() == size; }))
+        << ::testing::PrintToString(form->size());
     settle();
 }
 
@@ -130,7 +132,8 @@ TEST_F(TwoFormsNamedForm, aSecondInstanceOfTheSameFormRaisesNoWarning) {
     resizeTo(again.get(), {400, 200});
     EXPECT_EQ(child(again.get(), "pushButton")->geometry(), QRect(20, 20, 160, 60));
     EXPECT_TRUE(warnings.texts.isEmpty()) << warnings.texts.join(u'\n').toStdString();
-    EXPECT_EQ(ResizeFunctions::FindFormRecord(again.get()), ResizeFunctions::FindFormRecord(orders.get()));
+    EXPECT_EQ(ResizeFunctions::FindFormRecord(again.get()),
+              ResizeFunctions::FindFormRecord(orders.get()));
 }
 
 TEST_F(TwoFormsNamedForm, withAStrictIdentityEachIsLaidOutFromItsOwnDesign) {
@@ -161,7 +164,8 @@ TEST_F(TwoFormsNamedForm, withAStrictIdentityEachIsLaidOutFromItsOwnDesign) {
     EXPECT_EQ(ResizeFunctions::formTable()[size_t(a)].name, orders->objectName());
     resizerOf(orders.get())->SaveForm(orders.get(), true, App);
     resizerOf(customers.get())->SaveForm(customers.get(), true, App);
-    EXPECT_EQ(PrivateSettings::lastSavedState(App, ordersIdentity), QStringLiteral("1350,900,6000,3000,0"));
+    EXPECT_EQ(PrivateSettings::lastSavedState(App, ordersIdentity),
+              QStringLiteral("1350,900,6000,3000,0"));
     EXPECT_EQ(PrivateSettings::lastSavedState(App, ResizeFunctions::formIdentity(customers.get())),
               QStringLiteral("1350,900,9000,4500,0"));
     EXPECT_FALSE(PrivateSettings::hasLastSavedState(App, orders->objectName()));
@@ -181,7 +185,8 @@ TEST_F(TwoFormsNamedForm, aStrictIdentityWithoutKeysCannotTellTwoPlainWidgetsApa
 class OrdersForm : public QWidget {};
 class CustomersForm : public QWidget {};
 
-template <class FormClass> std::unique_ptr<QWidget> codeForm(const QString &name, QRect button) {
+template <class FormClass>
+std::unique_ptr<QWidget> codeForm(const QString &name, QRect button) {
     auto form = std::make_unique<FormClass>();
     form->setObjectName(name);
     form->setWindowFlag(Qt::FramelessWindowHint);
@@ -212,12 +217,15 @@ TEST(StrictFormIdentity, tellsFormsOfDifferentClassesApartAndKeepsInstancesOfOne
     EXPECT_EQ(child(moreOrders.get(), "pushButton")->geometry(), QRect(15, 15, 120, 45));
     EXPECT_EQ(ResizeFunctions::formIdentity(customers.get()),
               name + QStringLiteral(".(anonymous namespace)::CustomersForm"));
-    EXPECT_EQ(ResizeFunctions::FindFormRecord(orders.get()), ResizeFunctions::FindFormRecord(moreOrders.get()));
-    EXPECT_NE(ResizeFunctions::FindFormRecord(orders.get()), ResizeFunctions::FindFormRecord(customers.get()));
+    EXPECT_EQ(ResizeFunctions::FindFormRecord(orders.get()),
+              ResizeFunctions::FindFormRecord(moreOrders.get()));
+    EXPECT_NE(ResizeFunctions::FindFormRecord(orders.get()),
+              ResizeFunctions::FindFormRecord(customers.get()));
     EXPECT_TRUE(warnings.texts.isEmpty()) << warnings.texts.join(u'\n').toStdString();
 
     // Back to plain names: the three share the first record again.
-    for (QWidget *form : {orders.get(), customers.get()}) resizerOf(form)->setStrictFormIdentity(false);
+    for (QWidget *form : {orders.get(), customers.get()})
+        resizerOf(form)->setStrictFormIdentity(false);
     EXPECT_EQ(ResizeFunctions::formIdentity(customers.get()), name);
 }
 
@@ -250,7 +258,8 @@ protected:
         ctl->CaptureDesignSize();
     }
 
-    template <class W> W *place(W *w, QRect r) {
+    template <class W>
+    W *place(W *w, QRect r) {
         w->setGeometry(r);
         designed.emplace_back(w, r);
         return w;
@@ -270,7 +279,8 @@ TEST_F(UnnamedWidgets, everyOneScalesFromItsOwnDesignPassAfterPass) {
         resizeTo(&form, {600, 300});
         for (const auto &[w, r] : designed) {
             SCOPED_TRACE(placeOf(w).toStdString());
-            EXPECT_EQ(w->geometry(), QRect(r.x() * 3 / 2, r.y() * 3 / 2, r.width() * 3 / 2, r.height() * 3 / 2));
+            EXPECT_EQ(w->geometry(),
+                      QRect(r.x() * 3 / 2, r.y() * 3 / 2, r.width() * 3 / 2, r.height() * 3 / 2));
         }
         resizeTo(&form, {400, 200});
         for (const auto &[w, r] : designed) {
@@ -293,7 +303,8 @@ TEST_F(UnnamedWidgets, areRecordedByTheirPlaceAndTheTablesPartsAreNot) {
     EXPECT_TRUE(recorded.contains(QStringLiteral("/QPushButton#0")));
     EXPECT_TRUE(recorded.contains(QStringLiteral("/QFrame#1/QLabel#0")));
     EXPECT_TRUE(recorded.contains(QStringLiteral("/QGroupBox#2/QLineEdit#0")));
-    EXPECT_TRUE(recorded.contains(QStringLiteral("/QTabWidget#3/qt_tabwidget_stackedwidget/QWidget#0/QPushButton#0")))
+    EXPECT_TRUE(recorded.contains(
+        QStringLiteral("/QTabWidget#3/qt_tabwidget_stackedwidget/QWidget#0/QPushButton#0")))
         << recorded.join(u',').toStdString();
     EXPECT_TRUE(recorded.contains(QStringLiteral("label")));
     EXPECT_TRUE(recorded.contains(QStringLiteral("/label#6")));

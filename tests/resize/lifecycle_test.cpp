@@ -43,8 +43,10 @@ public:
         resizer->setProperty("Resolution", QVariant::fromValue(Res_1280x1024));
         resizer->setProperty("ScreenWidthDT", QVariant(1280));
         resizer->setProperty("ScreenHeightDT", QVariant(1024));
-        for (const char *name : {"FormWidthDT", "FormScaleWidthDT"}) resizer->setProperty(name, 3000);
-        for (const char *name : {"FormHeightDT", "FormScaleHeightDT"}) resizer->setProperty(name, 1500);
+        for (const char *name : {"FormWidthDT", "FormScaleWidthDT"})
+            resizer->setProperty(name, 3000);
+        for (const char *name : {"FormHeightDT", "FormScaleHeightDT"})
+            resizer->setProperty(name, 1500);
         boxesAfterSetup = boxes.calls.size();
 
         // The developer's code.
@@ -83,7 +85,8 @@ TEST(FormConstructor, takesTheSavedValuesQuietlyAndHoldsTheDevelopersCallsToTheR
     // Shown, the form loads with the saved design screen: 1024 / 1280 and
     // 768 / 1024 of its design size, 3000 x 1500 twips.
     showAndSettle(&form);
-    ASSERT_TRUE(waitFor([&] { return form.size() == QSize(160, 75); })) << ::testing::PrintToString(form.size());
+    ASSERT_TRUE(waitFor([&] { return form.size() == QSize(160, 75); }))
+        << ::testing::PrintToString(form.size());
     settle();
     EXPECT_FALSE(form.resizer->isLoading());
     EXPECT_EQ(form.resizer->ScreenWidth(), 1024);
@@ -147,7 +150,8 @@ TEST_F(ShownForm, aControlAddedToItIsBoundOnceTheEventLoopRuns) {
 
     // Bound, it holds the form to its limits: 4500 twips are 300 pixels.
     form.resize(200, 200);
-    ASSERT_TRUE(waitFor([&] { return form.width() == 300; })) << ::testing::PrintToString(form.size());
+    ASSERT_TRUE(waitFor([&] { return form.width() == 300; }))
+        << ::testing::PrintToString(form.size());
     settle();
     EXPECT_EQ(button->geometry(), QRect(30, 20, 60, 40));
 }
@@ -188,7 +192,8 @@ TEST(MdiFrameControl, refusesToLayTheFrameOutAndStillHoldsItToItsLimits) {
     // The resize handler meets the same failure and goes on.
     complete.clear();
     frame.resize(700, 300);
-    ASSERT_TRUE(waitFor([&] { return frame.width() == 500; })) << ::testing::PrintToString(frame.size());
+    ASSERT_TRUE(waitFor([&] { return frame.width() == 500; }))
+        << ::testing::PrintToString(frame.size());
     settle();
     EXPECT_GE(complete.count(), 1);
 }

@@ -34,7 +34,8 @@ TEST_P(UnderLocale, geometryTextIsWrittenAndReadAsInTheCLocale) {
                         {-15.5f, 0.25f, 9600.5f, 2000.0f / 3.0f, 2},
                         {12345678, -12345678, 1e-3f, 1, 1}};
     std::vector<QString> texts;
-    for (const Row &r : rows) texts.push_back(geometryText(r.left, r.top, r.width, r.height, r.state));
+    for (const Row &r : rows)
+        texts.push_back(geometryText(r.left, r.top, r.width, r.height, r.state));
     EXPECT_EQ(texts[0], QStringLiteral("1200,900,9600,7200,0"));
     EXPECT_EQ(texts[1], QStringLiteral("-15.5,0.25,9600.5,666.6667,2"));
     EXPECT_EQ(texts[2], QStringLiteral("1.234568E+07,-1.234568E+07,0.001,1,1"));
@@ -74,8 +75,8 @@ TEST_P(UnderLocale, aFormSavedAndRestoredComesBackAsUnderTheCLocale) {
     ASSERT_TRUE(waitFor([&] { return form->geometry() == saved; }));
     settle();
     // The text as the C locale writes it: 91 * 14.4 = 1310.4, and so on.
-    const QString text = geometryText(float(91 * 14.4), float(61 * 14.4), float(201 * 14.4),
-                                      float(101 * 14.4), 0);
+    const QString text =
+        geometryText(float(91 * 14.4), float(61 * 14.4), float(201 * 14.4), float(101 * 14.4), 0);
     ASSERT_EQ(text, QStringLiteral("1310.4,878.4,2894.4,1454.4,0"));
 
     testlocale::Scoped locale(GetParam());

@@ -91,11 +91,18 @@ protected:
 
 TEST_F(ControlTest, firstPlacementSetsEveryDefaultThenMeasuresAndClassifiesTheScreen) {
     // Values a loader handed over earlier do not survive first placement.
-    for (const auto &[name, value] : std::initializer_list<std::pair<const char *, QVariant>>{
-             {"ResizeFonts", false}, {"AutoResizeControls", false}, {"MaxFormWidth", 5000},
-             {"MinFormHeight", -7}, {"AllowFormMaximized", false}, {"AutoCenterForm", true},
-             {"FormWidthDT", 77}, {"FormScaleHeightDT", 66}, {"ResizeFormBackground", true},
-             {"HideControlsOnResize", true}, {"ScreenWidthDT", 640}})
+    for (const auto &[name, value] :
+         std::initializer_list<std::pair<const char *, QVariant>>{{"ResizeFonts", false},
+                                                                  {"AutoResizeControls", false},
+                                                                  {"MaxFormWidth", 5000},
+                                                                  {"MinFormHeight", -7},
+                                                                  {"AllowFormMaximized", false},
+                                                                  {"AutoCenterForm", true},
+                                                                  {"FormWidthDT", 77},
+                                                                  {"FormScaleHeightDT", 66},
+                                                                  {"ResizeFormBackground", true},
+                                                                  {"HideControlsOnResize", true},
+                                                                  {"ScreenWidthDT", 640}})
         ASSERT_TRUE(ctl->setProperty(name, value)) << name;
 
     ctl->InitProperties();
@@ -544,8 +551,10 @@ TEST_F(ControlTest, theSettersFollowTheirRulesBeforeLoadingEnds) {
 
     for (bool height : {false, true}) {
         try {
-            if (height) ctl->setScreenHeight(1200);
-            else ctl->setScreenWidth(1600);
+            if (height)
+                ctl->setScreenHeight(1200);
+            else
+                ctl->setScreenWidth(1600);
             ADD_FAILURE() << "the screen size was set while loading";
         } catch (const MorvaneError &e) {
             EXPECT_EQ(e.code(), MorvaneError::SetNotSupportedAtRunTime);

@@ -263,7 +263,8 @@ private:
 
     // What Qt's property system writes: a saved value while the control
     // loads, otherwise the same as the setter.
-    template <typename T> void loadOrSet(T &field, T value, void (Morvane::*setter)(T)) {
+    template <typename T>
+    void loadOrSet(T &field, T value, void (Morvane::*setter)(T)) {
         if (!m_loading) {
             (this->*setter)(value);
             return;
@@ -278,7 +279,9 @@ private:
     void loadAutoResizeControls(bool v) {
         loadOrSet(m_autoResizeControls, v, &Morvane::setAutoResizeControls);
     }
-    void loadAutoResizeOnLoad(bool v) { loadOrSet(m_autoResizeOnLoad, v, &Morvane::setAutoResizeOnLoad); }
+    void loadAutoResizeOnLoad(bool v) {
+        loadOrSet(m_autoResizeOnLoad, v, &Morvane::setAutoResizeOnLoad);
+    }
     void loadMaxFormHeight(int v) { loadOrSet(m_maxFormHeight, v, &Morvane::setMaxFormHeight); }
     void loadMaxFormWidth(int v) { loadOrSet(m_maxFormWidth, v, &Morvane::setMaxFormWidth); }
     void loadAllowFormMaximized(bool v) {
@@ -292,8 +295,12 @@ private:
     void loadAutoCenterForm(bool v) { loadOrSet(m_autoCenterForm, v, &Morvane::setAutoCenterForm); }
     void loadFormHeightDT(int v) { loadOrSet(m_formHeightDT, v, &Morvane::setFormHeightDT); }
     void loadFormWidthDT(int v) { loadOrSet(m_formWidthDT, v, &Morvane::setFormWidthDT); }
-    void loadFormScaleHeightDT(int v) { loadOrSet(m_formScaleHeightDT, v, &Morvane::setFormScaleHeightDT); }
-    void loadFormScaleWidthDT(int v) { loadOrSet(m_formScaleWidthDT, v, &Morvane::setFormScaleWidthDT); }
+    void loadFormScaleHeightDT(int v) {
+        loadOrSet(m_formScaleHeightDT, v, &Morvane::setFormScaleHeightDT);
+    }
+    void loadFormScaleWidthDT(int v) {
+        loadOrSet(m_formScaleWidthDT, v, &Morvane::setFormScaleWidthDT);
+    }
     void loadResizeFormBackground(bool v) {
         loadOrSet(m_resizeFormBackground, v, &Morvane::setResizeFormBackground);
     }
