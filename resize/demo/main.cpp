@@ -8,14 +8,15 @@
 
 #include "morvane/morvane.h"
 #include "morvane/screen.h"
+#include "morvane/version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <cstdio>
-#include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -67,61 +68,102 @@ private:
 
 } // namespace
 
-// The command line; the same for the help text and for a run.
+// Exit codes, those of sysexits.h.
+constexpr int ExitDone = 0;
+constexpr int ExitUsage = 64;     // EX_USAGE: the command line is wrong
+constexpr int ExitNoDisplay = 69; // EX_UNAVAILABLE: no display to show the form on
+
+// The command line, read before any QApplication exists: --help and
+// --version need no display, and a wrong command line is told as such
+// rather than as a missing display.
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption screen{QStringLiteral("screen"),
                               QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
                               QStringLiteral("WIDTHxHEIGHT")};
+    // Qt's own options, handed on to Qt.
+    QCommandLineOption platform{
+        QStringLiteral("platform"),
+        QStringLiteral("Qt's platform plugin, e.g. offscreen (Qt's own option)."),
+        QStringLiteral("name")};
+    QCommandLineOption display{
+        QStringLiteral("display"),
+        QStringLiteral("The X display to show the form on (Qt's own option)."),
+        QStringLiteral("display")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                            QStringLiteral("Show this help and exit.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Show the version and exit.")};
+
     CommandLine() {
         parser.setApplicationDescription(QStringLiteral(
-            "A form designed for 1024 x 768 with the Morvane resize control on it."));
-        parser.addHelpOption();
-        parser.addOption(screen);
+            "A form designed for 1024 x 768 with the Morvane resize control on it. Options may "
+            "stand anywhere on the line.\n\n"
+            "Exit status: 0 done, 64 the command line is wrong, 69 there is no display to show "
+            "the form on."));
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, version, screen, platform, display});
+    }
+
+    QString helpText() const {
+        return parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                         QStringLiteral("morvane-demo"));
     }
 };
 
-bool asksForHelp(int argc, char **argv) {
-    for (int i = 1; i < argc; ++i)
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "-?"))
-            return true;
-    return false;
+void printOut(const QString &text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+int usageError(const QString &text) {
+    std::fprintf(stderr, "morvane-demo: %s\nTry 'morvane-demo --help'.\n",
+                 text.toLocal8Bit().constData());
+    return ExitUsage;
 }
 
 int main(int argc, char **argv) {
-    // The help needs no display.
-    if (asksForHelp(argc, argv)) {
-        QCoreApplication core(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("morvane-demo"));
-        CommandLine line;
-        line.parser.process(core);
-        return 0;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    CommandLine line;
+    QCommandLineParser &parser = line.parser;
+    if (!parser.parse(arguments)) return usageError(parser.errorText());
+    if (parser.isSet(line.help)) {
+        printOut(line.helpText());
+        return ExitDone;
     }
+    if (parser.isSet(line.version)) {
+        printOut(QStringLiteral("morvane-demo %1\n").arg(QStringLiteral(MORVANE_VERSION_STRING)));
+        return ExitDone;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+
+    std::optional<MorvaneCtl::ScreenMetrics> screen;
+    if (parser.isSet(line.screen)) {
+        static const QRegularExpression size(
+            QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
+        const QString value = parser.value(line.screen);
+        const QRegularExpressionMatch match = size.match(value);
+        if (!match.hasMatch())
+            return usageError(
+                QStringLiteral("--screen wants WIDTHxHEIGHT in pixels, e.g. 1920x1080, not \"%1\"")
+                    .arg(value));
+        screen = MorvaneCtl::ScreenMetrics::ofPixels(match.captured(1).toInt(),
+                                                     match.captured(2).toInt());
+    }
+
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !parser.isSet(line.platform) &&
+        !parser.isSet(line.display)) {
         std::fprintf(stderr, "morvane-demo: no display to show the form on; start it on a desktop, "
                              "under xvfb-run, or with QT_QPA_PLATFORM=offscreen\n");
-        return 2;
+        return ExitNoDisplay;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvane-demo"));
-    CommandLine line;
-    QCommandLineParser &parser = line.parser;
-    const QCommandLineOption &screenOption = line.screen;
-    parser.process(app);
-
-    if (parser.isSet(screenOption)) {
-        static const QRegularExpression size(QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
-        const QString value = parser.value(screenOption);
-        const QRegularExpressionMatch match = size.match(value);
-        if (!match.hasMatch()) {
-            std::fprintf(stderr, "morvane-demo: --screen wants WIDTHxHEIGHT in pixels, e.g. 1920x1080, not \"%s\"\n",
-                         qPrintable(value));
-            return 2;
-        }
-        MorvaneCtl::setScreenOverride(
-            MorvaneCtl::ScreenMetrics::ofPixels(match.captured(1).toInt(), match.captured(2).toInt()));
-    }
+    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION_STRING));
+    if (screen) MorvaneCtl::setScreenOverride(screen);
 
     DemoForm form;
     form.show();

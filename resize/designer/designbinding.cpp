@@ -7,6 +7,7 @@
 #include <QMetaProperty>
 #include <QPointer>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerPropertyEditorInterface>
@@ -66,6 +67,34 @@ void bindToFormWindow(Morvane *control, QDesignerFormEditorInterface *core) {
             editor->setPropertyValue(name, control->property(name.toLatin1().constData()), true);
         if (window) window->setDirty(true);
     });
+    // Designer puts an edit on the form's undo stack before it writes the
+    // property; a change the developer then declines has changed nothing
+    // and leaves nothing to undo. The command is taken off once Designer's
+    // push is done, and the editor shows the value the property kept.
+    QObject::connect(
+        control, &Morvane::PropertyChangeDeclined, control,
+        [control, core, window](const QString &name) {
+            QUndoStack *stack = window ? window->commandHistory() : nullptr;
+            const int index = stack ? stack->index() : 0;
+            const QUndoCommand *below = stack && index > 0 ? stack->command(index - 1) : nullptr;
+            QTimer::singleShot(0, control, [control, core, window, name, index, below] {
+                if (window) {
+                    QUndoStack *stack = window->commandHistory();
+                    // Exactly one command more than before, on top of the ones
+                    // that were there: the declined edit (a merge into the edit
+                    // before it, or no push at all, leaves nothing to take off).
+                    if (stack && stack->index() == index + 1 && stack->count() == index + 1 &&
+                        (index == 0 || stack->command(index - 1) == below)) {
+                        const_cast<QUndoCommand *>(stack->command(index))->setObsolete(true);
+                        stack->undo(); // an obsolete command is deleted, not undone
+                    }
+                }
+                QDesignerPropertyEditorInterface *editor = core->propertyEditor();
+                if (editor && editor->object() == control)
+                    editor->setPropertyValue(name, control->property(name.toLatin1().constData()),
+                                             true);
+            });
+        });
 }
 
 } // namespace

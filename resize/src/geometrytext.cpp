@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace MorvaneCtl {
@@ -13,26 +12,31 @@ namespace MorvaneCtl {
 QString singleText(float value) {
     if (value == 0) return QStringLiteral("0");
     // Seven significant digits is what a single-precision number carries.
+    // to_chars writes the same text in every locale (as "%.7g" would in the
+    // C locale): a point, no grouping, no leading blank.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7G", static_cast<double>(value));
-    std::string s = buf;
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                         std::chars_format::general, 7);
+    if (ec != std::errc()) return QStringLiteral("0");
+    std::string s(buf, end);
     std::string mantissa = s, exponent;
-    if (const auto e = s.find('E'); e != std::string::npos) {
+    if (const auto e = s.find('e'); e != std::string::npos) {
         mantissa = s.substr(0, e);
-        exponent = s.substr(e); // "E+07"
+        exponent = s.substr(e); // "e+07"
     }
     if (mantissa.find('.') != std::string::npos) {
         while (mantissa.back() == '0') mantissa.pop_back();
         if (mantissa.back() == '.') mantissa.pop_back();
     }
     if (!exponent.empty()) {
-        // Two exponent digits at least, as in "1.234568E+07".
+        // A capital E and two exponent digits at least, as in "1.234568E+07".
         const char sign = exponent[1];
         std::string digits = exponent.substr(2);
         while (digits.size() > 2 && digits.front() == '0') digits.erase(0, 1);
+        while (digits.size() < 2) digits.insert(0, 1, '0');
         exponent = std::string("E") + sign + digits;
     }
-    return QString::fromStdString(mantissa + exponent);
+    return QString::fromLatin1(mantissa + exponent);
 }
 
 QString geometryText(float left, float top, float width, float height, int state) {

@@ -126,6 +126,26 @@ void setOuterRect(QWidget *form, const QRect &r) {
     frame->resize(std::max(0, r.width() - dw), std::max(0, r.height() - dh));
 }
 
+// The mark before the rule the control adds to a tab bar's style sheet.
+const QLatin1String TabHeightMark("/* Morvane TabHeight */");
+
+} // namespace
+
+QString withTabHeight(const QString &sheet, int pixels) {
+    QString own = sheet;
+    if (const qsizetype at = own.indexOf(TabHeightMark); at >= 0) own.truncate(at);
+    own = own.trimmed();
+    // A sheet of bare declarations ("color: red") is how Qt reads a sheet
+    // for the widget itself; it becomes a rule of its own, written the way
+    // Qt reads it, so that another rule can follow it.
+    if (!own.isEmpty() && !own.contains(QLatin1Char('{')))
+        own = QStringLiteral("* { %1 }").arg(own);
+    if (!own.isEmpty()) own += QLatin1Char('\n');
+    return own + TabHeightMark + QStringLiteral(" QTabBar::tab { height: %1px; }").arg(pixels);
+}
+
+namespace {
+
 const QFrame *plainLine(const QWidget *w) {
     if (w->metaObject() != &QFrame::staticMetaObject) return nullptr;
     const auto *frame = static_cast<const QFrame *>(w);
@@ -261,15 +281,16 @@ std::optional<QVariant> get(QWidget *w, Prop p) {
     case Prop::Y1:
     case Prop::X2:
     case Prop::Y2: return lineEnd(w, p);
+    // A view is a grid whether or not it has been given a model yet.
     case Prop::ColsCount: {
         const auto *table = qobject_cast<const QTableView *>(w);
-        if (!table || !table->model()) return std::nullopt;
-        return table->model()->columnCount();
+        if (!table) return std::nullopt;
+        return table->model() ? table->model()->columnCount() : 0;
     }
     case Prop::ColumnsCount: {
         const auto *tree = qobject_cast<const QTreeView *>(w);
-        if (!tree || !tree->model()) return std::nullopt;
-        return tree->model()->columnCount();
+        if (!tree) return std::nullopt;
+        return tree->model() ? tree->model()->columnCount() : 0;
     }
     case Prop::Index: // a control array's index and a label's AutoSize exist
     case Prop::AutoSize: // only as properties the form gave the widget
@@ -362,10 +383,12 @@ bool set(QWidget *w, Prop p, const QVariant &value) {
         const auto px = toPixels(v, currentScreen().twipsPerPixelY);
         if (!px || *px < 1) return false;
         // Qt derives a tab's height from its style; a style sheet is the one
-        // way to set it. Parsing one is costly, so an unchanged height is
-        // not set again.
-        const QString sheet = QStringLiteral("QTabBar::tab { height: %1px; }").arg(*px);
-        if (tabs->tabBar()->styleSheet() != sheet) tabs->tabBar()->setStyleSheet(sheet);
+        // way to set it. The rule is added to whatever sheet the tab bar
+        // has. Parsing a sheet is costly, so an unchanged one is not set
+        // again.
+        QTabBar *bar = tabs->tabBar();
+        const QString sheet = withTabHeight(bar->styleSheet(), *px);
+        if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
         return true;
     }
     case Prop::X1:

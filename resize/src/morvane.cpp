@@ -6,6 +6,7 @@
 #include "morvane/messagebox.h"
 #include "morvane/resizefunctions.h"
 #include "morvane/screen.h"
+#include "morvane/version.h"
 
 #include <QEvent>
 #include <QMdiSubWindow>
@@ -310,6 +311,59 @@ void Morvane::watch(QWidget *form) {
     if (form) form->installEventFilter(this);
     if (frame && frame != form) frame->installEventFilter(this);
     if (m_myParent || m_myParentMDI) bindToParent();
+    markFormIdentity();
+    // A control put on a form that is on the screen already has missed the
+    // form's load. Unless it knows a design, the form as it is now is its
+    // design; it binds as soon as the event loop runs again, or before that
+    // when the form changes size or a method needs the form.
+    if (canBindLate()) {
+        if (m_formScaleWidthDT == 0 || m_formScaleHeightDT == 0) CaptureDesignSize();
+        if (!m_lateBindAsked) {
+            m_lateBindAsked = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_lateBindAsked = false;
+                    if (canBindLate()) bindLate();
+                },
+                Qt::QueuedConnection);
+        }
+    }
+}
+
+bool Morvane::canBindLate() const {
+    return m_userMode && !m_loadSeen && m_watched && m_watched->isVisible();
+}
+
+// The load of a form shown before the control came: the control binds, and
+// the form's next resize is handled as the first after its load, but the
+// form is not moved, as it is already where its user sees it.
+void Morvane::bindLate() {
+    m_loadSeen = true;
+    try {
+        finishLoading();
+    } catch (const MorvaneError &) {
+        // A screen that cannot be measured leaves the form as it is.
+    }
+    m_firstResizePending = true;
+}
+
+void Morvane::setStrictFormIdentity(bool strict, const QString &key) {
+    const bool was = m_strictIdentity;
+    m_strictIdentity = strict;
+    m_identityKey = strict ? key : QString();
+    if (QWidget *form = containerParent(); form && was && !strict)
+        form->setProperty(ResizeFunctions::StrictIdentityProperty, QVariant());
+    markFormIdentity();
+}
+
+// The tables read a form's identity from the form itself, so that every
+// way of reaching the form (a pass, SaveForm, RestoreForm) agrees on it.
+void Morvane::markFormIdentity() {
+    QWidget *form = containerParent();
+    if (!form || !m_strictIdentity) return;
+    if (form->property(ResizeFunctions::StrictIdentityProperty) != QVariant(m_identityKey))
+        form->setProperty(ResizeFunctions::StrictIdentityProperty, m_identityKey);
 }
 
 // ---- Screen --------------------------------------------------------------
@@ -358,22 +412,17 @@ void Morvane::ClassifyResolution() {
 
 template <typename T> void Morvane::storeAndNotify(T &field, T value, const char *name) {
     field = value;
-    if (m_loading) {
-        // A loader handing over a saved value: taken as it is.
-        m_receivedValues = true;
-        return;
-    }
     emit PropertyChanged(QLatin1String(name));
 }
 
-template <typename T> void Morvane::storeConfirmed(T &field, T value, const char *name) {
-    if (m_loading) {
-        storeAndNotify(field, value, name);
-        return;
-    }
+template <typename T>
+void Morvane::storeConfirmed(T &field, T value, const char *name) {
     const auto answer = showMessageBox(this, QMessageBox::Warning, productName(), warningText(),
                                        QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) storeAndNotify(field, value, name);
+    if (answer == QMessageBox::Yes)
+        storeAndNotify(field, value, name);
+    else
+        emit PropertyChangeDeclined(QLatin1String(name));
 }
 
 void Morvane::refuse(const char *name) {
@@ -385,19 +434,12 @@ void Morvane::refuse(const char *name) {
 void Morvane::setResolution(ScreenResolution value) { storeConfirmed(m_resolution, value, "Resolution"); }
 void Morvane::setResizeFonts(bool value) { storeAndNotify(m_resizeFonts, value, "ResizeFonts"); }
 
-void Morvane::setScreenHeight(int value) {
-    if (m_loading) { // a saved value, replaced by the measured screen at the end of loading
-        m_screenHeight = value;
-        return;
-    }
+// The screen is measured, never set; a saved screen size reaches the
+// control only through ReadProperties, and is replaced there at once.
+void Morvane::setScreenHeight(int) {
     refuse("ScreenHeight");
 }
-
-void Morvane::setScreenWidth(int value) {
-    if (m_loading) {
-        m_screenWidth = value;
-        return;
-    }
+void Morvane::setScreenWidth(int) {
     refuse("ScreenWidth");
 }
 
@@ -427,16 +469,19 @@ void Morvane::CaptureDesignSize() {
     const bool mdi = LateBound::isMdiForm(form);
     const auto scaleWidth = mdi ? width : LateBound::getLong(form, Prop::ScaleWidth);
     const auto scaleHeight = mdi ? height : LateBound::getLong(form, Prop::ScaleHeight);
-    // Capturing is the control's own doing, not a loader handing over values.
-    const bool received = m_receivedValues;
+    // While the control loads nobody is told: the values are part of what
+    // it loads with, not a change to them.
     auto update = [&](int &field, std::optional<int> value, const char *name) {
-        if (value && *value != field) storeAndNotify(field, *value, name);
+        if (!value || *value == field) return;
+        if (m_loading)
+            field = *value;
+        else
+            storeAndNotify(field, *value, name);
     };
     update(m_formWidthDT, width, "FormWidthDT");
     update(m_formHeightDT, height, "FormHeightDT");
     update(m_formScaleWidthDT, scaleWidth, "FormScaleWidthDT");
     update(m_formScaleHeightDT, scaleHeight, "FormScaleHeightDT");
-    m_receivedValues = received;
 }
 
 // ---- Methods ---------------------------------------------------------------
@@ -478,12 +523,18 @@ void Morvane::ResizeControls() {
     copies.formScaleWidthDT = m_formScaleWidthDT;
     copies.resizeFormBackground = m_resizeFormBackground;
     copies.hideControlsOnResize = m_hideControlsOnResize;
-    // An MDI frame cannot be laid out as an ordinary form: nothing happens.
-    if (m_myParentMDI) return;
+    if (canBindLate()) bindLate();
+    // An MDI frame cannot be laid out as an ordinary form.
+    if (m_myParentMDI)
+        throw MorvaneError(
+            MorvaneError::TypeMismatch,
+            QStringLiteral("ResizeControls lays out ordinary forms, not the MDI frame %1")
+                .arg(m_myParentMDI->objectName()));
     if (m_myParent) ResizeFunctions::ResizeForm(m_myParent);
 }
 
 void Morvane::Reset() {
+    if (canBindLate()) bindLate();
     if (m_myParent) ResizeFunctions::RegisterNewControls(m_myParent);
 }
 
@@ -494,6 +545,7 @@ void Morvane::About() {
 }
 
 void Morvane::CenterForm() {
+    if (canBindLate()) bindLate();
     QWidget *form = m_myParent;
     if (!form || LateBound::getLong(form, Prop::WindowState) != 0) return;
     const ScreenMetrics s = currentScreen();
@@ -572,7 +624,11 @@ void Morvane::parentResize() {
         emit BeforeResize(cancel);
         cancelled = cancel;
         if (!cancel) {
-            if (state() != 1) ResizeControls();
+            try {
+                if (state() != 1) ResizeControls();
+            } catch (const MorvaneError &) {
+                // An MDI frame is held to its limits but not laid out.
+            }
             emit ResizeComplete();
         }
     }
@@ -613,10 +669,12 @@ bool Morvane::eventFilter(QObject *watched, QEvent *event) {
         break;
     case QEvent::Resize:
         if (watched != m_watched) break;
-        if (!m_userMode && !m_loading)
+        if (!m_userMode && !m_loading) {
             CaptureDesignSize(); // the designer saves the form at the size it has
-        else if (m_userMode && bound)
-            parentResize();
+        } else if (m_userMode) {
+            if (!bound && canBindLate()) bindLate();
+            if (m_myParent || m_myParentMDI) parentResize();
+        }
         break;
     case QEvent::WindowStateChange: {
         if (!m_userMode || !bound || watched != m_watchedFrame) break;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <morvane/latebinding.h>
 #include <morvane/morvane.h>
 #include <morvane/resizefunctions.h>
 
@@ -21,8 +22,11 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <climits>
 #include <functional>
@@ -110,13 +114,14 @@ TEST(EngineArithmetic, unparkAddsTheOffsetOnlyBelowMinus40000) {
     EXPECT_EQ(UnparkCoordinate(5000), 5000);
 }
 
-TEST_F(EngineTest, controlsAreTheNamedWidgetsNoLayoutPlacesDepthFirst) {
+TEST_F(EngineTest, controlsAreTheWidgetsNoLayoutPlacesDepthFirstNamedOrNot) {
     new TwipControl(&form, QStringLiteral("Alpha"), {0, 0, 10, 10});
     auto *unnamed = new QWidget(&form);
     new TwipControl(unnamed, QStringLiteral("UnderUnnamed"), {0, 0, 10, 10});
     auto *frame = new QFrame(&form);
     frame->setObjectName(QStringLiteral("Frame1"));
     new TwipControl(frame, QStringLiteral("Inner1"), {0, 0, 10, 10});
+    new QLabel(frame); // no name, in a frame
     new TwipControl(frame, QStringLiteral("Inner2"), {0, 0, 10, 10});
     auto *boxed = new QWidget(&form);
     boxed->setObjectName(QStringLiteral("Boxed"));
@@ -126,10 +131,19 @@ TEST_F(EngineTest, controlsAreTheNamedWidgetsNoLayoutPlacesDepthFirst) {
     row->addWidget(inLayout);
     auto *internal = new QWidget(&form);
     internal->setObjectName(QStringLiteral("qt_private_part"));
+    new QPushButton(internal); // no name, inside one of Qt's own parts
+    // A table's headers and corner button have no names; they are the
+    // table's parts, not the form's controls.
+    auto *table = new QTableWidget(3, 3, &form);
+    table->setObjectName(QStringLiteral("Grid1"));
     new TwipControl(&form, QStringLiteral("Omega"), {0, 0, 10, 10});
 
-    EXPECT_EQ(namesOf(formControls(&form)),
-              QStringList({"Alpha", "UnderUnnamed", "Frame1", "Inner1", "Inner2", "Boxed", "Omega"}));
+    QStringList places;
+    for (QWidget *w : formControls(&form)) places << placeOf(w);
+    // Unnamed widgets go by their place: class and position among the
+    // widgets of their parent, Qt's own parts not counted.
+    EXPECT_EQ(places, QStringList({"Alpha", "/QWidget#1", "UnderUnnamed", "Frame1", "Inner1",
+                                   "/Frame1#2/QLabel#1", "Inner2", "Boxed", "Grid1", "Omega"}));
 }
 
 TEST_F(EngineTest, theControlsOnATabPageAreCollectedButNotThePagesOrTheTabParts) {
@@ -282,6 +296,61 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"byHalf", 300, 200, {1001, 2003, 3001, 1999}, {500, 1001, 1500, 999}}),
     [](const ::testing::TestParamInfo<PassCase> &info) { return std::string(info.param.name); });
 
+// Plain Qt widgets are placed without looking their properties up by name;
+// a twin holding any dynamic property goes the way by name. Both ways must
+// agree on every control, every percent and every odd value.
+TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
+    struct Made {
+        QWidget *direct, *byName;
+    };
+    std::vector<Made> pairs;
+    int n = 0;
+    auto twin = [&](auto make, QRect r, double points = 10) {
+        QWidget *ws[2] = {make(), make()};
+        for (QWidget *w : ws) {
+            w->setObjectName(QStringLiteral("Twin%1").arg(n++));
+            w->setGeometry(r);
+            QFont f = w->font();
+            f.setPointSizeF(points);
+            w->setFont(f);
+        }
+        ws[1]->setProperty("Tag", 7); // no name the engine knows, but dynamic
+        pairs.push_back({ws[0], ws[1]});
+    };
+    twin([&] { return new QPushButton(QStringLiteral("OK"), &form); }, {10, 10, 81, 23});
+    twin([&] { return new QLabel(QStringLiteral("Label"), &form); }, {7, 33, 101, 17}, 9);
+    twin([&] { return new QListWidget(&form); }, {3, 5, 120, 77}, 11);
+    twin([&] { return new QTableWidget(2, 2, &form); }, {300, 5, 120, 77});
+    twin([&] { return new QTabWidget(&form); }, {200, 150, 160, 100});
+    twin([&] { return new QPushButton(&form); },
+         {-4934, 40, 50, 20}); // parked: left < -40000 twips
+    twin([&] { return new QPushButton(&form); }, {-20, -13, 1, 1});
+    twin([&] { return new QPushButton(&form); }, {0, 0, 0, 0});
+    for (QTabWidget *tabs : form.findChildren<QTabWidget *>())
+        tabs->addTab(new QWidget, QStringLiteral("One"));
+
+    // Client sizes giving percents of 50 to 301, rounded halves included.
+    const QSize clients[] = {{600, 400}, {900, 480},   {603, 402}, {609, 406},
+                             {300, 200}, {1806, 1204}, {601, 599}, {451, 333}};
+    for (bool fonts : {false, true}) {
+        useDesign(9000, 6000, fonts);
+        for (const QSize &client : clients) {
+            form.resize(client);
+            pass();
+            for (const Made &m : pairs) {
+                SCOPED_TRACE(m.direct->metaObject()->className() + std::string(" at ") +
+                             ::testing::PrintToString(client) + (fonts ? " with fonts" : ""));
+                EXPECT_EQ(m.direct->geometry(), m.byName->geometry());
+                EXPECT_EQ(m.direct->font().pointSizeF(), m.byName->font().pointSizeF());
+                if (auto *tabs = qobject_cast<QTabWidget *>(m.direct)) {
+                    EXPECT_EQ(tabs->tabBar()->styleSheet(),
+                              static_cast<QTabWidget *>(m.byName)->tabBar()->styleSheet());
+                }
+            }
+        }
+    }
+}
+
 TEST_F(EngineTest, anOverflowLeavesThatTargetAtZeroAndTheOthersScaled) {
     // At 150 % a width of 16 000 000 overflows (2.4e9 > 2^31 - 1): that
     // target keeps its starting value 0; the other three are still set.
@@ -340,6 +409,63 @@ TEST_F(EngineTest, tabHeightScalesWithTheHeightPercent) {
     EXPECT_EQ(tabs->twips(), QRect(450, 360, 9000, 3600));
 }
 
+// A tab bar's style sheet before a pass, and after the pass has set a tab
+// height of 31 pixels.
+struct SheetCase {
+    const char *name;
+    // Rows print as their name in test listings.
+    friend void PrintTo(const SheetCase &row, std::ostream *os) { *os << row.name; }
+    const char *before, *after;
+};
+
+class TabSheets : public ::testing::TestWithParam<SheetCase> {};
+
+TEST_P(TabSheets, keepTheTabBarsOwnRulesBesideTheTabHeight) {
+    EXPECT_EQ(LateBound::withTabHeight(QString::fromUtf8(GetParam().before), 31),
+              QString::fromUtf8(GetParam().after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, TabSheets,
+    ::testing::Values(
+        SheetCase{"none", "", "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        // Declarations alone are the tab bar's own rule, as Qt reads them.
+        SheetCase{"declarations", "color: red",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        SheetCase{"rules", "QTabBar::tab { color: red; }\nQTabBar { font: bold; }",
+                  "QTabBar::tab { color: red; }\nQTabBar { font: bold; }\n"
+                  "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        // The height of an earlier pass is replaced, not added to.
+        SheetCase{"earlierPass",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 20px; }",
+                  "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
+        SheetCase{"earlierPassAlone", "/* Morvane TabHeight */ QTabBar::tab { height: 20px; }",
+                  "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"}),
+    [](const ::testing::TestParamInfo<SheetCase> &info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, theTabHeightOfARealTabWidgetKeepsTheTabBarsStyleSheet) {
+    auto *tabs = new QTabWidget(&form);
+    tabs->setObjectName(QStringLiteral("TabStrip1"));
+    tabs->setGeometry(20, 20, 300, 150);
+    tabs->addTab(new QWidget, QStringLiteral("One"));
+    tabs->addTab(new QWidget, QStringLiteral("Two"));
+    tabs->tabBar()->setStyleSheet(QStringLiteral("color: red"));
+    tabs->tabBar()->ensurePolished();
+    const int designTab = tabs->tabBar()->sizeHint().height();
+    ASSERT_GT(designTab, 0);
+    ASSERT_EQ(tabs->tabBar()->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    sizeClient(9000, 12000); // 100 % and 200 %
+    pass();
+
+    const QString sheet = tabs->tabBar()->styleSheet();
+    EXPECT_TRUE(sheet.startsWith(QLatin1String("* { color: red }"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.endsWith(QStringLiteral("QTabBar::tab { height: %1px; }").arg(2 * designTab)))
+        << sheet.toStdString();
+    tabs->tabBar()->ensurePolished();
+    EXPECT_EQ(tabs->tabBar()->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_NEAR(tabs->tabBar()->sizeHint().height(), 2 * designTab, 2);
+}
+
 // A kind of control, made on a parent with a 10 point font, and whether a
 // pass with fonts on scales that font.
 struct FontCase {
@@ -375,23 +501,36 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, Fonts,
     ::testing::Values(
         FontCase{"plainControl",
-                 [](QWidget *p) { return new TwipControl(p, QStringLiteral("Text1"), {0, 0, 900, 300}); },
+                 [](QWidget *p) {
+                     return new TwipControl(p, QStringLiteral("Text1"), {0, 0, 900, 300});
+                 },
                  true},
         FontCase{"gridAnsweringColsCount",
-                 [](QWidget *p) { return new TwipGrid(p, QStringLiteral("MSFlexGrid1"), {0, 0, 900, 300}); },
+                 [](QWidget *p) {
+                     return new TwipGrid(p, QStringLiteral("MSFlexGrid1"), {0, 0, 900, 300});
+                 },
                  false},
         FontCase{"viewAnsweringColumnsCount",
                  [](QWidget *p) {
                      return new TwipColumnsView(p, QStringLiteral("ListView1"), {0, 0, 900, 300});
                  },
                  false},
-        FontCase{"tableWidget", [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
+        FontCase{"tableWidget",
+                 [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
                  false},
-        FontCase{"treeWidget", [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
-        FontCase{"listWidget", [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
-        FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); }, true},
-        FontCase{"pushButton", [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); },
+        FontCase{"treeWidget",
+                 [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
+        // Still waiting for its model, a view is a grid all the same.
+        FontCase{"tableViewWithoutModel",
+                 [](QWidget *p) { return withTenPoints(new QTableView(p), "Grid2"); }, false},
+        FontCase{"treeViewWithoutModel",
+                 [](QWidget *p) { return withTenPoints(new QTreeView(p), "Tree2"); }, false},
+        FontCase{"listWidget",
+                 [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
+        FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); },
                  true},
+        FontCase{"pushButton",
+                 [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); }, true},
         FontCase{"label", [](QWidget *p) { return withTenPoints(new QLabel(p), "Label1"); }, true}),
     [](const ::testing::TestParamInfo<FontCase> &info) { return std::string(info.param.name); });
 

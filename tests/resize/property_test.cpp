@@ -91,17 +91,19 @@ protected:
 
 TEST_F(ControlTest, firstPlacementSetsEveryDefaultThenMeasuresAndClassifiesTheScreen) {
     // Values a loader handed over earlier do not survive first placement.
-    ctl->setResizeFonts(false);
-    ctl->setAutoResizeControls(false);
-    ctl->setMaxFormWidth(5000);
-    ctl->setMinFormHeight(-7);
-    ctl->setAllowFormMaximized(false);
-    ctl->setAutoCenterForm(true);
-    ctl->setFormWidthDT(77);
-    ctl->setFormScaleHeightDT(66);
-    ctl->setResizeFormBackground(true);
-    ctl->setHideControlsOnResize(true);
-    ctl->setScreenWidthDT(640);
+    for (const auto &[name, value] :
+         std::initializer_list<std::pair<const char *, QVariant>>{{"ResizeFonts", false},
+                                                                  {"AutoResizeControls", false},
+                                                                  {"MaxFormWidth", 5000},
+                                                                  {"MinFormHeight", -7},
+                                                                  {"AllowFormMaximized", false},
+                                                                  {"AutoCenterForm", true},
+                                                                  {"FormWidthDT", 77},
+                                                                  {"FormScaleHeightDT", 66},
+                                                                  {"ResizeFormBackground", true},
+                                                                  {"HideControlsOnResize", true},
+                                                                  {"ScreenWidthDT", 640}})
+        ASSERT_TRUE(ctl->setProperty(name, value)) << name;
 
     ctl->InitProperties();
 
@@ -423,11 +425,7 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 // A setter that asks for confirmation, the value it is given, and how the
 // value is read back.
 struct ConfirmedSetter {
-    const char *name;
-    // Rows print as their name in test listings.
-    [[maybe_unused]] friend void PrintTo(const ConfirmedSetter &row, std::ostream *os) {
-        *os << row.name;
-    }
+    const char *name; // the test's name is made from it
     std::function<void(Morvane &, int)> set;
     std::function<int(const Morvane &)> get;
     int newValue;
@@ -482,19 +480,21 @@ INSTANTIATE_TEST_SUITE_P(
                (std::get<2>(info.param) ? "_RunTime" : "_DesignTime");
     });
 
-TEST_F(ControlTest, whileLoadingSettersTakeValuesQuietly) {
+TEST_F(ControlTest, whileLoadingValuesThroughQtsPropertySystemAreTakenQuietly) {
     EXPECT_TRUE(ctl->isLoading());
     EXPECT_FALSE(ctl->receivedPersistedValues());
     QSignalSpy changed(ctl, &Morvane::PropertyChanged);
     MessageBoxRecorder boxes(QMessageBox::No);
 
-    ctl->setResolution(Res_800x600);
-    ctl->setScreenWidthDT(800);
-    ctl->setScreenHeightDT(600);
-    ctl->setMaxFormWidth(6000);
-    ctl->setResizeFonts(false);
-    EXPECT_NO_THROW(ctl->setScreenHeight(123));
-    EXPECT_NO_THROW(ctl->setScreenWidth(456));
+    // How QUiLoader, Designer and uic hand a control its saved values.
+    EXPECT_TRUE(ctl->setProperty("Resolution", QVariant::fromValue(Res_800x600)));
+    EXPECT_TRUE(ctl->setProperty("ScreenWidthDT", 800));
+    EXPECT_TRUE(ctl->setProperty("ScreenHeightDT", 600));
+    EXPECT_TRUE(ctl->setProperty("MaxFormWidth", 6000));
+    EXPECT_TRUE(ctl->setProperty("ResizeFonts", false));
+    // The measured screen is no saved value: Qt's property system cannot set it.
+    EXPECT_FALSE(ctl->setProperty("ScreenHeight", 123));
+    EXPECT_FALSE(ctl->setProperty("ScreenWidth", 456));
 
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(changed.count(), 0);
@@ -503,6 +503,7 @@ TEST_F(ControlTest, whileLoadingSettersTakeValuesQuietly) {
     EXPECT_EQ(ctl->ScreenHeightDT(), 600);
     EXPECT_EQ(ctl->MaxFormWidth(), 6000);
     EXPECT_FALSE(ctl->ResizeFonts());
+    EXPECT_EQ(ctl->ScreenHeight(), 0);
     EXPECT_TRUE(ctl->receivedPersistedValues());
 
     ctl->finishLoading();
@@ -515,6 +516,51 @@ TEST_F(ControlTest, whileLoadingSettersTakeValuesQuietly) {
     EXPECT_FLOAT_EQ(ScreenRatioY(), 1.28f);
     EXPECT_EQ(ctl->MyParent(), &form);
     EXPECT_EQ(ctl->MyParentMDI(), nullptr);
+
+    // Loaded, the same writes follow the setters' rules.
+    EXPECT_TRUE(ctl->setProperty("ScreenWidthDT", 1600));
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(ctl->ScreenWidthDT(), 800);
+    EXPECT_TRUE(ctl->setProperty("MaxFormWidth", 7000));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toString(), QStringLiteral("MaxFormWidth"));
+}
+
+TEST_F(ControlTest, theSettersFollowTheirRulesBeforeLoadingEnds) {
+    ASSERT_TRUE(ctl->isLoading());
+    QSignalSpy changed(ctl, &Morvane::PropertyChanged);
+    QSignalSpy declined(ctl, &Morvane::PropertyChangeDeclined);
+    MessageBoxRecorder boxes(QMessageBox::No);
+
+    ctl->setScreenWidthDT(1600);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(normalisedBreaks(boxes.calls[0].text), warningText());
+    EXPECT_EQ(ctl->ScreenWidthDT(), 0);
+    ASSERT_EQ(declined.count(), 1);
+    EXPECT_EQ(declined.at(0).at(0).toString(), QStringLiteral("ScreenWidthDT"));
+
+    boxes.answer = QMessageBox::Yes;
+    ctl->setResolution(Res_1280x1024);
+    EXPECT_EQ(boxes.calls.size(), 2u);
+    EXPECT_EQ(ctl->Resolution(), Res_1280x1024);
+    ctl->setMinFormWidth(1500);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(0).at(0).toString(), QStringLiteral("Resolution"));
+    EXPECT_EQ(changed.at(1).at(0).toString(), QStringLiteral("MinFormWidth"));
+    EXPECT_FALSE(ctl->receivedPersistedValues()) << "the developer's values are no saved ones";
+
+    for (bool height : {false, true}) {
+        try {
+            if (height)
+                ctl->setScreenHeight(1200);
+            else
+                ctl->setScreenWidth(1600);
+            ADD_FAILURE() << "the screen size was set while loading";
+        } catch (const MorvaneError &e) {
+            EXPECT_EQ(e.code(), MorvaneError::SetNotSupportedAtRunTime);
+        }
+    }
+    EXPECT_TRUE(ctl->isLoading());
 }
 
 class RefusedProperty : public ControlTest,

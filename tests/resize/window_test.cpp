@@ -479,7 +479,8 @@ TEST(LoadedForm, takesItsPropertiesQuietlyAndAsksOnceItRuns) {
     ASSERT_TRUE(form);
     Morvane *ctl = resizerOf(form.get());
     QSignalSpy changed(ctl, &Morvane::PropertyChanged);
-    ctl->setMaxFormWidth(9000);
+    // A saved value handed over the way uic and QUiLoader do.
+    ctl->setProperty("MaxFormWidth", 9000);
     EXPECT_TRUE(ctl->receivedPersistedValues());
     EXPECT_EQ(ctl->FormWidthDT(), 3000);
     showAndSettle(form.get());

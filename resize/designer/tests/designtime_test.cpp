@@ -17,7 +17,9 @@
 #include <QPluginLoader>
 #include <QXmlStreamReader>
 #include <QtDesigner/QDesignerComponents>
+#include <QUndoStack>
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerFormWindowManagerInterface>
 #include <QtDesigner/QDesignerActionEditorInterface>
@@ -224,6 +226,56 @@ TEST_F(DesignTime, aChangeMarksTheFormModifiedUnlessTheWarningIsDeclined) {
     EXPECT_EQ(control->ScreenWidthDT(), 1600);
     EXPECT_TRUE(m_window->isDirty());
     EXPECT_EQ(saved().value(QStringLiteral("ScreenWidthDT")), QStringLiteral("1600"));
+}
+
+TEST_F(DesignTime, savedValuesAreWrittenForQtsPropertySystem) {
+    Morvane *control = open(QStringLiteral("placed.ui"));
+    ASSERT_NE(control, nullptr);
+    // stdset="0" makes uic hand the values over with setProperty(), the way
+    // a loader does, so that a compiled form takes them without a question.
+    const QString ui = m_window->contents();
+    for (const QString &key : Morvane::persistedKeys()) {
+        const QMetaProperty property = control->metaObject()->property(
+            control->metaObject()->indexOfProperty(key.toLatin1().constData()));
+        if (!property.isWritable()) continue;
+        EXPECT_TRUE(ui.contains(QStringLiteral("<property name=\"%1\" stdset=\"0\">").arg(key)))
+            << key.toStdString();
+    }
+}
+
+TEST_F(DesignTime, aDeclinedEditInThePropertyEditorLeavesNothingToUndo) {
+    Morvane *control = open(QStringLiteral("saved.ui"));
+    ASSERT_NE(control, nullptr);
+    QUndoStack *history = m_window->commandHistory();
+    ASSERT_NE(history, nullptr);
+    m_window->setDirty(false);
+    const int before = history->count();
+
+    // What Designer does with an edit in its property editor: a command on
+    // the form's undo stack that writes the property.
+    {
+        MessageBoxRecorder no(QMessageBox::No);
+        m_window->cursor()->setWidgetProperty(control, QStringLiteral("ScreenWidthDT"), 1600);
+        QApplication::processEvents();
+        EXPECT_EQ(no.shown().size(), 1);
+    }
+    EXPECT_EQ(control->ScreenWidthDT(), 1280);
+    EXPECT_EQ(history->count(), before);
+    EXPECT_EQ(history->index(), before);
+    EXPECT_FALSE(m_window->isDirty());
+
+    // An edit answered Yes stays on the stack and undoes like any other.
+    {
+        MessageBoxRecorder yes(QMessageBox::Yes);
+        m_window->cursor()->setWidgetProperty(control, QStringLiteral("ScreenWidthDT"), 1600);
+        QApplication::processEvents();
+        EXPECT_EQ(control->ScreenWidthDT(), 1600);
+        EXPECT_EQ(history->count(), before + 1);
+        EXPECT_TRUE(m_window->isDirty());
+        history->undo();
+        QApplication::processEvents();
+        EXPECT_EQ(control->ScreenWidthDT(), 1280);
+    }
 }
 
 TEST_F(DesignTime, resizingTheFormUpdatesTheDesignRecord) {

@@ -12,7 +12,8 @@
 //                             widget), twips
 //   WindowState               a form's state: 0 normal, 1 minimised, 2 maximised
 //   FontSize                  the point size of the widget's font
-//   TabHeight                 height of a tab widget's tabs, twips
+//   TabHeight                 height of a tab widget's tabs, twips (a rule
+//                             added to the tab bar's own style sheet)
 //   Index                     the dynamic property "Index" (control arrays)
 //   Name                      objectName
 //   AutoSize                  dynamic property "AutoSize" of a label
@@ -67,6 +68,10 @@ MORVANE_EXPORT bool isLine(const QWidget *w);      // X1..Y2 properties, or a QF
 MORVANE_EXPORT bool isLabel(const QWidget *w);     // QLabel
 MORVANE_EXPORT bool isListBox(const QWidget *w);   // QListView and QListWidget
 MORVANE_EXPORT bool isMorvane(const QWidget *w);   // the resize control itself
+
+// A tab bar's style sheet with the control's tab height rule (pixels) in
+// place of any earlier one, the rest of the sheet kept.
+MORVANE_EXPORT QString withTabHeight(const QString &sheet, int pixels);
 
 // The widget whose frame the window manager draws for a form: the form
 // itself, or the QMdiSubWindow around it.

@@ -50,31 +50,34 @@ MORVANE_EXPORT QString productName();
 
 class MORVANE_EXPORT Morvane : public QWidget {
     Q_OBJECT
-    // Declared in the order the properties are persisted.
-    Q_PROPERTY(MorvaneCtl::ScreenResolution Resolution READ Resolution WRITE setResolution)
-    Q_PROPERTY(bool ResizeFonts READ ResizeFonts WRITE setResizeFonts)
+    // Declared in the order the properties are persisted. Qt's property
+    // system writes them through the load...() functions below, not through
+    // the setters: a loader (QUiLoader, Designer, uic for a form Designer
+    // saved) hands the control its saved values that way while it loads.
+    Q_PROPERTY(MorvaneCtl::ScreenResolution Resolution READ Resolution WRITE loadResolution)
+    Q_PROPERTY(bool ResizeFonts READ ResizeFonts WRITE loadResizeFonts)
     // Always measured, never set: read-only to Qt's property system.
     Q_PROPERTY(int ScreenHeight READ ScreenHeight STORED false)
     Q_PROPERTY(int ScreenWidth READ ScreenWidth STORED false)
-    Q_PROPERTY(int ScreenHeightDT READ ScreenHeightDT WRITE setScreenHeightDT)
-    Q_PROPERTY(int ScreenWidthDT READ ScreenWidthDT WRITE setScreenWidthDT)
-    Q_PROPERTY(bool AutoResizeControls READ AutoResizeControls WRITE setAutoResizeControls)
-    Q_PROPERTY(bool AutoResizeOnLoad READ AutoResizeOnLoad WRITE setAutoResizeOnLoad)
-    Q_PROPERTY(int MaxFormHeight READ MaxFormHeight WRITE setMaxFormHeight)
-    Q_PROPERTY(int MaxFormWidth READ MaxFormWidth WRITE setMaxFormWidth)
-    Q_PROPERTY(bool AllowFormMaximized READ AllowFormMaximized WRITE setAllowFormMaximized)
-    Q_PROPERTY(bool AllowFormMinimized READ AllowFormMinimized WRITE setAllowFormMinimized)
-    Q_PROPERTY(int MinFormHeight READ MinFormHeight WRITE setMinFormHeight)
-    Q_PROPERTY(int MinFormWidth READ MinFormWidth WRITE setMinFormWidth)
-    Q_PROPERTY(bool AutoCenterForm READ AutoCenterForm WRITE setAutoCenterForm)
+    Q_PROPERTY(int ScreenHeightDT READ ScreenHeightDT WRITE loadScreenHeightDT)
+    Q_PROPERTY(int ScreenWidthDT READ ScreenWidthDT WRITE loadScreenWidthDT)
+    Q_PROPERTY(bool AutoResizeControls READ AutoResizeControls WRITE loadAutoResizeControls)
+    Q_PROPERTY(bool AutoResizeOnLoad READ AutoResizeOnLoad WRITE loadAutoResizeOnLoad)
+    Q_PROPERTY(int MaxFormHeight READ MaxFormHeight WRITE loadMaxFormHeight)
+    Q_PROPERTY(int MaxFormWidth READ MaxFormWidth WRITE loadMaxFormWidth)
+    Q_PROPERTY(bool AllowFormMaximized READ AllowFormMaximized WRITE loadAllowFormMaximized)
+    Q_PROPERTY(bool AllowFormMinimized READ AllowFormMinimized WRITE loadAllowFormMinimized)
+    Q_PROPERTY(int MinFormHeight READ MinFormHeight WRITE loadMinFormHeight)
+    Q_PROPERTY(int MinFormWidth READ MinFormWidth WRITE loadMinFormWidth)
+    Q_PROPERTY(bool AutoCenterForm READ AutoCenterForm WRITE loadAutoCenterForm)
     // The form's size when it was last saved in the designer, kept up to
     // date by the control itself while the form is designed.
-    Q_PROPERTY(int FormHeightDT READ FormHeightDT WRITE setFormHeightDT)
-    Q_PROPERTY(int FormWidthDT READ FormWidthDT WRITE setFormWidthDT)
-    Q_PROPERTY(int FormScaleHeightDT READ FormScaleHeightDT WRITE setFormScaleHeightDT)
-    Q_PROPERTY(int FormScaleWidthDT READ FormScaleWidthDT WRITE setFormScaleWidthDT)
-    Q_PROPERTY(bool ResizeFormBackground READ ResizeFormBackground WRITE setResizeFormBackground)
-    Q_PROPERTY(bool HideControlsOnResize READ HideControlsOnResize WRITE setHideControlsOnResize)
+    Q_PROPERTY(int FormHeightDT READ FormHeightDT WRITE loadFormHeightDT)
+    Q_PROPERTY(int FormWidthDT READ FormWidthDT WRITE loadFormWidthDT)
+    Q_PROPERTY(int FormScaleHeightDT READ FormScaleHeightDT WRITE loadFormScaleHeightDT)
+    Q_PROPERTY(int FormScaleWidthDT READ FormScaleWidthDT WRITE loadFormScaleWidthDT)
+    Q_PROPERTY(bool ResizeFormBackground READ ResizeFormBackground WRITE loadResizeFormBackground)
+    Q_PROPERTY(bool HideControlsOnResize READ HideControlsOnResize WRITE loadHideControlsOnResize)
 
 public:
     explicit Morvane(QWidget *parent = nullptr);
@@ -98,7 +101,8 @@ public:
     bool ResizeFonts() const { return m_resizeFonts; }
     void setResizeFonts(bool value);
 
-    // Runs one layout pass over the form now.
+    // Runs one layout pass over the form now. Throws MorvaneError
+    // TypeMismatch on an MDI frame, which is not laid out as a form.
     Q_INVOKABLE void ResizeControls();
 
     int ScreenHeight() const { return m_screenHeight; }
@@ -173,17 +177,31 @@ public:
     // The designer saves the form: design sizes captured, then every key.
     void WriteProperties(PropertyBag &bag);
 
-    // While a control is loading, its setters only take the persisted
-    // values the loader hands them (no confirmation, no notification,
-    // nothing refused). Loading ends with finishLoading(): the screen is
-    // measured and the control binds to its form. At run time that happens
-    // by itself when the form is first polished or shown; a designer host
-    // calls it once it has applied the saved properties.
+    // A control is loading from its construction until its form is first
+    // polished or shown (or, on a form shown already, until the event loop
+    // next runs or the form next changes size). While it loads, values
+    // written through Qt's property system are its saved values and are
+    // taken as they are: no confirmation, no notification. The setters
+    // follow their rules from the start. Loading ends with finishLoading():
+    // the screen is measured and the control binds to its form; a designer
+    // host calls it once it has applied the saved properties.
     bool isLoading() const { return m_loading; }
     void finishLoading();
     // True when a loader handed the control at least one persisted value
     // while it was loading, i.e. it was loaded rather than newly placed.
     bool receivedPersistedValues() const { return m_receivedValues; }
+
+    // How the layout tables and the per-user settings tell this control's
+    // form from other forms. By default a form is known by its objectName
+    // alone, so all instances of a form share one record, and so would two
+    // unrelated forms left with Designer's default name "Form" (the control
+    // warns when it meets such a pair). A strict identity adds the form's
+    // C++ class and key: forms of different classes, or of different keys
+    // (for example the .ui resource QUiLoader read them from, as such forms
+    // are all plain QWidgets), get records and settings of their own.
+    void setStrictFormIdentity(bool strict, const QString &key = {});
+    bool strictFormIdentity() const { return m_strictIdentity; }
+    QString formIdentityKey() const { return m_identityKey; }
 
     // The ambient user mode: true at run time, false while a form designer
     // shows the control. Defaults to run time.
@@ -213,6 +231,9 @@ signals:
     void ResizeComplete();
     // A property changed through its setter; carries the property's name.
     void PropertyChanged(const QString &propertyName);
+    // A confirmed property kept its value because the warning was answered
+    // No; a designer host takes the edit back off its undo stack.
+    void PropertyChangeDeclined(const QString &propertyName);
 
 protected:
     bool event(QEvent *event) override;
@@ -228,6 +249,9 @@ private:
     void ClassifyResolution();
     void bindToParent();
     void watch(QWidget *form);
+    void markFormIdentity();
+    bool canBindLate() const;
+    void bindLate();
 
     void parentLoad();
     void parentResize();
@@ -236,6 +260,53 @@ private:
     template <typename T> void storeAndNotify(T &field, T value, const char *name);
     template <typename T> void storeConfirmed(T &field, T value, const char *name);
     void refuse(const char *name);
+
+    // What Qt's property system writes: a saved value while the control
+    // loads, otherwise the same as the setter.
+    template <typename T>
+    void loadOrSet(T &field, T value, void (Morvane::*setter)(T)) {
+        if (!m_loading) {
+            (this->*setter)(value);
+            return;
+        }
+        field = value;
+        m_receivedValues = true;
+    }
+    void loadResolution(ScreenResolution v) { loadOrSet(m_resolution, v, &Morvane::setResolution); }
+    void loadResizeFonts(bool v) { loadOrSet(m_resizeFonts, v, &Morvane::setResizeFonts); }
+    void loadScreenHeightDT(int v) { loadOrSet(m_screenHeightDT, v, &Morvane::setScreenHeightDT); }
+    void loadScreenWidthDT(int v) { loadOrSet(m_screenWidthDT, v, &Morvane::setScreenWidthDT); }
+    void loadAutoResizeControls(bool v) {
+        loadOrSet(m_autoResizeControls, v, &Morvane::setAutoResizeControls);
+    }
+    void loadAutoResizeOnLoad(bool v) {
+        loadOrSet(m_autoResizeOnLoad, v, &Morvane::setAutoResizeOnLoad);
+    }
+    void loadMaxFormHeight(int v) { loadOrSet(m_maxFormHeight, v, &Morvane::setMaxFormHeight); }
+    void loadMaxFormWidth(int v) { loadOrSet(m_maxFormWidth, v, &Morvane::setMaxFormWidth); }
+    void loadAllowFormMaximized(bool v) {
+        loadOrSet(m_allowFormMaximized, v, &Morvane::setAllowFormMaximized);
+    }
+    void loadAllowFormMinimized(bool v) {
+        loadOrSet(m_allowFormMinimized, v, &Morvane::setAllowFormMinimized);
+    }
+    void loadMinFormHeight(int v) { loadOrSet(m_minFormHeight, v, &Morvane::setMinFormHeight); }
+    void loadMinFormWidth(int v) { loadOrSet(m_minFormWidth, v, &Morvane::setMinFormWidth); }
+    void loadAutoCenterForm(bool v) { loadOrSet(m_autoCenterForm, v, &Morvane::setAutoCenterForm); }
+    void loadFormHeightDT(int v) { loadOrSet(m_formHeightDT, v, &Morvane::setFormHeightDT); }
+    void loadFormWidthDT(int v) { loadOrSet(m_formWidthDT, v, &Morvane::setFormWidthDT); }
+    void loadFormScaleHeightDT(int v) {
+        loadOrSet(m_formScaleHeightDT, v, &Morvane::setFormScaleHeightDT);
+    }
+    void loadFormScaleWidthDT(int v) {
+        loadOrSet(m_formScaleWidthDT, v, &Morvane::setFormScaleWidthDT);
+    }
+    void loadResizeFormBackground(bool v) {
+        loadOrSet(m_resizeFormBackground, v, &Morvane::setResizeFormBackground);
+    }
+    void loadHideControlsOnResize(bool v) {
+        loadOrSet(m_hideControlsOnResize, v, &Morvane::setHideControlsOnResize);
+    }
 
     ScreenResolution m_resolution = Res_640x480;
     bool m_resizeFonts = true;
@@ -268,7 +339,11 @@ private:
     QPointer<QWidget> m_myParent;
     QPointer<QWidget> m_myParentMDI;
 
+    bool m_strictIdentity = false;
+    QString m_identityKey;
+
     bool m_loadSeen = false;
+    bool m_lateBindAsked = false;
     int m_resizeDepth = 0;
     unsigned m_resizesHandled = 0;
     bool m_firstResizePending = false;

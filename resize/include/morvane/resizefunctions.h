@@ -34,6 +34,9 @@ struct FormRecord {
     int designScaleWidth = 0;
     float fontSize = 0;
     QString SavedState;
+    // What the form is found by: its name, or with a strict identity its
+    // name, its class and its key (see formIdentity()).
+    QString identity;
 };
 
 struct ControlRecord {
@@ -64,10 +67,28 @@ MORVANE_EXPORT WorkingCopies &workingCopies();
 MORVANE_EXPORT const std::vector<FormRecord> &formTable();
 MORVANE_EXPORT const std::vector<ControlRecord> &controlTable();
 
-// The form's controls in collection order: every named widget below the
-// form that no layout places and that is not one of Qt's own parts (names
-// beginning with "qt_"), depth first.
+// The dynamic property that gives a form a strict identity; its text is the
+// form's key (may be empty). Morvane::setStrictFormIdentity() sets it.
+inline constexpr const char *StrictIdentityProperty = "morvaneStrictIdentity";
+
+// What the tables know a form by: its Name, or, when it carries the strict
+// identity property, "Name.Class" or "Name.Class.key" (slashes made "_",
+// so the text is also a section of the per-user settings).
+MORVANE_EXPORT QString formIdentity(QWidget *form);
+
+// The form's controls in collection order, depth first: every widget below
+// the form's client, named or not, that is not a window of its own, that no
+// layout places, that is not one of Qt's own parts (names beginning with
+// "qt_"), and that sits where a form's controls sit (on the client, in a
+// plain widget, frame or group box, on a tab page), not among the parts of
+// another control such as a table's headers or a tab bar's buttons.
 MORVANE_EXPORT QList<QWidget *> formControls(QWidget *form);
+
+// The name a control is recorded under: its Name; for a widget without one
+// (or the second of two widgets sharing a Name and Index), its place in the
+// form instead: the chain of its parents from the form's client down, each
+// with its position among its parent's widgets, e.g. "/QFrame#2/QLabel#0".
+MORVANE_EXPORT QString placeOf(QWidget *control);
 
 MORVANE_EXPORT int UnparkCoordinate(int x);
 // v * p / 100 in 32-bit integers, truncating; nullopt on overflow.
