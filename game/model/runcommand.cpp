@@ -10,8 +10,10 @@
 #include "model/module1.h"
 #include "model/rounding.h"
 #include "model/simulation.h"
+#include "model/takeback.h"
 #include "store/asciitext.h"
 #include "store/connection.h"
+#include "store/schema.h"
 #include "store/storeerror.h"
 
 namespace tessaro::model {
@@ -125,12 +127,13 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
 
 namespace {
 
-// Runs the quarter from the last PLIO row, with its trace and accounting, in
-// one transaction.
-void runQuarter(store::Connection& db, const ModelTables& tables) {
+// Runs the quarter from the last PLIO row, with its trace, its accounting
+// and what taking it back needs, in one transaction.
+void runQuarter(store::Connection& db, const ModelTables& tables, const RunKeep* keep) {
     store::Transaction transaction(db);
     const std::int16_t n = simulatePlanQuarter(db, tables);
     accountQuarter(db, n);
+    if (keep) keepQuarterRun(db, *keep);
     transaction.commit();
 }
 
@@ -148,18 +151,16 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         store::Connection db(m_connectionString, store::Access::Exclusive);
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoPlanForRun);
+        // The decisions go to the row numbered row count - 1, which must be
+        // the row the simulation starts from, the last one.
+        checkPlanNumbering(plio);
         plio.moveLast();
         const int rowCount = plio.recordCount();
         // Check the row the quarter will start from before anything is
         // written, so that a state the model cannot run leaves no trace.
-        const StartingRow start = readStartingRow(plio);
-        // The decisions go to the row numbered row count - 1, which must be
-        // the row the simulation starts from.
-        if (start.planNumber != rowCount - 1)
-            throw RunStopped::model(
-                "The plan-quarters in the game database are not numbered 0, 1, 2 ... without "
-                "gaps (the last of " + std::to_string(rowCount) + " rows is numbered " +
-                std::to_string(start.planNumber) + "). Nothing was written.");
+        readStartingRow(plio);
+        // What taking this quarter back will need, read before it is run.
+        const RunKeep keep = keepBeforeRun(db, plio);
         // The checked integers are written, never the texts as typed: a text
         // such as "3000, PHRD=1 where 1=1 --" passes the numeric check.
         const std::string production = std::to_string(m_productionOrders);
@@ -177,6 +178,7 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         // before they commit. What can fail after this is the disk.
         {
             store::Transaction decisions(db);
+            store::createTakeBackTableIfMissing(db);
             db.execute(update);
             db.execute("SAVEPOINT rehearsal");
             const std::int16_t n = simulatePlanQuarter(db, tables);
@@ -188,7 +190,7 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
             decisions.commit();
         }
         decisionsStored = true;
-        runQuarter(db, tables);
+        runQuarter(db, tables, &keep);
     } catch (const RunStopped& e) {
         failure = e.box();
     } catch (const std::exception& e) {
@@ -232,15 +234,14 @@ void reinitialiseGame(store::Connection& db) {
     {
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoDataForInitialization);
-        // Every row but the first (the firm's initial state) goes.
-        while (!plio.eof()) {
-            plio.moveNext();
-            if (plio.eof()) break;
-            db.execute("delete from PLIO where PNPLPD=" + plio["PNPLPD"].toText());
-        }
+        // Every row but the first (the firm's initial state) goes, in one
+        // statement rather than one per row.
+        db.execute("DELETE FROM PLIO WHERE PNPLPD <> ?1", {plio["PNPLPD"]});
     }
     db.execute("delete * from PLED");
     db.execute("delete * from PLDI");
+    // No quarter of the game before is left to take back.
+    if (db.hasTable(store::takeBackTable().name)) db.execute("DELETE FROM TAKEBACK");
     ModelTables tables;
     fillTables(tables);
     const std::int16_t n = simulatePlanQuarter(db, tables);

@@ -199,8 +199,10 @@ std::string nextQuarterInsertText(std::int16_t planNumber, const FirmState& s) {
            ")";
 }
 
-void simulateQuarter(const StartingRow& start, const ModelTables& tables,
-                     const std::function<void(const std::string&)>& execute) {
+namespace {
+
+void simulate(const StartingRow& start, const ModelTables& tables,
+              const std::function<void(const std::string&)>& execute, bool withNextRow) {
     FirmState s = start.state;
     double simTime = 0;
     execute("delete * from PLED");
@@ -211,9 +213,22 @@ void simulateQuarter(const StartingRow& start, const ModelTables& tables,
                       " grew beyond what can be computed at step " + std::to_string(step));
         execute(traceInsertText(start.planNumber, simTime, s, a));
         integrateLevels(s, a);
-        if (step == kStepsIntegrated) execute(nextQuarterInsertText(start.planNumber, s));
+        if (step == kStepsIntegrated && withNextRow)
+            execute(nextQuarterInsertText(start.planNumber, s));
         simTime += kTimeStep;
     }
+}
+
+}  // namespace
+
+void simulateQuarter(const StartingRow& start, const ModelTables& tables,
+                     const std::function<void(const std::string&)>& execute) {
+    simulate(start, tables, execute, true);
+}
+
+void simulateTrace(const StartingRow& start, const ModelTables& tables,
+                   const std::function<void(const std::string&)>& execute) {
+    simulate(start, tables, execute, false);
 }
 
 std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables) {
