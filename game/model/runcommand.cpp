@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "model/accounting.h"
+#include "model/archive.h"
 #include "model/module1.h"
+#include "model/newfile.h"
 #include "model/rounding.h"
 #include "model/simulation.h"
 #include "model/takeback.h"
@@ -209,21 +211,42 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
 }
 
 RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
+    std::optional<std::string> archived;
     const bool done = guarded(panel, [&] {
         // One transaction on a connection that holds the file alone: it is
         // all done or nothing is.
         store::Connection db(m_connectionString, store::Access::Exclusive);
-        store::Transaction transaction(db);
-        reinitialiseGame(db);
-        transaction.commit();
+        // It rewrites the whole game, so the whole file is checked first, and
+        // the game is copied into its archive, whole, before anything is
+        // deleted.
+        db.checkWholeFile();
+        archived = archiveGame(db);
+        try {
+            store::Transaction transaction(db);
+            reinitialiseGame(db);
+            transaction.commit();
+        } catch (...) {
+            // The game is still there as it was: its copy is not needed.
+            if (archived) removeTemporary(*archived);
+            archived.reset();
+            throw;
+        }
     });
     if (!done) return RunOutcome::Failed;
-    finish(panel, "SD Reinitialization is now over !!!");
+    // The game's own box as always, then one that names the copy.
+    std::vector<MessageBox> after;
+    if (archived)
+        after.push_back({"The game played before the re-initialisation was kept in " + *archived +
+                             " ('tessaro-cli games' lists the archive).",
+                         kArchiveTitle, Icon::None});
+    finish(panel, "SD Reinitialization is now over !!!", after);
     return RunOutcome::Reinitialised;
 }
 
-void RunCommand::finish(DecisionPanel& panel, const char* overText) {
+void RunCommand::finish(DecisionPanel& panel, const char* overText,
+                        const std::vector<MessageBox>& after) {
     panel.showMessage({overText, "", Icon::None});
+    for (const auto& box : after) panel.showMessage(box);
     panel.setText(Box::Production, "");
     panel.setText(Box::Hiring, "");
     panel.setText(Box::Password, "");
