@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/branch.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -102,7 +103,8 @@ void writeBranch(store::Connection& game, store::Connection& out, int n, const S
 }  // namespace
 
 void branchGame(const std::string& connectionString, int n, const std::string& outPath) {
-    if (somethingAt(outPath))
+    struct stat st {};
+    if (::lstat(outPath.c_str(), &st) == 0)
         refuse("There is already a file at " + outPath + "; nothing was written.");
 
     store::Connection game(connectionString, store::Access::Read);
