@@ -129,13 +129,15 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
 
 namespace {
 
-// Runs the quarter from the last PLIO row, with its trace, its accounting
-// and what taking it back needs, in one transaction.
-void runQuarter(store::Connection& db, const ModelTables& tables, const RunKeep* keep) {
+// Runs the quarter whose statements the rehearsal executed, with what taking
+// it back needs, in one transaction. The file has been held since, so the
+// model and the accounting would write exactly these texts again.
+void runQuarter(store::Connection& db, const std::vector<std::string>& rehearsed,
+                const RunKeep& keep) {
     store::Transaction transaction(db);
-    const std::int16_t n = simulatePlanQuarter(db, tables);
-    accountQuarter(db, n);
-    if (keep) keepQuarterRun(db, *keep);
+    for (const auto& text : rehearsed) db.execute(text);
+    keepQuarterRun(db, keep);
+    db.releaseHoldAtCommit();
     transaction.commit();
 }
 
@@ -178,13 +180,14 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         // stops it before the decisions are stored: the quarter is rehearsed
         // on the decisions inside their own transaction and taken back
         // before they commit. What can fail after this is the disk.
+        std::vector<std::string> rehearsed;
         {
             store::Transaction decisions(db);
             store::createTakeBackTableIfMissing(db);
             db.execute(update);
             db.execute("SAVEPOINT rehearsal");
-            const std::int16_t n = simulatePlanQuarter(db, tables);
-            accountQuarter(db, n);
+            const std::int16_t n = simulatePlanQuarter(db, tables, &rehearsed);
+            accountQuarter(db, n, &rehearsed);
             db.execute("ROLLBACK TO rehearsal");
             db.execute("RELEASE rehearsal");
             // Stored durably on their own first, the decisions stay when the
@@ -192,7 +195,7 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
             decisions.commit();
         }
         decisionsStored = true;
-        runQuarter(db, tables, &keep);
+        runQuarter(db, rehearsed, keep);
     } catch (const RunStopped& e) {
         failure = e.box();
     } catch (const std::exception& e) {
@@ -224,6 +227,7 @@ RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
         try {
             store::Transaction transaction(db);
             reinitialiseGame(db);
+            db.releaseHoldAtCommit();
             transaction.commit();
         } catch (...) {
             // The game is still there as it was: its copy is not needed.

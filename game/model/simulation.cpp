@@ -231,13 +231,17 @@ void simulateTrace(const StartingRow& start, const ModelTables& tables,
     simulate(start, tables, execute, false);
 }
 
-std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables) {
+std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables,
+                                 std::vector<std::string>* executed) {
     auto plio = db.openRecordset("Select * from PLIO");
     if (plio.recordCount() == 0)
         throw RunStopped({"No Data In PLIO Table!!!", kSdRunTitle, Icon::Critical});
     plio.moveLast();
     const StartingRow start = readStartingRow(plio);
-    simulateQuarter(start, tables, [&db](const std::string& text) { db.execute(text); });
+    simulateQuarter(start, tables, [&](const std::string& text) {
+        db.execute(text);
+        if (executed) executed->push_back(text);
+    });
     return start.planNumber;
 }
 

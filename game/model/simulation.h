@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/module1.h"
 
@@ -92,7 +93,9 @@ void simulateTrace(const StartingRow& start, const ModelTables& tables,
                    const std::function<void(const std::string&)>& execute);
 
 // Simulates from the last PLIO row of the database; returns the plan number
-// of the starting row.
-std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables);
+// of the starting row. Every statement text executed is also appended to
+// `executed` when given.
+std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables,
+                                 std::vector<std::string>* executed = nullptr);
 
 }  // namespace tessaro::model

@@ -229,6 +229,7 @@ TakeBack takeBackLastQuarter(const std::string& connectionString, const std::str
         store::Connection db(connectionString, store::Access::Exclusive);
         store::Transaction transaction(db);
         const int standing = takeBackLastQuarter(db);
+        db.releaseHoldAtCommit();
         transaction.commit();
         result.outcome = TakeBackOutcome::TakenBack;
         result.messages.push_back({"The last plan-quarter was taken back: the game stands at " +

@@ -354,6 +354,15 @@ struct Watch {
     }
 };
 
+// Statements a connection keeps prepared; the game uses a few dozen texts.
+constexpr std::size_t kMostCachedStatements = 200;
+
+bool onlyBlanks(std::string_view s) {
+    for (char c : s)
+        if (!isAsciiSpace(c)) return false;
+    return true;
+}
+
 std::atomic<long long> g_rowsRead{0};
 std::atomic<long long> g_pagesRead{0};
 
@@ -386,21 +395,31 @@ struct Connection::Core {
         throw StoreError(causeOfSqliteCode(code), path, detail);
     }
 
-    // The statement for `sql`, prepared on first use.
+    // The statement for `sql`, prepared on first use. No statement is left
+    // running between two calls, so when the cache is full it can be
+    // emptied (a connection that runs many texts of its own making).
     sqlite3_stmt* prepared(const std::string& sql) {
         if (!db)
             throw StoreError(StoreCause::Failed, path,
                              "a recordset was used after its connection was closed");
-        sqlite3_stmt*& stmt = statements[sql];
-        if (!stmt) {
-            startStatement();
-            const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
-                                              SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-            if (rc != SQLITE_OK) {
-                statements.erase(sql);
-                fail(rc, "");
-            }
+        if (const auto found = statements.find(sql); found != statements.end())
+            return found->second;
+        if (statements.size() >= kMostCachedStatements) {
+            for (auto& [text, stmt] : statements) sqlite3_finalize(stmt);
+            statements.clear();
         }
+        startStatement();
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+        if (rc != SQLITE_OK) fail(rc, "");
+        if (tail && !onlyBlanks(std::string_view(tail, sql.data() + sql.size() - tail))) {
+            sqlite3_finalize(stmt);
+            throw StoreError(StoreCause::BadStatement, path, "more than one statement in one text");
+        }
+        if (!stmt) throw StoreError(StoreCause::BadStatement, path, "empty statement");
+        statements.emplace(sql, stmt);
         return stmt;
     }
 
@@ -469,8 +488,8 @@ std::vector<Value> rowValues(sqlite3_stmt* stmt, int columns) {
     return row;
 }
 
-// A table keyed by plan number, read a few rows at a time: the key is the
-// table's integer primary key, so each fetch is a lookup in its tree.
+// A table keyed by plan number, read a row or a few at a time: the key is
+// the table's integer primary key, so each read is a lookup in its tree.
 class KeyedRows : public RowSource {
 public:
     KeyedRows(std::shared_ptr<Connection::Core> core, std::string_view table,
@@ -478,8 +497,21 @@ public:
         : m_core(std::move(core)), m_columns(columns) {
         const std::string select = "SELECT * FROM " + std::string(table) + " WHERE " +
                                    std::string(key);
+        m_at = select + " = ?1";
         m_forward = select + " > ?1 ORDER BY " + std::string(key) + " LIMIT ?2 OFFSET ?3";
         m_backward = select + " < ?1 ORDER BY " + std::string(key) + " DESC LIMIT ?2 OFFSET ?3";
+    }
+
+    static std::string atText(std::string_view table, std::string_view key) {
+        return "SELECT * FROM " + std::string(table) + " WHERE " + std::string(key) + " = ?1";
+    }
+
+    std::optional<Row> at(std::int64_t key) override {
+        sqlite3_stmt* stmt = m_core->prepared(m_at);
+        sqlite3_bind_int64(stmt, 1, key);
+        std::optional<Row> row;
+        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) { row = Row{key, rowValues(s, m_columns)}; });
+        return row;
     }
 
     std::vector<Row> fetch(std::int64_t key, bool forward, int skip, int limit) override {
@@ -497,7 +529,7 @@ public:
 private:
     std::shared_ptr<Connection::Core> m_core;
     int m_columns;
-    std::string m_forward, m_backward;
+    std::string m_at, m_forward, m_backward;
 };
 
 }  // namespace
@@ -613,6 +645,10 @@ void Connection::holdExclusively() {
     execute("BEGIN EXCLUSIVE");
     execute("PRAGMA locking_mode=EXCLUSIVE");
     execute("COMMIT");
+}
+
+void Connection::releaseHoldAtCommit() {
+    if (m_access == Access::Exclusive) execute("PRAGMA locking_mode=NORMAL");
 }
 
 void Connection::checkWholeFile() {
@@ -832,10 +868,8 @@ void Connection::checkColumns(std::string_view table) {
 
 void Connection::execute(std::string_view statementText) {
     if (executeCachedInsert(statementText)) return;
-    const std::string text = normaliseStatement(statementText);
-    Statement stmt(*this, text);
-    while (stmt.step()) {
-    }
+    sqlite3_stmt* stmt = m_core->prepared(normaliseStatement(statementText));
+    runPrepared(*m_core, stmt, [](sqlite3_stmt*) {});
 }
 
 void Connection::execute(std::string_view statementText, const std::vector<Value>& parameters) {
@@ -854,27 +888,29 @@ bool Connection::hasTable(std::string_view name) {
 }
 
 Recordset Connection::openKeyed(std::string_view table, std::string_view key) {
-    // The first and the last row; the others when the cursor reaches them.
-    const std::string select = "SELECT * FROM " + std::string(table) + " ORDER BY " +
-                               std::string(key);
+    // The keys of the first and the last row; the rows themselves when the
+    // cursor reaches them.
+    // Each in a select of its own: the engine finds a lone min() or max() at
+    // an end of the key's tree, but scans the table for both together.
+    const std::string from = std::string(key) + ") FROM " + std::string(table) + ")";
+    sqlite3_stmt* ends = m_core->prepared("SELECT (SELECT min(" + from + ", (SELECT max(" + from);
+    std::int64_t first = 0, last = -1;
+    runPrepared(*m_core, ends, [&](sqlite3_stmt* s) {
+        if (sqlite3_column_type(s, 0) == SQLITE_NULL) return;
+        first = sqlite3_column_int64(s, 0);
+        last = sqlite3_column_int64(s, 1);
+    });
+    sqlite3_stmt* at = m_core->prepared(KeyedRows::atText(table, key));
+    const int n = sqlite3_column_count(at);
     std::vector<std::string> columns;
-    std::optional<Row> ends[2];
-    for (int end = 0; end < 2; ++end) {
-        sqlite3_stmt* stmt = m_core->prepared(select + (end ? " DESC LIMIT 1" : " LIMIT 1"));
-        const int n = sqlite3_column_count(stmt);
-        if (columns.empty())
-            for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt, i));
-        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
-            ends[end] = Row{sqlite3_column_int64(s, 0), rowValues(s, n)};
-        });
-    }
+    columns.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(at, i));
     // The plan numbers run without gaps, so the rows from the first to the
     // last are counted by their numbers: counting them one by one would read
     // the whole table. Keys are 16-bit, so the count cannot overflow.
-    const int count = ends[0] && ends[1] ? static_cast<int>(ends[1]->key - ends[0]->key + 1) : 0;
-    const int width = static_cast<int>(columns.size());
-    return Recordset(std::move(columns), count, std::move(ends[0]), std::move(ends[1]),
-                     std::make_shared<KeyedRows>(m_core, table, key, width));
+    const int count = static_cast<int>(last - first + 1);
+    return Recordset(std::move(columns), count, first, last,
+                     std::make_shared<KeyedRows>(m_core, table, key, n));
 }
 
 Recordset Connection::openRecordset(std::string_view selectText,
@@ -886,19 +922,19 @@ Recordset Connection::openRecordset(std::string_view selectText,
         if (t->keyed) return openKeyed(t->name, t->orderBy);
         text = "SELECT * FROM " + std::string(t->name) + " ORDER BY " + std::string(t->orderBy);
     }
-    Statement stmt(*this, text);
-    bindValues(stmt.get(), parameters);
-    const int n = sqlite3_column_count(stmt.get());
+    sqlite3_stmt* stmt = m_core->prepared(text);
+    bindValues(stmt, parameters);
+    const int n = sqlite3_column_count(stmt);
     std::vector<std::string> columns;
     columns.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt.get(), i));
+    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt, i));
     std::vector<std::vector<Value>> rows;
-    while (stmt.step()) {
+    runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
         if (rows.size() >= static_cast<std::size_t>(kMaxRows))
             throw StoreError(StoreCause::TooLarge, path(),
                              "a table holds more than " + std::to_string(kMaxRows) + " rows");
-        rows.push_back(rowValues(stmt.get(), n));
-    }
+        rows.push_back(rowValues(s, n));
+    });
     return Recordset(std::move(columns), std::move(rows));
 }
 

@@ -114,6 +114,13 @@ public:
     int copyRows(Connection& source, std::string_view selectText,
                  const std::vector<Value>& parameters, std::string_view table);
 
+    // On a connection that holds the file (Access::Exclusive), inside its
+    // last transaction: the hold ends with that transaction's commit (or
+    // rollback) instead of at the closing. The commit then removes the
+    // journal as a commit outside the hold does, where it would otherwise
+    // clear it and wait for the disk once more.
+    void releaseHoldAtCommit();
+
     // Raises a StoreError with this file's name for an SQLite result code.
     [[noreturn]] void fail(int code, std::string_view what) const;
 

@@ -36,6 +36,8 @@ struct Row {
 class RowSource {
 public:
     virtual ~RowSource() = default;
+    // The row keyed `key`, if there is one.
+    virtual std::optional<Row> at(std::int64_t key) = 0;
     // Up to `limit` rows that come after (forward) or before the row keyed
     // `key`, nearest first, once `skip` of them have been passed over.
     virtual std::vector<Row> fetch(std::int64_t key, bool forward, int skip, int limit) = 0;
@@ -45,10 +47,13 @@ class Recordset {
 public:
     // Rows held in memory, in their order.
     Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows);
-    // Rows fetched from `source` as the cursor moves. The count is the
-    // number of rows from `first` to `last`; both are empty for no rows.
-    Recordset(std::vector<std::string> columns, int count, std::optional<Row> first,
-              std::optional<Row> last, std::shared_ptr<RowSource> source);
+    // Rows keyed from `firstKey` to `lastKey`, fetched from `source` as the
+    // cursor reaches them (none when `count` is 0). The keys are plan
+    // numbers, which run without gaps: the count is read from them, and the
+    // row n places on is looked up by its key (should a key be missing, the
+    // rows are stepped over one by one instead).
+    Recordset(std::vector<std::string> columns, int count, std::int64_t firstKey,
+              std::int64_t lastKey, std::shared_ptr<RowSource> source);
 
     int recordCount() const { return m_count; }
     bool eof() const { return m_eof; }
@@ -68,20 +73,27 @@ public:
 private:
     std::size_t columnIndex(std::string_view column) const;
     void setEnd();
-    void setCurrent(Row row, int position);
-    bool onLast() const;
+    // Stands on the row keyed `key` at `position`; its values are fetched
+    // when first read.
+    void standOn(std::int64_t key, int position);
+    void standOn(Row row, int position);
+    // Stands on the row `steps` rows after (or before) the row keyed `from`.
+    void step(std::int64_t from, bool forward, int steps, int position);
+    const std::vector<Value>& currentValues() const;
 
     std::vector<std::string> m_columns;
     std::vector<std::string> m_lowerColumns;
     std::shared_ptr<RowSource> m_source;
     int m_count = 0;
-    std::optional<Row> m_first, m_last;
-    Row m_current;
+    std::int64_t m_firstKey = 0, m_lastKey = 0;
+    std::int64_t m_key = 0;
     int m_position = 0;
     bool m_eof = true;
+    mutable std::optional<std::vector<Value>> m_values;
     // The rows after the current one, fetched ahead for a walk; the batch
     // grows as the walk goes on, up to a bound that keeps memory small.
     std::deque<Row> m_ahead;
+    int m_stepsWalked = 0;
     int m_batch = 0;
 };
 

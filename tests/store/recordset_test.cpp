@@ -120,11 +120,12 @@ TEST(LongGame, aRecordsetOutlivingItsConnectionSaysSo) {
         Connection db(cs, Access::Read);
         plio = db.openRecordset("Select * from PLIO");
         plio->moveLast();
+        EXPECT_EQ((*plio)["PNPLPD"].toText(), "50");
     }
     EXPECT_EQ(plio->recordCount(), 51);
-    EXPECT_EQ((*plio)["PNPLPD"].toText(), "50");
     plio->moveFirst();
     EXPECT_THROW(plio->move(10), StoreError);
+    EXPECT_THROW((void)(*plio)["PNPLPD"], StoreError);
 }
 
 // What a command reads, counted in rows and in pages of the file.
