@@ -41,9 +41,12 @@ class QuietPanel : public model::DecisionPanel {
 public:
     std::string text(model::Box box) const override {
         switch (box) {
-            case model::Box::Production: return "3000";
-            case model::Box::Hiring: return "10";
-            case model::Box::Password: return "WOTA";
+            case model::Box::Production:
+                return "3000";
+            case model::Box::Hiring:
+                return "10";
+            case model::Box::Password:
+                return "WOTA";
         }
         return {};
     }
@@ -73,8 +76,11 @@ std::string longGame(int quarters) {
         "PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, 3000, 10, 3000, 10 FROM n, "
         "(SELECT * FROM PLIO WHERE PNPLPD = 2);"
         "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=2;"
-        "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=" + last + ";"
-        "WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < " + last +
+        "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=" +
+        last +
+        ";"
+        "WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        last +
         ") INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, ZOR, ZOFR, "
         "ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, ZVG, ZTVG, ZCVG FROM n, "
         "(SELECT * FROM PLDI WHERE ZNPLPD = 2)";
@@ -150,7 +156,8 @@ void BM_PeakMemory(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 0; i < 5; ++i) {
             peaks.push_back(peakOfChild(what, path));
-            if (what == "run") model::takeBackLastQuarter(store::connectionStringForFile(path), "PELIX");
+            if (what == "run")
+                model::takeBackLastQuarter(store::connectionStringForFile(path), "PELIX");
         }
     }
     std::sort(peaks.begin(), peaks.end());

@@ -16,9 +16,9 @@
 #include "model/reports.h"
 #include "model/runcommand.h"
 #include "model/takeback.h"
+#include "store/asciitext.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
-#include "store/asciitext.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
 #include "tessaro/version.h"
@@ -312,9 +312,13 @@ int takeBack(const store::GameLocation& where, const std::string& password, cons
     const auto result = model::takeBackLastQuarter(where.connectionString, password);
     for (const auto& box : result.messages) printBox(to, box);
     switch (result.outcome) {
-        case model::TakeBackOutcome::TakenBack: printStatus(where, to); return kDone;
-        case model::TakeBackOutcome::Refused: return kRefused;
-        case model::TakeBackOutcome::Failed: return kDatabaseFailed;
+        case model::TakeBackOutcome::TakenBack:
+            printStatus(where, to);
+            return kDone;
+        case model::TakeBackOutcome::Refused:
+            return kRefused;
+        case model::TakeBackOutcome::Failed:
+            return kDatabaseFailed;
     }
     return kDatabaseFailed;
 }
@@ -353,9 +357,8 @@ int writeBranch(const std::string& connectionString, const std::vector<std::stri
         printBox(to, e.box());
         return kRefused;
     }
-    printBox(to, {"The game as it stood at plan-quarter " + std::to_string(n) +
-                      " was written to " + operands[1] + ", to be played on with --database " +
-                      operands[1] + ".",
+    printBox(to, {"The game as it stood at plan-quarter " + std::to_string(n) + " was written to " +
+                      operands[1] + ", to be played on with --database " + operands[1] + ".",
                   model::kBranchTitle, model::Icon::None});
     return kDone;
 }
@@ -432,7 +435,7 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
     }
     if (line.csv && command != "trace" && command != "history")
         return usageError("'" + command + "' has no --csv form", err);
-    const std::size_t expected = command == "run"                          ? 3
+    const std::size_t expected = command == "run"                           ? 3
                                  : command == "reinit" || command == "undo" ? 1
                                  : command == "branch"                      ? 2
                                                                             : 0;

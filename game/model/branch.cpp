@@ -87,7 +87,8 @@ void writeBranch(store::Connection& game, store::Connection& out, int n, const S
         // The quarter that wrote row n, run again from row n - 1.
         auto from = out.openRecordset("SELECT * FROM PLIO WHERE PNPLPD = ?1",
                                       {store::Value::integer(n - 1)});
-        if (from.eof()) refuse("The game has no row " + std::to_string(n - 1) + "; nothing was written.");
+        if (from.eof())
+            refuse("The game has no row " + std::to_string(n - 1) + "; nothing was written.");
         const StartingRow start = readStartingRow(from);
         ModelTables tables;
         fillTables(tables);
@@ -111,7 +112,8 @@ void branchGame(const std::string& connectionString, int n, const std::string& o
     // Every row copied comes from one state of the game.
     store::Snapshot snapshot(game);
     auto plio = game.openRecordset("Select * from PLIO");
-    if (plio.recordCount() == 0) refuse("The game database holds no plan-quarters; nothing was written.");
+    if (plio.recordCount() == 0)
+        refuse("The game database holds no plan-quarters; nothing was written.");
     checkPlanNumbering(plio);
     const int last = plio.recordCount() - 1;
     if (n < 1 || n > last)

@@ -17,7 +17,9 @@
 namespace tessaro::model {
 namespace {
 
-std::string twoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+std::string twoDigits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
 
 }  // namespace
 
@@ -61,7 +63,8 @@ bool publishNewFile(const std::string& temporary, const std::string& path) {
 }
 
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -71,8 +74,8 @@ std::string localStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_r(&now, &t);
-    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) +
-           "-" + twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
+    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) + "-" +
+           twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
 }
 
 }  // namespace tessaro::model

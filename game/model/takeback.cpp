@@ -24,7 +24,8 @@ public:
         const auto kind = static_cast<unsigned char>(v.kind());
         bytes(&kind, 1);
         switch (v.kind()) {
-            case store::Value::Kind::Empty: break;
+            case store::Value::Kind::Empty:
+                break;
             case store::Value::Kind::Integer: {
                 const std::int64_t i = v.integerValue();
                 bytes(&i, sizeof i);
@@ -77,7 +78,9 @@ const MessageBox kWrongPassword{
     throw RunStopped({text, kTakeBackTitle, Icon::Critical});
 }
 
-std::string quarter(int n) { return "plan-quarter " + std::to_string(n); }
+std::string quarter(int n) {
+    return "plan-quarter " + std::to_string(n);
+}
 
 struct Entry {
     std::array<store::Value, 4> decisions;
@@ -88,8 +91,8 @@ struct Entry {
 // The take-back entry of the quarter that wrote PLIO row n, if it was kept.
 std::optional<Entry> entryOf(store::Connection& db, int n) {
     if (!db.hasTable(store::takeBackTable().name)) return std::nullopt;
-    auto rs = db.openRecordset("SELECT * FROM TAKEBACK WHERE TNPLPD = ?1",
-                               {store::Value::integer(n)});
+    auto rs =
+        db.openRecordset("SELECT * FROM TAKEBACK WHERE TNPLPD = ?1", {store::Value::integer(n)});
     if (rs.eof()) return std::nullopt;
     Entry e;
     for (std::size_t i = 0; i < 4; ++i) e.decisions[i] = rs[store::takeBackColumns()[i + 1]];
@@ -126,8 +129,9 @@ void checkPlanNumbering(store::Recordset& plio) {
     if (startsAtZero && consecutive) return;
     throw RunStopped::model(
         "The plan-quarters in the game database are not numbered 0, 1, 2 ... without gaps (the "
-        "first row is numbered " + firstText + ", the last " + plio["PNPLPD"].toText() +
-        beforeText + "). Nothing was written.");
+        "first row is numbered " +
+        firstText + ", the last " + plio["PNPLPD"].toText() + beforeText +
+        "). Nothing was written.");
 }
 
 std::int64_t traceDigest(store::Connection& db) {
@@ -182,16 +186,19 @@ int takeBackLastQuarter(store::Connection& db) {
     // Row 1 is the first quarter, which a new game and a re-initialisation
     // run by themselves: the game always stands at least after it.
     if (last < 2)
-        refuse("There is no plan-quarter to take back: the game stands at its first "
-               "plan-quarter.");
+        refuse(
+            "There is no plan-quarter to take back: the game stands at its first "
+            "plan-quarter.");
     const auto entry = entryOf(db, last);
     if (!entry)
-        refuse("The last plan-quarter was played before the game kept what it needs to take a "
-               "quarter back, so it cannot be taken back; nothing was changed.");
+        refuse(
+            "The last plan-quarter was played before the game kept what it needs to take a "
+            "quarter back, so it cannot be taken back; nothing was changed.");
     if (quarterRowsDigest(db, last) != entry->rows)
-        refuse("The last plan-quarter in the game database is not the one the game ran (its "
-               "rows were changed outside the game), so it cannot be taken back; nothing was "
-               "changed.");
+        refuse(
+            "The last plan-quarter in the game database is not the one the game ran (its "
+            "rows were changed outside the game), so it cannot be taken back; nothing was "
+            "changed.");
 
     db.execute("DELETE FROM PLIO WHERE PNPLPD = ?1", {store::Value::integer(last)});
     db.execute("DELETE FROM PLDI WHERE ZNPLPD = ?1", {store::Value::integer(last)});
@@ -204,7 +211,8 @@ int takeBackLastQuarter(store::Connection& db) {
         auto from = db.openRecordset("SELECT * FROM PLIO WHERE PNPLPD = ?1",
                                      {store::Value::integer(last - 2)});
         if (from.eof())
-            refuse("The row " + quarter(last - 2) + " started from is missing, so the last "
+            refuse("The row " + quarter(last - 2) +
+                   " started from is missing, so the last "
                    "plan-quarter cannot be taken back; nothing was changed.");
         const StartingRow start = readStartingRow(from);
         ModelTables tables;
@@ -212,9 +220,10 @@ int takeBackLastQuarter(store::Connection& db) {
         simulateTrace(start, tables, [&db](const std::string& text) { db.execute(text); });
     }
     if (traceDigest(db) != entry->trace)
-        refuse("The trace of the quarter before cannot be written again exactly as it was (the "
-               "game database was changed outside the game, or by another version of it), so "
-               "the last plan-quarter cannot be taken back; nothing was changed.");
+        refuse(
+            "The trace of the quarter before cannot be written again exactly as it was (the "
+            "game database was changed outside the game, or by another version of it), so "
+            "the last plan-quarter cannot be taken back; nothing was changed.");
     restoreDecisions(db, last - 1, entry->decisions);
     return last;
 }

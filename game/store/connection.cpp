@@ -368,7 +368,9 @@ std::atomic<long long> g_pagesRead{0};
 
 }  // namespace
 
-ReadCounters readCounters() { return {g_rowsRead.load(), g_pagesRead.load()}; }
+ReadCounters readCounters() {
+    return {g_rowsRead.load(), g_pagesRead.load()};
+}
 
 // The open file, shared by a connection with the recordsets it opens, at an
 // address that stays when the connection is moved. Statements are prepared
@@ -444,9 +446,15 @@ void bindValues(sqlite3_stmt* stmt, const std::vector<Value>& parameters) {
         const int index = static_cast<int>(i + 1);
         const Value& v = parameters[i];
         switch (v.kind()) {
-            case Value::Kind::Empty: sqlite3_bind_null(stmt, index); break;
-            case Value::Kind::Integer: sqlite3_bind_int64(stmt, index, v.integerValue()); break;
-            case Value::Kind::Real: sqlite3_bind_double(stmt, index, v.realValue()); break;
+            case Value::Kind::Empty:
+                sqlite3_bind_null(stmt, index);
+                break;
+            case Value::Kind::Integer:
+                sqlite3_bind_int64(stmt, index, v.integerValue());
+                break;
+            case Value::Kind::Real:
+                sqlite3_bind_double(stmt, index, v.realValue());
+                break;
             case Value::Kind::Text: {
                 const auto t = v.textValue();
                 sqlite3_bind_text(stmt, index, t.data(), static_cast<int>(t.size()),
@@ -492,11 +500,11 @@ std::vector<Value> rowValues(sqlite3_stmt* stmt, int columns) {
 // the table's integer primary key, so each read is a lookup in its tree.
 class KeyedRows : public RowSource {
 public:
-    KeyedRows(std::shared_ptr<Connection::Core> core, std::string_view table,
-              std::string_view key, int columns)
+    KeyedRows(std::shared_ptr<Connection::Core> core, std::string_view table, std::string_view key,
+              int columns)
         : m_core(std::move(core)), m_columns(columns) {
-        const std::string select = "SELECT * FROM " + std::string(table) + " WHERE " +
-                                   std::string(key);
+        const std::string select =
+            "SELECT * FROM " + std::string(table) + " WHERE " + std::string(key);
         m_at = select + " = ?1";
         m_forward = select + " > ?1 ORDER BY " + std::string(key) + " LIMIT ?2 OFFSET ?3";
         m_backward = select + " < ?1 ORDER BY " + std::string(key) + " DESC LIMIT ?2 OFFSET ?3";
@@ -510,7 +518,9 @@ public:
         sqlite3_stmt* stmt = m_core->prepared(m_at);
         sqlite3_bind_int64(stmt, 1, key);
         std::optional<Row> row;
-        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) { row = Row{key, rowValues(s, m_columns)}; });
+        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
+            row = Row{key, rowValues(s, m_columns)};
+        });
         return row;
     }
 
@@ -692,7 +702,9 @@ const std::string& Connection::path() const {
     return m_core ? m_core->path : none;
 }
 
-sqlite3* Connection::handle() const { return m_core ? m_core->db : nullptr; }
+sqlite3* Connection::handle() const {
+    return m_core ? m_core->db : nullptr;
+}
 
 void Connection::startStatement() const {
     if (m_core) m_core->startStatement();
@@ -799,9 +811,9 @@ void Connection::checkGameTables() {
         if (e.type == "table" && isGameTable(e.name)) continue;
         if (e.type == "table" && isTakeBack(e.name)) {
             if (e.sql == takeBackTable().createText) continue;
-            throw StoreError(StoreCause::Foreign, path(),
-                             "table " + shownName(e.name) +
-                                 " is not defined as the game defines it");
+            throw StoreError(
+                StoreCause::Foreign, path(),
+                "table " + shownName(e.name) + " is not defined as the game defines it");
         }
         if (e.type == "index" && (isGameTable(e.table) || isTakeBack(e.table)) &&
             isPlainIndex(e.name))

@@ -91,8 +91,7 @@ public:
     // back in ascending plan number, read as the cursor moves (recordset.h),
     // "Select * from PLED" in insertion order; any other select is read
     // whole, with its ?1, ?2 ... bound to `parameters`.
-    Recordset openRecordset(std::string_view selectText,
-                            const std::vector<Value>& parameters = {});
+    Recordset openRecordset(std::string_view selectText, const std::vector<Value>& parameters = {});
 
     // Whether the file holds a table of this name (any case).
     bool hasTable(std::string_view name);

@@ -82,8 +82,8 @@ const TableShape& takeBackTable() {
 }
 
 const std::array<std::string_view, 7>& takeBackColumns() {
-    static constexpr std::array<std::string_view, 7> cols = {
-        "TNPLPD", "TPORD", "TPHRD", "TPRORD", "TPRHRD", "TTRACE", "TROWS"};
+    static constexpr std::array<std::string_view, 7> cols = {"TNPLPD", "TPORD",  "TPHRD", "TPRORD",
+                                                             "TPRHRD", "TTRACE", "TROWS"};
     return cols;
 }
 

@@ -142,8 +142,9 @@ TEST_F(TakeBackTest, aGameChangedOutsideTheGameIsNotTakenBackAndKeptAsItIs) {
 
     // A decision of the quarter before edited: its trace cannot be written
     // again as it was, so none is made up.
-    testing::sql(cs, "UPDATE PLDI SET ZVG = ZVG - 1 WHERE ZNPLPD = 5;"
-                     "UPDATE PLIO SET PORD = PORD + 1 WHERE PNPLPD = 3");
+    testing::sql(cs,
+                 "UPDATE PLDI SET ZVG = ZVG - 1 WHERE ZNPLPD = 5;"
+                 "UPDATE PLIO SET PORD = PORD + 1 WHERE PNPLPD = 3");
     edited = dump(cs);
     r = takeBack();
     EXPECT_EQ(r.outcome, TakeBackOutcome::Refused);
@@ -152,8 +153,9 @@ TEST_F(TakeBackTest, aGameChangedOutsideTheGameIsNotTakenBackAndKeptAsItIs) {
     EXPECT_EQ(dump(cs), edited);
 
     // Plan numbers with a gap at the end.
-    testing::sql(cs, "UPDATE PLIO SET PORD = PORD - 1 WHERE PNPLPD = 3;"
-                     "UPDATE PLIO SET PNPLPD = 9 WHERE PNPLPD = 5");
+    testing::sql(cs,
+                 "UPDATE PLIO SET PORD = PORD - 1 WHERE PNPLPD = 3;"
+                 "UPDATE PLIO SET PNPLPD = 9 WHERE PNPLPD = 5");
     edited = dump(cs);
     r = takeBack();
     EXPECT_NE(r.messages.at(0).text.find("not numbered 0, 1, 2"), std::string::npos);

@@ -169,6 +169,23 @@ TEST_F(HostileFile, tablesAndIndexesTheGameNeverMakesAreRefused) {
     expectEveryCommandRefused("table PLDI is not defined as the game defines it");
 }
 
+TEST_F(HostileFile, theTakeBackTableIsAcceptedOnlyAsTheGameDefinesIt) {
+    // Defined otherwise, it could make a take-back restore what it chooses.
+    sql(cs,
+        "DROP TABLE TAKEBACK; CREATE TABLE TAKEBACK(TNPLPD INTEGER PRIMARY KEY, TPORD, "
+        "TPHRD, TPRORD, TPRHRD, TTRACE, TROWS)");
+    expectEveryCommandRefused("table TAKEBACK is not defined as the game defines it");
+    sql(cs, "DROP TABLE TAKEBACK; CREATE VIEW TAKEBACK AS SELECT * FROM PLIO");
+    expectEveryCommandRefused("it holds a view \"TAKEBACK\" that the game never makes");
+    // Without it the game is one played before it existed, and plays on;
+    // the next run makes it again, exactly so.
+    sql(cs, "DROP VIEW TAKEBACK");
+    EXPECT_EQ(cli({"--database", path, "run", "3000", "10", "WOTA"}).status, cli::kDone);
+    EXPECT_EQ(scalarText(cs, "SELECT count(*) FROM TAKEBACK"), "1");
+    sql(cs, "CREATE INDEX byTrace ON TAKEBACK(TTRACE)");
+    EXPECT_EQ(cli({"--database", path, "undo", "PELIX"}).status, cli::kDone);
+}
+
 TEST_F(HostileFile, aPlainIndexOnAGameTableOnlySpeedsReading) {
     sql(cs, "CREATE INDEX byTime ON PLED(ETIME, ENPLPD)");
     const auto r = cli({"--database", path, "run", "3000", "10", "WOTA"});
@@ -556,8 +573,9 @@ TEST(TakeBackCommands, undoGamesAndBranchSayWhatTheyDidAndExitAccordingly) {
     auto r = run(dir, {"--database", path, "undo", "WOTA"});
     EXPECT_EQ(r.status, cli::kRefused);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Invalid Password: The password is not the one for taking back a "
-                     "plan-quarter; nothing was taken back.\n");
+    EXPECT_EQ(r.err,
+              "Invalid Password: The password is not the one for taking back a "
+              "plan-quarter; nothing was taken back.\n");
     r = run(dir, {"undo", "pelix", "--database", path});
     EXPECT_EQ(r.status, cli::kDone) << r.err;
     EXPECT_EQ(r.out.rfind("Take Back For Tessaro: The last plan-quarter was taken back: the game "
@@ -583,9 +601,9 @@ TEST(TakeBackCommands, undoGamesAndBranchSayWhatTheyDidAndExitAccordingly) {
     EXPECT_EQ(run(dir, {"--database", path, "branch", "two", dir.file("b.mdb")}).status,
               cli::kUsage);
     EXPECT_EQ(run(dir, {"--database", path, "branch", "2"}).status, cli::kUsage);
-    EXPECT_EQ(run(dir, {"--database", dir.file("none.mdb"), "branch", "1", dir.file("b.mdb")})
-                  .status,
-              cli::kDatabaseFailed);
+    EXPECT_EQ(
+        run(dir, {"--database", dir.file("none.mdb"), "branch", "1", dir.file("b.mdb")}).status,
+        cli::kDatabaseFailed);
     EXPECT_FALSE(fs::exists(dir.file("b.mdb")));
     EXPECT_FALSE(fs::exists(dir.file("none.mdb")));
     EXPECT_EQ(dump(cs), played);
@@ -613,14 +631,14 @@ TEST(Concurrency, takeBacksAndRunsAtOnceNeverMix) {
     const auto path = dir.file("class.mdb");
     const auto cs = playedGame(path, 0);
     const auto fresh = dump(cs);
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
     for (int round = 0; round < 3; ++round) {
         std::vector<std::unique_ptr<CliProcess>> players;
         for (int i = 0; i < 6; ++i)
             players.push_back(std::make_unique<CliProcess>(
                 i % 2 ? std::vector<std::string>{"--database", path, "undo", "PELIX"}
-                      : std::vector<std::string>{"--database", path, "run", "3000", "10",
-                                                 "WOTA"}));
+                      : std::vector<std::string>{"--database", path, "run", "3000", "10", "WOTA"}));
         for (auto& p : players) {
             const auto r = p->wait();
             ASSERT_FALSE(r.timedOut);

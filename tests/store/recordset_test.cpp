@@ -29,23 +29,22 @@ using testing::TempDir;
 std::string longGame(const TempDir& dir, int quarters) {
     const auto cs = testing::newGame(dir);
     const std::string last = std::to_string(quarters);
-    testing::sql(cs,
-                 "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                     last +
-                     ") INSERT INTO PLIO SELECT i, PT + i / 7.0, PTT, PFT + (i % 13) * 0.01, POQ, "
-                     "POC, PINV - i, POBL + i * 0.5, PP1, PP2, PT1, PT2, PQ1, PQ2, PHR, PTCT, PQR, "
-                     "PPR, POR, POFR, CASE WHEN i % 11 = 0 THEN NULL ELSE 2000 + i % 3000 END, "
-                     "5 + i % 20, 2000 + i % 3000, 5 + i % 20 FROM n, (SELECT * FROM PLIO WHERE "
-                     "PNPLPD = 1);"
-                     "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=1;"
-                     "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=" +
-                     last +
-                     ";"
-                     "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                     last +
-                     ") INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, "
-                     "ZOR, ZOFR, ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, "
-                     "ZVG - i, ZTVG - i * 3, ZCVG FROM n, PLDI");
+    testing::sql(
+        cs, "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < " + last +
+                ") INSERT INTO PLIO SELECT i, PT + i / 7.0, PTT, PFT + (i % 13) * 0.01, POQ, "
+                "POC, PINV - i, POBL + i * 0.5, PP1, PP2, PT1, PT2, PQ1, PQ2, PHR, PTCT, PQR, "
+                "PPR, POR, POFR, CASE WHEN i % 11 = 0 THEN NULL ELSE 2000 + i % 3000 END, "
+                "5 + i % 20, 2000 + i % 3000, 5 + i % 20 FROM n, (SELECT * FROM PLIO WHERE "
+                "PNPLPD = 1);"
+                "UPDATE PLIO SET PORD=3000, PHRD=10, PRORD=3000, PRHRD=10 WHERE PNPLPD=1;"
+                "UPDATE PLIO SET PORD=NULL, PHRD=NULL, PRORD=NULL, PRHRD=NULL WHERE PNPLPD=" +
+                last +
+                ";"
+                "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                last +
+                ") INSERT INTO PLDI SELECT i, ZOQ, ZOC, ZT, ZTT, ZINV, ZOBL, ZHR, ZQR, ZPR, "
+                "ZOR, ZOFR, ZTE, ZTC, ZPC, ZOUC, ZINVC, ZINSC, ZHC, ZQC, ZSC, ZTTC, "
+                "ZVG - i, ZTVG - i * 3, ZCVG FROM n, PLDI");
     return cs;
 }
 
@@ -79,10 +78,22 @@ void expectSameRows(Connection& db, const std::string& table, const std::string&
         rs.move(count);
         return rs.eof() ? std::string("<eof>") : rowText(rs);
     };
-    for (const auto& [from, count] : std::vector<std::pair<int, int>>{
-             {0, 0}, {0, 1}, {0, 2}, {0, 9}, {0, 100}, {0, n - 2}, {0, n - 1}, {0, n},
-             {0, n + 5}, {3, n - 5}, {n / 2, 1}, {n / 2, n / 4}, {n - 3, 1}, {n - 3, 2},
-             {n - 3, 3}, {5, -1}}) {
+    for (const auto& [from, count] : std::vector<std::pair<int, int>>{{0, 0},
+                                                                      {0, 1},
+                                                                      {0, 2},
+                                                                      {0, 9},
+                                                                      {0, 100},
+                                                                      {0, n - 2},
+                                                                      {0, n - 1},
+                                                                      {0, n},
+                                                                      {0, n + 5},
+                                                                      {3, n - 5},
+                                                                      {n / 2, 1},
+                                                                      {n / 2, n / 4},
+                                                                      {n - 3, 1},
+                                                                      {n - 3, 2},
+                                                                      {n - 3, 3},
+                                                                      {5, -1}}) {
         EXPECT_EQ(after(fetched, from, count), after(whole, from, count)) << from << "+" << count;
     }
     fetched.moveLast();
@@ -144,7 +155,7 @@ TEST(LongGame, aRunAndTheBoardReadTheSameRowsInAShortAndInALongGame) {
     const long long filePages = std::stoll(testing::scalarText(longOne, "PRAGMA page_count"));
     ASSERT_GT(filePages, 1500);
 
-    for (const auto& [what, command] :
+    for (const auto& entry :
          std::vector<std::pair<std::string, std::function<void(const std::string&)>>>{
              {"run",
               [](const std::string& cs) {
@@ -153,6 +164,9 @@ TEST(LongGame, aRunAndTheBoardReadTheSameRowsInAShortAndInALongGame) {
              {"board", [](const std::string& cs) {
                   ASSERT_EQ(model::loadGameBoard(cs).reached, model::GameBoard::Stage::Complete);
               }}}) {
+        // Structured bindings cannot be captured by clang 14.
+        const auto& what = entry.first;
+        const auto& command = entry.second;
         const auto small = readBy([&] { command(shortGame); });
         const auto large = readBy([&] { command(longOne); });
         // The same rows; a page or two more for each lookup in a deeper tree.
