@@ -240,8 +240,7 @@ RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
     // The game's own box as always, then one that names the copy.
     std::vector<MessageBox> after;
     if (archived)
-        after.push_back({"The game played before the re-initialisation was kept in " + *archived +
-                             " ('tessaro-cli games' lists the archive).",
+        after.push_back({"The game played before the re-initialisation was kept in " + *archived + ".",
                          kArchiveTitle, Icon::None});
     finish(panel, "SD Reinitialization is now over !!!", after);
     return RunOutcome::Reinitialised;

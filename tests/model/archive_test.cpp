@@ -62,8 +62,7 @@ TEST_F(ArchiveTest, aReinitialisationKeepsTheWholeGameItThrowsAway) {
     EXPECT_EQ(takeBackLastQuarter(copy, "PELIX").outcome, TakeBackOutcome::TakenBack);
     EXPECT_EQ(press(copy, "3000", "10", "WOTA"), RunOutcome::PlanRun);
     EXPECT_EQ(panel.messages.back().text,
-              "The game played before the re-initialisation was kept in " + kept[0].path +
-                  " ('tessaro-cli games' lists the archive).");
+              "The game played before the re-initialisation was kept in " + kept[0].path + ".");
     EXPECT_EQ(panel.messages.back().title, kArchiveTitle);
 
     // A game of one quarter has nothing to keep.
