@@ -191,15 +191,29 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
+bool isNull(std::string_view v) {
+    return v.size() == 4 && lowerAscii(v[0]) == 'n' && lowerAscii(v[1]) == 'u' &&
+           lowerAscii(v[2]) == 'l' && lowerAscii(v[3]) == 'l';
+}
+
+// Where `lowerWord` first stands in `s`, in any case.
+std::size_t findIgnoringCase(std::string_view s, std::string_view lowerWord) {
+    for (std::size_t i = 0; i + lowerWord.size() <= s.size(); ++i) {
+        std::size_t j = 0;
+        while (j < lowerWord.size() && lowerAscii(s[i + j]) == lowerWord[j]) ++j;
+        if (j == lowerWord.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
 // Splits "INSERT INTO T(cols) VALUES(v1, v2, ...)" into the part up to and
 // including "VALUES(" and its literal values; false for any other text.
 bool splitLiteralInsert(std::string_view text, std::string_view& head,
                         std::vector<std::string_view>& values) {
     const std::string_view body = trimmed(text);
     if (!startsWithWord(body, "insert")) return false;
-    const std::string low = lowerAscii(body);
-    const auto open = low.find("values(");
-    if (open == std::string::npos || body.back() != ')') return false;
+    const auto open = findIgnoringCase(body, "values(");
+    if (open == std::string_view::npos || body.back() != ')') return false;
     head = body.substr(0, open + 7);
     if (head.find('\'') != std::string_view::npos || head.find(';') != std::string_view::npos)
         return false;
@@ -208,7 +222,7 @@ bool splitLiteralInsert(std::string_view text, std::string_view& head,
     for (;;) {
         const auto comma = rest.find(',');
         const std::string_view v = trimmed(rest.substr(0, comma));
-        if (!isNumericLiteral(v) && lowerAscii(v) != "null") return false;
+        if (!isNumericLiteral(v) && !isNull(v)) return false;
         values.push_back(v);
         if (comma == std::string_view::npos) break;
         rest.remove_prefix(comma + 1);
@@ -383,6 +397,8 @@ struct Connection::Core {
     std::string path;
     Watch watch;
     std::unordered_map<std::string, sqlite3_stmt*> statements;
+    std::vector<std::string_view> literals;
+    std::string insertText;
 
     ~Core() { close(); }
 
@@ -712,9 +728,12 @@ void Connection::startStatement() const {
 
 bool Connection::executeCachedInsert(std::string_view text) {
     std::string_view head;
-    std::vector<std::string_view> values;
+    // Buffers kept by the connection: the inserts of a quarter come one
+    // after another, and the text of each is gone through once.
+    std::vector<std::string_view>& values = m_core->literals;
     if (!splitLiteralInsert(text, head, values)) return false;
-    std::string sql(head);
+    std::string& sql = m_core->insertText;
+    sql.assign(head);
     for (std::size_t i = 0; i < values.size(); ++i) sql += i ? ",?" : "?";
     sql += ")";
     sqlite3_stmt* stmt = m_core->prepared(sql);
@@ -724,7 +743,7 @@ bool Connection::executeCachedInsert(std::string_view text) {
     // step.
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int index = static_cast<int>(i + 1);
-        if (values[i].size() == 4 && lowerAscii(values[i][0]) == 'n')
+        if (isNull(values[i]))
             sqlite3_bind_null(stmt, index);
         else
             sqlite3_bind_text(stmt, index, values[i].data(), static_cast<int>(values[i].size()),
