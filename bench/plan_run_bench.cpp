@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What a plan run costs on a file database, beside what one durable
 // single-row SQLite commit costs on the same file system, for each journal
-// mode. The database work is the floor: the 25 model steps are measured on
-// their own too.
+// mode. A run is two durable commits (the decisions, then the quarter), each
+// waiting for the disk as often as the single-row commit does, so twice the
+// commit is its floor; the 25 model steps are measured on their own too.
 //
 //   build/bin/plan_run_bench [--benchmark_repetitions=5] [directory]
 // The directory (default: the current one) should be on the disk the game
@@ -32,8 +33,8 @@ std::filesystem::path g_directory = std::filesystem::current_path();
 
 const char* const kModes[] = {"DELETE", "TRUNCATE", "PERSIST", "WAL"};
 
-// Tables grow by a row a quarter and every run reads them whole, so the runs
-// are measured over games of a realistic length.
+// The runs are measured over games of a realistic length, re-initialised
+// between them (bench/long_game_bench.cpp measures far longer games).
 constexpr int kQuartersPerGame = 40;
 
 // The decision window with its answers typed in; every box is answered at once.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -18,14 +19,17 @@
 #include <optional>
 #include <ostream>
 
+#include "model/archive.h"
+#include "model/branch.h"
 #include "model/gameboard.h"
 #include "model/gamefile.h"
 #include "model/league.h"
 #include "model/reports.h"
 #include "model/runcommand.h"
+#include "model/takeback.h"
+#include "store/asciitext.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
-#include "store/asciitext.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
 #include "tessaro/version.h"
@@ -45,6 +49,10 @@ constexpr const char* kUsageText =
     "Commands:\n"
     "  run PRODUCTION HIRING PASSWORD   enter the decisions and run the plan-quarter\n"
     "  reinit PASSWORD                  re-initialise the game to its first quarter\n"
+    "  undo PASSWORD                    take back the last quarter (the\n"
+    "                                   re-initialisation password)\n"
+    "  games                            the archive of the game file, newest first\n"
+    "  branch N OUT.mdb                 a new game file standing at plan-quarter N\n"
     "  status                           the game file, the plan-quarter number and\n"
     "                                   the last quarter's brief\n"
     "  report                           the plan report of the last quarter\n"
@@ -82,6 +90,25 @@ const std::map<std::string, std::string>& commandHelp() {
          "Usage: tessaro-cli [--database PATH] reinit PASSWORD\n"
          "Presses \"System Dynamics Run\" with both decision boxes empty: with the\n"
          "re-initialisation password the game goes back to its first quarter.\n"},
+        {"undo",
+         "Usage: tessaro-cli [--database PATH] undo PASSWORD\n"
+         "Takes back the last plan-quarter, as the game window's \"Take Back Last\n"
+         "Quarter\" does: its PLIO and PLDI rows go, the trace of the quarter before\n"
+         "comes back as it was written, and the decisions of the row before stand as\n"
+         "they stood before the run. The same decisions again give the same game.\n"
+         "PASSWORD is the re-initialisation password. Quarters come back one by one\n"
+         "down to the first quarter of the game.\n"},
+        {"games",
+         "Usage: tessaro-cli [--database PATH] games\n"
+         "Lists the games that re-initialisations have kept beside the game file\n"
+         "(STEM-YYYYMMDD-HHMMSS.mdb), newest first: file, date, quarters played and\n"
+         "running total of the value of the game. Each can be played with --database.\n"},
+        {"branch",
+         "Usage: tessaro-cli [--database PATH] branch N OUT.mdb\n"
+         "Writes a new game file OUT.mdb that stands where this game stood at\n"
+         "plan-quarter N (PLIO rows 0 to N, as 'history' numbers them), to play on\n"
+         "from there with --database OUT.mdb. This game is not changed; OUT.mdb must\n"
+         "not exist.\n"},
         {"status",
          "Usage: tessaro-cli [--database PATH] status\n"
          "Shows the plan-quarter number of the game board and the Plan Brief of the\n"
@@ -441,6 +468,61 @@ int usageError(const std::string& why, std::ostream& err) {
     return kUsage;
 }
 
+int takeBack(const store::GameLocation& where, const std::string& password, const Streams& to) {
+    const auto result = model::takeBackLastQuarter(where.connectionString, password);
+    for (const auto& box : result.messages) printBox(to, box);
+    switch (result.outcome) {
+        case model::TakeBackOutcome::TakenBack:
+            printStatus(where, to);
+            return kDone;
+        case model::TakeBackOutcome::Refused:
+            return kRefused;
+        case model::TakeBackOutcome::Failed:
+            return kDatabaseFailed;
+    }
+    return kDatabaseFailed;
+}
+
+int printArchive(const store::GameLocation& where, const Streams& to) {
+    const std::string path = store::pathFromConnectionString(where.connectionString);
+    const auto games = model::listArchive(path);
+    if (games.empty()) {
+        to.out << "No games of " << path << " are kept in its archive.\n";
+        return kDone;
+    }
+    to.out << "Games kept from " << path << ", newest first:\n";
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& g : games) {
+        const bool read = g.problem.empty();
+        rows.push_back({g.path, g.archivedAt, read ? std::to_string(g.quartersPlayed) : "-",
+                        read ? g.runningTotal : "-"});
+    }
+    printTable({"File", "Archived", "Quarters Played", "Running Total"}, rows, false, to.out);
+    for (const auto& g : games)
+        if (!g.problem.empty())
+            printBox(to, {g.problem, model::kArchiveTitle, model::Icon::Critical});
+    return kDone;
+}
+
+int writeBranch(const std::string& connectionString, const std::vector<std::string>& operands,
+                const Streams& to) {
+    int n = 0;
+    const std::string& number = operands[0];
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (ec != std::errc() || end != number.data() + number.size())
+        return usageError("'branch' needs a plan-quarter number, got '" + number + "'", to.err);
+    try {
+        model::branchGame(connectionString, n, operands[1]);
+    } catch (const model::RunStopped& e) {
+        printBox(to, e.box());
+        return kRefused;
+    }
+    printBox(to, {"The game as it stood at plan-quarter " + std::to_string(n) + " was written to " +
+                      operands[1] + ", to be played on with --database " + operands[1] + ".",
+                  model::kBranchTitle, model::Icon::None});
+    return kDone;
+}
+
 // The command line once its options are taken out of it, wherever they
 // stood.
 struct CommandLine {
@@ -532,7 +614,10 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         return printLeague(operands, line.csv, to);
     }
     const std::size_t expected =
-        command == "run" ? 3 : command == "reinit" || command == "debrief" ? 1 : 0;
+        command == "run"                                                   ? 3
+        : command == "reinit" || command == "undo" || command == "debrief" ? 1
+        : command == "branch"                                              ? 2
+                                                                           : 0;
     if (operands.size() != expected)
         return usageError("'" + command + "' takes " + std::to_string(expected) +
                               " argument(s), got " + std::to_string(operands.size()),
@@ -542,10 +627,15 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         const store::GameLocation where =
             store::gameLocation(line.database ? &*line.database : nullptr, programDirectory);
         const std::string& connectionString = where.connectionString;
-        // A report only reads: a missing game is an error, not a new game.
+        // None of these makes a new game: a report only reads, the archive
+        // is listed as it is, and a branch is made only of a game that is
+        // there.
         if (command == "debrief")
             return writeDebrief(connectionString, operands[0], line.paper, to);
+        if (command == "games") return printArchive(where, to);
+        if (command == "branch") return writeBranch(connectionString, operands, to);
         model::ensureGameDatabase(connectionString);
+        if (command == "undo") return takeBack(where, operands[0], to);
         if (command == "run" || command == "reinit") {
             CliPanel panel(command == "run" ? operands[0] : "", command == "run" ? operands[1] : "",
                            operands.back(), to);

@@ -110,7 +110,7 @@ std::string accountsInsertText(const QuarterAccounts& a) {
     return text + ")";
 }
 
-void accountQuarter(store::Connection& db, std::int16_t n) {
+void accountQuarter(store::Connection& db, std::int16_t n, std::vector<std::string>* executed) {
     double previousTotal = 0;
     if (n != 0) {
         auto pldi = db.openRecordset("Select * from PLDI");
@@ -155,7 +155,9 @@ void accountQuarter(store::Connection& db, std::int16_t n) {
         throw RunStopped::model(
             "The quarter cannot be priced: its earnings or costs grew beyond what can be "
             "computed. Nothing was written.");
-    db.execute(accountsInsertText(accounts));
+    const std::string insert = accountsInsertText(accounts);
+    db.execute(insert);
+    if (executed) executed->push_back(insert);
 }
 
 }  // namespace tessaro::model

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessaro::store {
 class Connection;
@@ -45,6 +46,8 @@ std::string accountsInsertText(const QuarterAccounts& a);
 // Reads the first 24 PLED rows (and, when n is not 0, the last PLDI row's
 // running total) and appends the quarter's PLDI row. Throws RunStopped with
 // the game's message when PLDI or PLED holds no rows.
-void accountQuarter(store::Connection& db, std::int16_t n);
+// The insert text executed is also appended to `executed` when given.
+void accountQuarter(store::Connection& db, std::int16_t n,
+                    std::vector<std::string>* executed = nullptr);
 
 }  // namespace tessaro::model

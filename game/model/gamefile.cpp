@@ -16,6 +16,7 @@
 #include <system_error>
 #include <thread>
 
+#include "model/newfile.h"
 #include "model/runcommand.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
@@ -24,19 +25,6 @@
 
 namespace tessaro::model {
 namespace {
-
-void removeTemporary(const std::string& temporary) {
-    std::error_code ec;
-    std::filesystem::remove(temporary, ec);
-    std::filesystem::remove(temporary + "-journal", ec);
-    std::filesystem::remove(temporary + "-wal", ec);
-    std::filesystem::remove(temporary + "-shm", ec);
-}
-
-bool somethingAt(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
-}
 
 // Holds the folder of the game while a new game is made in it, so that two
 // players starting at once make one game between them and a journal is
@@ -66,19 +54,6 @@ private:
     int m_fd = -1;
 };
 
-std::string twoDigits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
-}
-
-// "20260309-141502": the local time a stale journal was found.
-std::string stampNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
-    return std::to_string(t.tm_year + 1900) + twoDigits(t.tm_mon + 1) + twoDigits(t.tm_mday) + "-" +
-           twoDigits(t.tm_hour) + twoDigits(t.tm_min) + twoDigits(t.tm_sec);
-}
-
 // A journal beside a game file that is not there was left by a file that was
 // deleted or moved in the middle of a write. The engine would roll it into
 // whatever file appears under the name next, so it is moved aside under a
@@ -88,7 +63,7 @@ void setAsideStaleJournals(const std::string& path) {
     for (const char* suffix : {"-journal", "-wal"}) {
         const std::string journal = path + suffix;
         if (!somethingAt(journal)) continue;
-        const std::string stale = journal + ".stale-" + stampNow();
+        const std::string stale = journal + ".stale-" + localStamp();
         std::string target = stale;
         for (int n = 2;; ++n) {
             if (::renameat2(AT_FDCWD, journal.c_str(), AT_FDCWD, target.c_str(),
@@ -104,29 +79,6 @@ void setAsideStaleJournals(const std::string& path) {
     }
 }
 
-// Puts the finished file in place unless a game has appeared there
-// meanwhile; false when one has.
-bool publish(const std::string& temporary, const std::string& path) {
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno == EEXIST) return false;
-    // File systems without the no-replace rename: a hard link fails as well
-    // when the name is taken.
-    if (errno == EINVAL || errno == ENOSYS) {
-        if (::link(temporary.c_str(), path.c_str()) == 0) return true;
-        if (errno == EEXIST) return false;
-        if (errno == EPERM || errno == EOPNOTSUPP) {
-            if (somethingAt(path)) return false;
-            std::error_code ec;
-            std::filesystem::rename(temporary, path, ec);
-            if (!ec) return true;
-            throw store::StoreError(store::StoreCause::CannotOpen, path, ec.message());
-        }
-    }
-    throw store::StoreError(store::StoreCause::CannotOpen, path,
-                            std::generic_category().message(errno));
-}
-
 }  // namespace
 
 bool ensureGameDatabase(const std::string& connectionString) {
@@ -138,7 +90,7 @@ bool ensureGameDatabase(const std::string& connectionString) {
 
     std::string folder = fs::path(path).parent_path().string();
     if (folder.empty()) folder = ".";
-    const std::string temporary = path + ".new-" + std::to_string(::getpid());
+    const std::string temporary = temporaryFor(path);
     try {
         FolderLock lock(folder);
         if (somethingAt(path)) return false;
@@ -152,7 +104,7 @@ bool ensureGameDatabase(const std::string& connectionString) {
             transaction.commit();
         }
         setAsideStaleJournals(path);
-        if (!publish(temporary, path)) {
+        if (!publishNewFile(temporary, path)) {
             removeTemporary(temporary);
             return false;
         }

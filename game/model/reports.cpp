@@ -71,7 +71,9 @@ const PlotColumn* selected(const std::array<PlotColumn, N>& table, int selector)
 // Points from the current row of `rs` on; an empty value plots as 0, and a
 // selector outside its table leaves the points without values.
 void readPoints(store::Recordset& rs, int count, const PlotColumn* column, PlotData& plot) {
-    for (int i = 1; i <= count; ++i) {
+    // The count of a table keyed by plan number is read from its first and
+    // last numbers; a hand-edited file with a gap between them ends early.
+    for (int i = 1; i <= count && !rs.eof(); ++i) {
         // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about
         // " " + std::to_string(i).
         std::string label(1, ' ');

@@ -7,11 +7,15 @@
 #include <optional>
 
 #include "model/accounting.h"
+#include "model/archive.h"
 #include "model/module1.h"
+#include "model/newfile.h"
 #include "model/rounding.h"
 #include "model/simulation.h"
+#include "model/takeback.h"
 #include "store/asciitext.h"
 #include "store/connection.h"
+#include "store/schema.h"
 #include "store/storeerror.h"
 
 namespace tessaro::model {
@@ -125,12 +129,15 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
 
 namespace {
 
-// Runs the quarter from the last PLIO row, with its trace and accounting, in
-// one transaction.
-void runQuarter(store::Connection& db, const ModelTables& tables) {
+// Runs the quarter whose statements the rehearsal executed, with what taking
+// it back needs, in one transaction. The file has been held since, so the
+// model and the accounting would write exactly these texts again.
+void runQuarter(store::Connection& db, const std::vector<std::string>& rehearsed,
+                const RunKeep& keep) {
     store::Transaction transaction(db);
-    const std::int16_t n = simulatePlanQuarter(db, tables);
-    accountQuarter(db, n);
+    for (const auto& text : rehearsed) db.execute(text);
+    keepQuarterRun(db, keep);
+    db.releaseHoldAtCommit();
     transaction.commit();
 }
 
@@ -148,18 +155,16 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         store::Connection db(m_connectionString, store::Access::Exclusive);
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoPlanForRun);
+        // The decisions go to the row numbered row count - 1, which must be
+        // the row the simulation starts from, the last one.
+        checkPlanNumbering(plio);
         plio.moveLast();
         const int rowCount = plio.recordCount();
         // Check the row the quarter will start from before anything is
         // written, so that a state the model cannot run leaves no trace.
-        const StartingRow start = readStartingRow(plio);
-        // The decisions go to the row numbered row count - 1, which must be
-        // the row the simulation starts from.
-        if (start.planNumber != rowCount - 1)
-            throw RunStopped::model(
-                "The plan-quarters in the game database are not numbered 0, 1, 2 ... without "
-                "gaps (the last of " + std::to_string(rowCount) + " rows is numbered " +
-                std::to_string(start.planNumber) + "). Nothing was written.");
+        readStartingRow(plio);
+        // What taking this quarter back will need, read before it is run.
+        const RunKeep keep = keepBeforeRun(db, plio);
         // The checked integers are written, never the texts as typed: a text
         // such as "3000, PHRD=1 where 1=1 --" passes the numeric check.
         const std::string production = std::to_string(m_productionOrders);
@@ -175,12 +180,14 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         // stops it before the decisions are stored: the quarter is rehearsed
         // on the decisions inside their own transaction and taken back
         // before they commit. What can fail after this is the disk.
+        std::vector<std::string> rehearsed;
         {
             store::Transaction decisions(db);
+            store::createTakeBackTableIfMissing(db);
             db.execute(update);
             db.execute("SAVEPOINT rehearsal");
-            const std::int16_t n = simulatePlanQuarter(db, tables);
-            accountQuarter(db, n);
+            const std::int16_t n = simulatePlanQuarter(db, tables, &rehearsed);
+            accountQuarter(db, n, &rehearsed);
             db.execute("ROLLBACK TO rehearsal");
             db.execute("RELEASE rehearsal");
             // Stored durably on their own first, the decisions stay when the
@@ -188,7 +195,7 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
             decisions.commit();
         }
         decisionsStored = true;
-        runQuarter(db, tables);
+        runQuarter(db, rehearsed, keep);
     } catch (const RunStopped& e) {
         failure = e.box();
     } catch (const std::exception& e) {
@@ -207,21 +214,42 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
 }
 
 RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
+    std::optional<std::string> archived;
     const bool done = guarded(panel, [&] {
         // One transaction on a connection that holds the file alone: it is
         // all done or nothing is.
         store::Connection db(m_connectionString, store::Access::Exclusive);
-        store::Transaction transaction(db);
-        reinitialiseGame(db);
-        transaction.commit();
+        // It rewrites the whole game, so the whole file is checked first, and
+        // the game is copied into its archive, whole, before anything is
+        // deleted.
+        db.checkWholeFile();
+        archived = archiveGame(db);
+        try {
+            store::Transaction transaction(db);
+            reinitialiseGame(db);
+            db.releaseHoldAtCommit();
+            transaction.commit();
+        } catch (...) {
+            // The game is still there as it was: its copy is not needed.
+            if (archived) removeTemporary(*archived);
+            archived.reset();
+            throw;
+        }
     });
     if (!done) return RunOutcome::Failed;
-    finish(panel, "SD Reinitialization is now over !!!");
+    // The game's own box as always, then one that names the copy.
+    std::vector<MessageBox> after;
+    if (archived)
+        after.push_back({"The game played before the re-initialisation was kept in " + *archived + ".",
+                         kArchiveTitle, Icon::None});
+    finish(panel, "SD Reinitialization is now over !!!", after);
     return RunOutcome::Reinitialised;
 }
 
-void RunCommand::finish(DecisionPanel& panel, const char* overText) {
+void RunCommand::finish(DecisionPanel& panel, const char* overText,
+                        const std::vector<MessageBox>& after) {
     panel.showMessage({overText, "", Icon::None});
+    for (const auto& box : after) panel.showMessage(box);
     panel.setText(Box::Production, "");
     panel.setText(Box::Hiring, "");
     panel.setText(Box::Password, "");
@@ -232,15 +260,14 @@ void reinitialiseGame(store::Connection& db) {
     {
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoDataForInitialization);
-        // Every row but the first (the firm's initial state) goes.
-        while (!plio.eof()) {
-            plio.moveNext();
-            if (plio.eof()) break;
-            db.execute("delete from PLIO where PNPLPD=" + plio["PNPLPD"].toText());
-        }
+        // Every row but the first (the firm's initial state) goes, in one
+        // statement rather than one per row.
+        db.execute("DELETE FROM PLIO WHERE PNPLPD <> ?1", {plio["PNPLPD"]});
     }
     db.execute("delete * from PLED");
     db.execute("delete * from PLDI");
+    // No quarter of the game before is left to take back.
+    if (db.hasTable(store::takeBackTable().name)) db.execute("DELETE FROM TAKEBACK");
     ModelTables tables;
     fillTables(tables);
     const std::int16_t n = simulatePlanQuarter(db, tables);

@@ -4,6 +4,11 @@
 // decisions and the password, then runs the plan-quarter (password "WOTA")
 // or re-initialises the game (password "PELIX"), and rebuilds the board.
 //
+// A re-initialisation first copies a game of more than one quarter whole into
+// its archive (model/archive.h); the game's own closing box is followed by a
+// box of its own that names the copy. Every run keeps what taking its
+// quarter back needs (model/takeback.h).
+//
 // It talks to the players only through a DecisionPanel, so the same code
 // serves the decision window, the command-line front and the tests:
 //
@@ -13,6 +18,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/runstopped.h"
 
@@ -70,7 +76,8 @@ public:
 private:
     RunOutcome planRun(DecisionPanel& panel);
     RunOutcome reinitialisation(DecisionPanel& panel);
-    void finish(DecisionPanel& panel, const char* overText);
+    void finish(DecisionPanel& panel, const char* overText,
+                const std::vector<MessageBox>& after = {});
 
     std::string m_connectionString;
     std::int32_t m_productionOrders = 0;

@@ -199,8 +199,10 @@ std::string nextQuarterInsertText(std::int16_t planNumber, const FirmState& s) {
            ")";
 }
 
-void simulateQuarter(const StartingRow& start, const ModelTables& tables,
-                     const std::function<void(const std::string&)>& execute) {
+namespace {
+
+void simulate(const StartingRow& start, const ModelTables& tables,
+              const std::function<void(const std::string&)>& execute, bool withNextRow) {
     FirmState s = start.state;
     double simTime = 0;
     execute("delete * from PLED");
@@ -211,18 +213,35 @@ void simulateQuarter(const StartingRow& start, const ModelTables& tables,
                       " grew beyond what can be computed at step " + std::to_string(step));
         execute(traceInsertText(start.planNumber, simTime, s, a));
         integrateLevels(s, a);
-        if (step == kStepsIntegrated) execute(nextQuarterInsertText(start.planNumber, s));
+        if (step == kStepsIntegrated && withNextRow)
+            execute(nextQuarterInsertText(start.planNumber, s));
         simTime += kTimeStep;
     }
 }
 
-std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables) {
+}  // namespace
+
+void simulateQuarter(const StartingRow& start, const ModelTables& tables,
+                     const std::function<void(const std::string&)>& execute) {
+    simulate(start, tables, execute, true);
+}
+
+void simulateTrace(const StartingRow& start, const ModelTables& tables,
+                   const std::function<void(const std::string&)>& execute) {
+    simulate(start, tables, execute, false);
+}
+
+std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables,
+                                 std::vector<std::string>* executed) {
     auto plio = db.openRecordset("Select * from PLIO");
     if (plio.recordCount() == 0)
         throw RunStopped({"No Data In PLIO Table!!!", kSdRunTitle, Icon::Critical});
     plio.moveLast();
     const StartingRow start = readStartingRow(plio);
-    simulateQuarter(start, tables, [&db](const std::string& text) { db.execute(text); });
+    simulateQuarter(start, tables, [&](const std::string& text) {
+        db.execute(text);
+        if (executed) executed->push_back(text);
+    });
     return start.planNumber;
 }
 

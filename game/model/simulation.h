@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/module1.h"
 
@@ -85,8 +86,16 @@ std::string nextQuarterInsertText(std::int16_t planNumber, const FirmState& s);
 void simulateQuarter(const StartingRow& start, const ModelTables& tables,
                      const std::function<void(const std::string&)>& execute);
 
+// The same quarter without the next plan-quarter's row: "delete * from PLED"
+// and the 25 trace inserts, to write again the trace of a quarter whose
+// successor row is there already.
+void simulateTrace(const StartingRow& start, const ModelTables& tables,
+                   const std::function<void(const std::string&)>& execute);
+
 // Simulates from the last PLIO row of the database; returns the plan number
-// of the starting row.
-std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables);
+// of the starting row. Every statement text executed is also appended to
+// `executed` when given.
+std::int16_t simulatePlanQuarter(store::Connection& db, const ModelTables& tables,
+                                 std::vector<std::string>* executed = nullptr);
 
 }  // namespace tessaro::model

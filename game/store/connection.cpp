@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -94,34 +96,30 @@ std::string normaliseStatement(std::string_view text) {
     return std::string(text);
 }
 
-// "Select * from PLIO" and its two siblings read in the order every reader of
-// the game relies on; any other select is taken as it is.
-std::string orderedSelect(std::string_view text) {
+// The game table that a text selects whole ("Select * from PLIO" and its
+// two siblings, in any case and spacing), or none.
+const TableShape* wholeTableSelected(std::string_view text) {
     std::string_view rest = skipBlanks(text);
-    if (!startsWithWord(rest, "select")) return std::string(text);
+    if (!startsWithWord(rest, "select")) return nullptr;
     rest = skipBlanks(rest.substr(6));
-    if (rest.empty() || rest.front() != '*') return std::string(text);
+    if (rest.empty() || rest.front() != '*') return nullptr;
     rest = skipBlanks(rest.substr(1));
-    if (!startsWithWord(rest, "from")) return std::string(text);
+    if (!startsWithWord(rest, "from")) return nullptr;
     rest = skipBlanks(rest.substr(4));
     std::string table;
-    while (!rest.empty() && (isAsciiAlnum(rest.front()) ||
-                             rest.front() == '_')) {
+    while (!rest.empty() && (isAsciiAlnum(rest.front()) || rest.front() == '_')) {
         table += rest.front();
         rest.remove_prefix(1);
     }
-    if (!skipBlanks(rest).empty()) return std::string(text);
-    for (const auto& t : gameTables()) {
-        if (lowerAscii(t.name) == lowerAscii(table)) {
-            return "SELECT * FROM " + std::string(t.name) + " ORDER BY " + std::string(t.orderBy);
-        }
-    }
-    return std::string(text);
+    if (!skipBlanks(rest).empty()) return nullptr;
+    for (const auto& t : gameTables())
+        if (lowerAscii(t.name) == lowerAscii(table)) return &t;
+    return nullptr;
 }
 
 class Statement {
 public:
-    Statement(const Connection& db, std::string_view text) : m_db(db) {
+    Statement(const Connection& db, std::string_view text) : m_connection(db) {
         db.startStatement();
         const char* tail = nullptr;
         const int rc = sqlite3_prepare_v2(db.handle(), text.data(), static_cast<int>(text.size()),
@@ -145,12 +143,12 @@ public:
         const int rc = sqlite3_step(m_stmt);
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        m_db.fail(rc, "");
+        m_connection.fail(rc, "");
     }
     sqlite3_stmt* get() const { return m_stmt; }
 
 private:
-    const Connection& m_db;
+    const Connection& m_connection;
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -193,15 +191,29 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
+bool isNull(std::string_view v) {
+    return v.size() == 4 && lowerAscii(v[0]) == 'n' && lowerAscii(v[1]) == 'u' &&
+           lowerAscii(v[2]) == 'l' && lowerAscii(v[3]) == 'l';
+}
+
+// Where `lowerWord` first stands in `s`, in any case.
+std::size_t findIgnoringCase(std::string_view s, std::string_view lowerWord) {
+    for (std::size_t i = 0; i + lowerWord.size() <= s.size(); ++i) {
+        std::size_t j = 0;
+        while (j < lowerWord.size() && lowerAscii(s[i + j]) == lowerWord[j]) ++j;
+        if (j == lowerWord.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
 // Splits "INSERT INTO T(cols) VALUES(v1, v2, ...)" into the part up to and
 // including "VALUES(" and its literal values; false for any other text.
 bool splitLiteralInsert(std::string_view text, std::string_view& head,
                         std::vector<std::string_view>& values) {
     const std::string_view body = trimmed(text);
     if (!startsWithWord(body, "insert")) return false;
-    const std::string low = lowerAscii(body);
-    const auto open = low.find("values(");
-    if (open == std::string::npos || body.back() != ')') return false;
+    const auto open = findIgnoringCase(body, "values(");
+    if (open == std::string_view::npos || body.back() != ')') return false;
     head = body.substr(0, open + 7);
     if (head.find('\'') != std::string_view::npos || head.find(';') != std::string_view::npos)
         return false;
@@ -210,7 +222,7 @@ bool splitLiteralInsert(std::string_view text, std::string_view& head,
     for (;;) {
         const auto comma = rest.find(',');
         const std::string_view v = trimmed(rest.substr(0, comma));
-        if (!isNumericLiteral(v) && lowerAscii(v) != "null") return false;
+        if (!isNumericLiteral(v) && !isNull(v)) return false;
         values.push_back(v);
         if (comma == std::string_view::npos) break;
         rest.remove_prefix(comma + 1);
@@ -330,9 +342,10 @@ int busyTimeout() {
     return busyTimeoutSetting();
 }
 
-// What the engine's handlers keep for a connection, at an address that stays
-// when the connection is moved.
-struct Connection::Watch {
+namespace {
+
+// What the engine's handlers keep for a connection.
+struct Watch {
     // The work done by the statement running now, counted by the progress
     // handler; the store sets it back at the start of every statement.
     long long periods = 0;
@@ -355,17 +368,197 @@ struct Connection::Watch {
     }
 };
 
-// The trace and accounting inserts run some thirty times a quarter with the
-// same columns and new numbers. Parsing each text anew was most of a run's
-// processor time; instead each shape of insert is prepared once per
-// connection and its literals are bound as text, which SQLite converts by
-// the columns' types exactly as it converts the same literals in a text.
-struct Connection::InsertCache {
+// Statements a connection keeps prepared; the game uses a few dozen texts.
+constexpr std::size_t kMostCachedStatements = 200;
+
+bool onlyBlanks(std::string_view s) {
+    for (char c : s)
+        if (!isAsciiSpace(c)) return false;
+    return true;
+}
+
+std::atomic<long long> g_rowsRead{0};
+std::atomic<long long> g_pagesRead{0};
+
+}  // namespace
+
+ReadCounters readCounters() {
+    return {g_rowsRead.load(), g_pagesRead.load()};
+}
+
+// The open file, shared by a connection with the recordsets it opens, at an
+// address that stays when the connection is moved. Statements are prepared
+// once per connection and kept here: the trace and accounting inserts run
+// some thirty times a quarter with the same columns and new numbers, and the
+// recordsets fetch their rows with a few shapes of select; parsing each text
+// anew was most of a run's processor time.
+struct Connection::Core {
+    sqlite3* db = nullptr;
+    std::string path;
+    Watch watch;
     std::unordered_map<std::string, sqlite3_stmt*> statements;
-    ~InsertCache() {
-        for (auto& [key, stmt] : statements) sqlite3_finalize(stmt);
+    std::vector<std::string_view> literals;
+    std::string insertText;
+
+    ~Core() { close(); }
+
+    void startStatement() { watch.periods = 0; }
+
+    [[noreturn]] void fail(int code, std::string_view what) const {
+        std::string detail(what);
+        if (db) {
+            if (!detail.empty()) detail += ": ";
+            detail += sqlite3_errmsg(db);
+        }
+        throw StoreError(causeOfSqliteCode(code), path, detail);
+    }
+
+    // The statement for `sql`, prepared on first use. No statement is left
+    // running between two calls, so when the cache is full it can be
+    // emptied (a connection that runs many texts of its own making).
+    sqlite3_stmt* prepared(const std::string& sql) {
+        if (!db)
+            throw StoreError(StoreCause::Failed, path,
+                             "a recordset was used after its connection was closed");
+        if (const auto found = statements.find(sql); found != statements.end())
+            return found->second;
+        if (statements.size() >= kMostCachedStatements) {
+            for (auto& [text, stmt] : statements) sqlite3_finalize(stmt);
+            statements.clear();
+        }
+        startStatement();
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+        if (rc != SQLITE_OK) fail(rc, "");
+        if (tail && !onlyBlanks(std::string_view(tail, sql.data() + sql.size() - tail))) {
+            sqlite3_finalize(stmt);
+            throw StoreError(StoreCause::BadStatement, path, "more than one statement in one text");
+        }
+        if (!stmt) throw StoreError(StoreCause::BadStatement, path, "empty statement");
+        statements.emplace(sql, stmt);
+        return stmt;
+    }
+
+    void close() {
+        for (auto& [sql, stmt] : statements) sqlite3_finalize(stmt);
+        statements.clear();
+        if (!db) return;
+        int misses = 0, highest = 0;
+        if (sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_MISS, &misses, &highest, 0) == SQLITE_OK)
+            g_pagesRead += misses;
+        // Closes as soon as the last statement is finished, should one be left.
+        sqlite3_close_v2(db);
+        db = nullptr;
     }
 };
+
+namespace {
+
+// Binds `parameters` to ?1, ?2 ... exactly as they are.
+void bindValues(sqlite3_stmt* stmt, const std::vector<Value>& parameters) {
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        const Value& v = parameters[i];
+        switch (v.kind()) {
+            case Value::Kind::Empty:
+                sqlite3_bind_null(stmt, index);
+                break;
+            case Value::Kind::Integer:
+                sqlite3_bind_int64(stmt, index, v.integerValue());
+                break;
+            case Value::Kind::Real:
+                sqlite3_bind_double(stmt, index, v.realValue());
+                break;
+            case Value::Kind::Text: {
+                const auto t = v.textValue();
+                sqlite3_bind_text(stmt, index, t.data(), static_cast<int>(t.size()),
+                                  SQLITE_TRANSIENT);
+                break;
+            }
+        }
+    }
+}
+
+// Steps a prepared statement to its end, handing each row to `onRow`, and
+// leaves it reset, so that it holds no lock between two calls.
+template <class OnRow>
+void runPrepared(Connection::Core& core, sqlite3_stmt* stmt, OnRow&& onRow) {
+    struct Reset {
+        sqlite3_stmt* stmt;
+        ~Reset() {
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+        }
+    } reset{stmt};
+    core.startStatement();
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            onRow(stmt);
+            continue;
+        }
+        if (rc == SQLITE_DONE) return;
+        core.fail(rc, "");
+    }
+}
+
+std::vector<Value> rowValues(sqlite3_stmt* stmt, int columns) {
+    std::vector<Value> row;
+    row.reserve(static_cast<std::size_t>(columns));
+    for (int i = 0; i < columns; ++i) row.push_back(columnValue(stmt, i));
+    ++g_rowsRead;
+    return row;
+}
+
+// A table keyed by plan number, read a row or a few at a time: the key is
+// the table's integer primary key, so each read is a lookup in its tree.
+class KeyedRows : public RowSource {
+public:
+    KeyedRows(std::shared_ptr<Connection::Core> core, std::string_view table, std::string_view key,
+              int columns)
+        : m_core(std::move(core)), m_columns(columns) {
+        const std::string select =
+            "SELECT * FROM " + std::string(table) + " WHERE " + std::string(key);
+        m_at = select + " = ?1";
+        m_forward = select + " > ?1 ORDER BY " + std::string(key) + " LIMIT ?2 OFFSET ?3";
+        m_backward = select + " < ?1 ORDER BY " + std::string(key) + " DESC LIMIT ?2 OFFSET ?3";
+    }
+
+    static std::string atText(std::string_view table, std::string_view key) {
+        return "SELECT * FROM " + std::string(table) + " WHERE " + std::string(key) + " = ?1";
+    }
+
+    std::optional<Row> at(std::int64_t key) override {
+        sqlite3_stmt* stmt = m_core->prepared(m_at);
+        sqlite3_bind_int64(stmt, 1, key);
+        std::optional<Row> row;
+        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
+            row = Row{key, rowValues(s, m_columns)};
+        });
+        return row;
+    }
+
+    std::vector<Row> fetch(std::int64_t key, bool forward, int skip, int limit) override {
+        sqlite3_stmt* stmt = m_core->prepared(forward ? m_forward : m_backward);
+        sqlite3_bind_int64(stmt, 1, key);
+        sqlite3_bind_int(stmt, 2, limit);
+        sqlite3_bind_int(stmt, 3, skip);
+        std::vector<Row> rows;
+        runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
+            rows.push_back({sqlite3_column_int64(s, 0), rowValues(s, m_columns)});
+        });
+        return rows;
+    }
+
+private:
+    std::shared_ptr<Connection::Core> m_core;
+    int m_columns;
+    std::string m_at, m_forward, m_backward;
+};
+
+}  // namespace
 
 Connection::Connection(std::string_view connectionString, Access access)
     : Connection(pathFromConnectionString(connectionString), access, false) {}
@@ -377,12 +570,14 @@ Connection Connection::openFile(const std::string& path, Access access) {
 Connection Connection::createFile(const std::string& path) { return Connection(path, Access::Write, true); }
 
 Connection::Connection(std::string path, Access access, bool create)
-    : m_path(std::move(path)), m_access(access), m_watch(std::make_unique<Watch>()) {
-    FileIdentity identity{m_path};
+    : m_core(std::make_shared<Core>()), m_access(access) {
+    m_core->path = std::move(path);
+    const std::string& where = m_core->path;
+    FileIdentity identity{where};
     if (!create) {
-        identity = regularFileAt(m_path);
+        identity = regularFileAt(where);
         if (access != Access::Read && fileHasNoWriteBit(identity.resolved))
-            throw StoreError(StoreCause::ReadOnly, m_path, "the file is marked read-only");
+            throw StoreError(StoreCause::ReadOnly, where, "the file is marked read-only");
     }
 
     // Readers open for writing too (the engine falls back to reading where
@@ -392,13 +587,14 @@ Connection::Connection(std::string path, Access access, bool create)
     // can be slipped in between the check above and the opening.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     flags |= create ? SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE : SQLITE_OPEN_NOFOLLOW;
-    const int rc = sqlite3_open_v2(identity.resolved.c_str(), &m_db, flags, nullptr);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(identity.resolved.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const std::string detail = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw StoreError(causeOfSqliteCode(rc), m_path, detail);
+        const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw StoreError(causeOfSqliteCode(rc), where, detail);
     }
+    m_core->db = db;
     try {
         configure();
         if (!create) {
@@ -407,13 +603,13 @@ Connection::Connection(std::string path, Access access, bool create)
             struct stat st {};
             if (::stat(identity.resolved.c_str(), &st) != 0 || st.st_dev != identity.device ||
                 st.st_ino != identity.inode)
-                throw StoreError(StoreCause::CannotOpen, m_path,
+                throw StoreError(StoreCause::CannotOpen, where,
                                  "it was replaced while it was being opened");
         }
         if (access == Access::Read) {
             execute("PRAGMA query_only=1");
-        } else if (sqlite3_db_readonly(m_db, "main") == 1) {
-            throw StoreError(StoreCause::ReadOnly, m_path, "opened for reading only");
+        } else if (sqlite3_db_readonly(db, "main") == 1) {
+            throw StoreError(StoreCause::ReadOnly, where, "opened for reading only");
         }
         if (access == Access::Exclusive) holdExclusively();
         if (access != Access::Read) {
@@ -423,10 +619,7 @@ Connection::Connection(std::string path, Access access, bool create)
             execute("PRAGMA journal_mode=" + journalMode());
             execute("PRAGMA synchronous=FULL");
         }
-        if (!create) {
-            if (access != Access::Read) quickCheck();
-            checkGameTables();
-        }
+        if (!create) checkGameTables();
     } catch (...) {
         close();
         throw;
@@ -434,9 +627,10 @@ Connection::Connection(std::string path, Access access, bool create)
 }
 
 void Connection::configure() {
-    sqlite3_extended_result_codes(m_db, 1);
-    m_watch->busyTimeoutMs = busyTimeout();
-    sqlite3_busy_handler(m_db, &Watch::onBusy, m_watch.get());
+    sqlite3* db = m_core->db;
+    sqlite3_extended_result_codes(db, 1);
+    m_core->watch.busyTimeoutMs = busyTimeout();
+    sqlite3_busy_handler(db, &Watch::onBusy, &m_core->watch);
     // Defensive: no writing of the schema or of the engine's own pages by a
     // statement; no functions or virtual tables trusted because a file names
     // them; no triggers or views run (the game has none, and a file that
@@ -450,14 +644,21 @@ void Connection::configure() {
     };
     for (const auto& [op, value] : settings) {
         int now = -1;
-        const int rc = sqlite3_db_config(m_db, op, value, &now);
+        const int rc = sqlite3_db_config(db, op, value, &now);
         if (rc != SQLITE_OK || now != value)
-            throw StoreError(StoreCause::Failed, m_path,
+            throw StoreError(StoreCause::Failed, m_core->path,
                              "the database engine lacks its defensive settings");
     }
-    for (const auto& limit : kLimits) sqlite3_limit(m_db, limit.id, limit.value);
-    sqlite3_progress_handler(m_db, kProgressPeriod, &Watch::onProgress, m_watch.get());
+    for (const auto& limit : kLimits) sqlite3_limit(db, limit.id, limit.value);
+    sqlite3_progress_handler(db, kProgressPeriod, &Watch::onProgress, &m_core->watch);
     limitEngineHeap();
+    // Every page read is checked as it is read, before any of its cells is
+    // used: a damaged page stops the statement (and its transaction rolls
+    // back) instead of being written through. The whole file is checked only
+    // by the commands that rewrite the whole game (checkWholeFile), since
+    // reading every page would make every command cost in proportion to the
+    // length of the game.
+    execute("PRAGMA cell_size_check=ON");
 }
 
 void Connection::holdExclusively() {
@@ -472,9 +673,13 @@ void Connection::holdExclusively() {
     execute("COMMIT");
 }
 
-void Connection::quickCheck() {
+void Connection::releaseHoldAtCommit() {
+    if (m_access == Access::Exclusive) execute("PRAGMA locking_mode=NORMAL");
+}
+
+void Connection::checkWholeFile() {
     // Writing into a damaged file deepens the damage: the check reads every
-    // page of the file once, far less than a run costs in commits.
+    // page of the file once.
     Statement stmt(*this, "PRAGMA quick_check(1)");
     std::string verdict;
     try {
@@ -484,87 +689,73 @@ void Connection::quickCheck() {
         }
     } catch (const StoreError& e) {
         if (e.cause() == StoreCause::NotADatabase || e.cause() == StoreCause::Damaged)
-            throw StoreError(e.cause(), m_path, sqlite3_errmsg(m_db));
+            throw StoreError(e.cause(), path(), sqlite3_errmsg(handle()));
         throw;
     }
-    if (verdict != "ok") throw StoreError(StoreCause::Damaged, m_path, shownName(verdict));
+    if (verdict != "ok") throw StoreError(StoreCause::Damaged, path(), shownName(verdict));
 }
 
 Connection::~Connection() { close(); }
 
 void Connection::close() {
-    m_inserts.reset();
-    // Closes as soon as the last statement is finished, should one be left.
-    if (m_db) sqlite3_close_v2(m_db);
-    m_db = nullptr;
+    if (m_core) m_core->close();
 }
 
 Connection::Connection(Connection&& other) noexcept
-    : m_db(std::exchange(other.m_db, nullptr)),
-      m_path(std::move(other.m_path)),
-      m_access(other.m_access),
-      m_inserts(std::move(other.m_inserts)),
-      m_watch(std::move(other.m_watch)) {}
+    : m_core(std::move(other.m_core)), m_access(other.m_access) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
         close();
-        m_db = std::exchange(other.m_db, nullptr);
-        m_path = std::move(other.m_path);
+        m_core = std::move(other.m_core);
         m_access = other.m_access;
-        m_inserts = std::move(other.m_inserts);
-        m_watch = std::move(other.m_watch);
     }
     return *this;
 }
 
+const std::string& Connection::path() const {
+    static const std::string none;
+    return m_core ? m_core->path : none;
+}
+
+sqlite3* Connection::handle() const {
+    return m_core ? m_core->db : nullptr;
+}
+
 void Connection::startStatement() const {
-    if (m_watch) m_watch->periods = 0;
+    if (m_core) m_core->startStatement();
 }
 
 bool Connection::executeCachedInsert(std::string_view text) {
     std::string_view head;
-    std::vector<std::string_view> values;
+    // Buffers kept by the connection: the inserts of a quarter come one
+    // after another, and the text of each is gone through once.
+    std::vector<std::string_view>& values = m_core->literals;
     if (!splitLiteralInsert(text, head, values)) return false;
-    if (!m_inserts) m_inserts = std::make_unique<InsertCache>();
-    std::string key(head);
-    key += std::to_string(values.size());
-    sqlite3_stmt*& stmt = m_inserts->statements[key];
-    if (!stmt) {
-        std::string sql(head);
-        for (std::size_t i = 0; i < values.size(); ++i) sql += i ? ",?" : "?";
-        sql += ")";
-        const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size()),
-                                          SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-        if (rc != SQLITE_OK) {
-            m_inserts->statements.erase(key);
-            fail(rc, "");
-        }
-    }
-    // SQLite binds from index 1. The texts are views into the statement text,
-    // which outlives the step; every parameter is bound again next time.
+    std::string& sql = m_core->insertText;
+    sql.assign(head);
+    for (std::size_t i = 0; i < values.size(); ++i) sql += i ? ",?" : "?";
+    sql += ")";
+    sqlite3_stmt* stmt = m_core->prepared(sql);
+    // SQLite binds from index 1. The literals are bound as text, which SQLite
+    // converts by the columns' types exactly as it converts the same literals
+    // in a text; they are views into the statement text, which outlives the
+    // step.
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int index = static_cast<int>(i + 1);
-        if (values[i].size() == 4 && lowerAscii(values[i][0]) == 'n')
+        if (isNull(values[i]))
             sqlite3_bind_null(stmt, index);
         else
             sqlite3_bind_text(stmt, index, values[i].data(), static_cast<int>(values[i].size()),
                               SQLITE_STATIC);
     }
-    startStatement();
-    const int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) fail(rc, "");
+    runPrepared(*m_core, stmt, [](sqlite3_stmt*) {});
     return true;
 }
 
 void Connection::fail(int code, std::string_view what) const {
-    std::string detail(what);
-    if (m_db) {
-        if (!detail.empty()) detail += ": ";
-        detail += sqlite3_errmsg(m_db);
-    }
-    throw StoreError(causeOfSqliteCode(code), m_path, detail);
+    if (m_core) m_core->fail(code, what);
+    throw StoreError(causeOfSqliteCode(code), "", std::string(what));
 }
 
 void Connection::checkGameTables() {
@@ -579,12 +770,12 @@ void Connection::checkGameTables() {
     static std::vector<Verified> verified;
     struct stat st {};
     long long schemaVersion = -1;
-    if (::stat(m_path.c_str(), &st) == 0) {
+    if (::stat(path().c_str(), &st) == 0) {
         Statement stmt(*this, "PRAGMA schema_version");
         if (stmt.step()) schemaVersion = sqlite3_column_int64(stmt.get(), 0);
     }
     const auto same = [&](const Verified& v) {
-        return v.path == m_path && v.device == st.st_dev && v.inode == st.st_ino &&
+        return v.path == path() && v.device == st.st_dev && v.inode == st.st_ino &&
                v.schemaVersion == schemaVersion;
     };
     if (schemaVersion > 0 && std::any_of(verified.begin(), verified.end(), same)) return;
@@ -616,33 +807,46 @@ void Connection::checkGameTables() {
                    lowerAscii(e.name) == lowerAscii(t.name);
         });
         if (e == entries.end())
-            throw StoreError(StoreCause::MissingTable, m_path,
+            throw StoreError(StoreCause::MissingTable, path(),
                              "no such table: " + std::string(t.name));
         if (e->type != "table")
             throw StoreError(
-                StoreCause::Foreign, m_path,
+                StoreCause::Foreign, path(),
                 std::string(t.name) + " is " + withArticle(e->type) + ", not the game's table");
         if (e->sql != t.createText) {
             // A missing column is named in the engine's words.
             if (startsWithWords(e->sql, {"create", "table"})) checkColumns(t.name);
             throw StoreError(
-                StoreCause::Foreign, m_path,
+                StoreCause::Foreign, path(),
                 "table " + std::string(t.name) + " is not defined as the game defines it");
         }
     }
+    // The take-back table is the game's own too, and must be exactly so: a
+    // take-back restores what it finds there.
+    const auto isTakeBack = [](std::string_view name) {
+        return lowerAscii(name) == lowerAscii(takeBackTable().name);
+    };
     for (const auto& e : entries) {
         if (e.type == "table" && isGameTable(e.name)) continue;
-        if (e.type == "index" && isGameTable(e.table) && isPlainIndex(e.name)) continue;
+        if (e.type == "table" && isTakeBack(e.name)) {
+            if (e.sql == takeBackTable().createText) continue;
+            throw StoreError(
+                StoreCause::Foreign, path(),
+                "table " + shownName(e.name) + " is not defined as the game defines it");
+        }
+        if (e.type == "index" && (isGameTable(e.table) || isTakeBack(e.table)) &&
+            isPlainIndex(e.name))
+            continue;
         // The engine's statistics tables, should someone have analysed the
         // file, only guide its choice of plan.
         if (e.type == "table" && lowerAscii(e.name).rfind("sqlite_stat", 0) == 0) continue;
-        throw StoreError(StoreCause::Foreign, m_path,
+        throw StoreError(StoreCause::Foreign, path(),
                          "it holds " + withArticle(e.type) + " \"" + shownName(e.name) +
                              "\" that the game never makes");
     }
     if (schemaVersion > 0) {
-        std::erase_if(verified, [&](const Verified& v) { return v.path == m_path; });
-        verified.push_back({m_path, st.st_dev, st.st_ino, schemaVersion});
+        std::erase_if(verified, [&](const Verified& v) { return v.path == path(); });
+        verified.push_back({path(), st.st_dev, st.st_ino, schemaVersion});
     }
 }
 
@@ -684,41 +888,114 @@ void Connection::checkColumns(std::string_view table) {
     sql += " FROM " + std::string(table) + " LIMIT 0";
     startStatement();
     sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+    const int rc = sqlite3_prepare_v2(handle(), sql.c_str(), -1, &stmt, nullptr);
     sqlite3_finalize(stmt);
     if (rc == SQLITE_OK) return;
-    const std::string why = sqlite3_errmsg(m_db);
+    const std::string why = sqlite3_errmsg(handle());
     if ((rc & 0xff) == SQLITE_ERROR && why.rfind("no such ", 0) == 0)
-        throw StoreError(StoreCause::MissingTable, m_path, why);
+        throw StoreError(StoreCause::MissingTable, path(), why);
     fail(rc, "");
 }
 
 void Connection::execute(std::string_view statementText) {
     if (executeCachedInsert(statementText)) return;
-    const std::string text = normaliseStatement(statementText);
-    Statement stmt(*this, text);
-    while (stmt.step()) {
-    }
+    sqlite3_stmt* stmt = m_core->prepared(normaliseStatement(statementText));
+    runPrepared(*m_core, stmt, [](sqlite3_stmt*) {});
 }
 
-Recordset Connection::openRecordset(std::string_view selectText) {
-    const std::string text = orderedSelect(selectText);
-    Statement stmt(*this, text);
-    const int n = sqlite3_column_count(stmt.get());
+void Connection::execute(std::string_view statementText, const std::vector<Value>& parameters) {
+    sqlite3_stmt* stmt = m_core->prepared(std::string(statementText));
+    bindValues(stmt, parameters);
+    runPrepared(*m_core, stmt, [](sqlite3_stmt*) {});
+}
+
+bool Connection::hasTable(std::string_view name) {
+    sqlite3_stmt* stmt = m_core->prepared(
+        "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND lower(name) = lower(?1)");
+    sqlite3_bind_text(stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    bool found = false;
+    runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) { found = sqlite3_column_int(s, 0) > 0; });
+    return found;
+}
+
+Recordset Connection::openKeyed(std::string_view table, std::string_view key) {
+    // The keys of the first and the last row; the rows themselves when the
+    // cursor reaches them.
+    // Each in a select of its own: the engine finds a lone min() or max() at
+    // an end of the key's tree, but scans the table for both together.
+    const std::string from = std::string(key) + ") FROM " + std::string(table) + ")";
+    sqlite3_stmt* ends = m_core->prepared("SELECT (SELECT min(" + from + ", (SELECT max(" + from);
+    std::int64_t first = 0, last = -1;
+    runPrepared(*m_core, ends, [&](sqlite3_stmt* s) {
+        if (sqlite3_column_type(s, 0) == SQLITE_NULL) return;
+        first = sqlite3_column_int64(s, 0);
+        last = sqlite3_column_int64(s, 1);
+    });
+    sqlite3_stmt* at = m_core->prepared(KeyedRows::atText(table, key));
+    const int n = sqlite3_column_count(at);
     std::vector<std::string> columns;
     columns.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt.get(), i));
-    std::vector<std::vector<Value>> rows;
-    while (stmt.step()) {
-        if (rows.size() >= static_cast<std::size_t>(kMaxRows))
-            throw StoreError(StoreCause::TooLarge, m_path,
-                             "a table holds more than " + std::to_string(kMaxRows) + " rows");
-        std::vector<Value> row;
-        row.reserve(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(columnValue(stmt.get(), i));
-        rows.push_back(std::move(row));
+    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(at, i));
+    // The plan numbers run without gaps, so the rows from the first to the
+    // last are counted by their numbers: counting them one by one would read
+    // the whole table. Keys are 16-bit, so the count cannot overflow.
+    const int count = static_cast<int>(last - first + 1);
+    return Recordset(std::move(columns), count, first, last,
+                     std::make_shared<KeyedRows>(m_core, table, key, n));
+}
+
+Recordset Connection::openRecordset(std::string_view selectText,
+                                    const std::vector<Value>& parameters) {
+    // The game's selects read in the order every reader of the game relies
+    // on; any other select is taken as it is.
+    std::string text(selectText);
+    if (const TableShape* t = wholeTableSelected(selectText); t && parameters.empty()) {
+        if (t->keyed) return openKeyed(t->name, t->orderBy);
+        text = "SELECT * FROM " + std::string(t->name) + " ORDER BY " + std::string(t->orderBy);
     }
+    sqlite3_stmt* stmt = m_core->prepared(text);
+    bindValues(stmt, parameters);
+    const int n = sqlite3_column_count(stmt);
+    std::vector<std::string> columns;
+    columns.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(stmt, i));
+    std::vector<std::vector<Value>> rows;
+    runPrepared(*m_core, stmt, [&](sqlite3_stmt* s) {
+        if (rows.size() >= static_cast<std::size_t>(kMaxRows))
+            throw StoreError(StoreCause::TooLarge, path(),
+                             "a table holds more than " + std::to_string(kMaxRows) + " rows");
+        rows.push_back(rowValues(s, n));
+    });
     return Recordset(std::move(columns), std::move(rows));
+}
+
+void Connection::backupTo(const std::string& target) {
+    auto copy = createFile(target);
+    sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", handle(), "main");
+    if (!backup) copy.fail(sqlite3_errcode(copy.handle()), "");
+    const int step = sqlite3_backup_step(backup, -1);
+    const int finish = sqlite3_backup_finish(backup);
+    if (step != SQLITE_DONE) fail(step, "");
+    if (finish != SQLITE_OK) copy.fail(finish, "");
+}
+
+int Connection::copyRows(Connection& source, std::string_view selectText,
+                         const std::vector<Value>& parameters, std::string_view table) {
+    sqlite3_stmt* select = source.m_core->prepared(std::string(selectText));
+    bindValues(select, parameters);
+    const int n = sqlite3_column_count(select);
+    std::string insert = "INSERT INTO " + std::string(table) + " VALUES(";
+    for (int i = 0; i < n; ++i) insert += i ? ",?" : "?";
+    insert += ")";
+    sqlite3_stmt* into = m_core->prepared(insert);
+    int copied = 0;
+    runPrepared(*source.m_core, select, [&](sqlite3_stmt* row) {
+        for (int i = 0; i < n; ++i) sqlite3_bind_value(into, i + 1, sqlite3_column_value(row, i));
+        runPrepared(*m_core, into, [](sqlite3_stmt*) {});
+        ++copied;
+        ++g_rowsRead;
+    });
+    return copied;
 }
 
 Transaction::Transaction(Connection& connection) : m_connection(connection) {

@@ -12,11 +12,11 @@
 //   store::Snapshot snapshot(reader);   // every select below sees one state
 //
 // Opening checks that the path is a regular file (symbolic links to one are
-// followed), that it is an SQLite database holding exactly the three game
-// tables as the game defines them, with at most plain indexes on them and
-// nothing else, and, for writing, that
-// its pages hold together; every failure is a StoreError that names the
-// file, and a file refused is left as it was. Every connection runs with the
+// followed) and that it is an SQLite database holding exactly the three game
+// tables and the game's own take-back table (schema.h) as the game defines
+// them, with at most plain indexes on them and nothing else; every page read
+// afterwards is checked as it is read. Every failure is a StoreError that
+// names the file, and a file refused is left as it was. Every connection runs with the
 // engine's defensive settings and with bounds on the work and memory one
 // statement may take, so that no file can run code, hang or exhaust memory.
 #pragma once
@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "recordset.h"
 
@@ -77,44 +78,73 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    const std::string& path() const { return m_path; }
+    const std::string& path() const;
 
     // Executes one statement text. "delete * from T" is accepted as the game
     // writes it; more than one statement in a text is refused.
     void execute(std::string_view statementText);
+    // Executes one statement with its ?1, ?2 ... bound to `parameters`,
+    // which go into the file exactly as they are.
+    void execute(std::string_view statementText, const std::vector<Value>& parameters);
 
-    // Opens a recordset with all its rows counted. "Select * from PLIO" and
-    // "Select * from PLDI" come back in ascending plan number,
-    // "Select * from PLED" in insertion order.
-    Recordset openRecordset(std::string_view selectText);
+    // Opens a recordset. "Select * from PLIO" and "Select * from PLDI" come
+    // back in ascending plan number, read as the cursor moves (recordset.h),
+    // "Select * from PLED" in insertion order; any other select is read
+    // whole, with its ?1, ?2 ... bound to `parameters`.
+    Recordset openRecordset(std::string_view selectText, const std::vector<Value>& parameters = {});
+
+    // Whether the file holds a table of this name (any case).
+    bool hasTable(std::string_view name);
+
+    // Reads every page of the file and refuses it (StoreCause::Damaged) when
+    // they do not hold together. Its cost grows with the file, so only the
+    // commands that rewrite the whole game make it; every page any command
+    // reads is checked as it is read.
+    void checkWholeFile();
+
+    // Copies the whole database, as it stands for this connection, into a
+    // new file at `path` (which must not exist) through the engine's online
+    // backup, and makes the copy durable.
+    void backupTo(const std::string& path);
+
+    // Inserts into `table` of this file every row that `selectText` (with
+    // `parameters`) gives on `source`, each value exactly as it is there.
+    // Returns the number of rows copied.
+    int copyRows(Connection& source, std::string_view selectText,
+                 const std::vector<Value>& parameters, std::string_view table);
+
+    // On a connection that holds the file (Access::Exclusive), inside its
+    // last transaction: the hold ends with that transaction's commit (or
+    // rollback) instead of at the closing. The commit then removes the
+    // journal as a commit outside the hold does, where it would otherwise
+    // clear it and wait for the disk once more.
+    void releaseHoldAtCommit();
 
     // Raises a StoreError with this file's name for an SQLite result code.
     [[noreturn]] void fail(int code, std::string_view what) const;
 
-    sqlite3* handle() const { return m_db; }
+    sqlite3* handle() const;
 
     // Starts the count of the work the next statement may do.
     void startStatement() const;
+
+    // What one connection shares with the recordsets it opens.
+    struct Core;
 
 private:
     Connection(std::string path, Access access, bool create);
     void configure();
     void holdExclusively();
-    void quickCheck();
     void checkGameTables();
     void checkColumns(std::string_view table);
     bool isPlainIndex(const std::string& index);
 
     bool executeCachedInsert(std::string_view text);
+    Recordset openKeyed(std::string_view table, std::string_view key);
     void close();
 
-    struct InsertCache;
-    struct Watch;
-    sqlite3* m_db = nullptr;
-    std::string m_path;
+    std::shared_ptr<Core> m_core;
     Access m_access = Access::Write;
-    std::unique_ptr<InsertCache> m_inserts;
-    std::unique_ptr<Watch> m_watch;
 };
 
 // A write transaction; rolls back unless committed.

@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "numbertext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <string_view>
 
 namespace tessaro::store {
 namespace {
@@ -24,55 +24,59 @@ std::string numberText(double value) {
         return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
 
     // Scientific with 14 decimals rounds to 15 significant digits:
-    // "d.dddddddddddddde[+-]XX".
+    // "d.dddddddddddddde[+-]XX". The text is put together in a buffer, since
+    // a quarter writes some four hundred numbers.
     char buf[40];
     const auto result =
-        std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
-    *result.ptr = '\0';
-    std::string_view s(buf, static_cast<std::size_t>(result.ptr - buf));
-    const bool negative = s.front() == '-';
-    if (negative) s.remove_prefix(1);
-    const auto ePos = s.find('e');
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* end = result.ptr;
+    const char* e = std::find(p, end, 'e');
     // to_chars writes the exponent as e+XX or e-XX.
     int exponent = 0;
-    const char* expText = s.data() + ePos + 1;
+    const char* expText = e + 1;
     if (*expText == '+') ++expText;
-    std::from_chars(expText, s.data() + s.size(), exponent);
-    std::string digits;
-    digits += s[0];
-    digits += s.substr(2, ePos - 2);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::from_chars(expText, end, exponent);
+    char digits[20];
+    std::size_t count = 0;
+    digits[count++] = *p;
+    for (const char* d = p + 2; d < e; ++d) digits[count++] = *d;
+    while (count > 1 && digits[count - 1] == '0') --count;
 
-    std::string out = negative ? "-" : "";
+    char out[48];
+    std::size_t n = 0;
+    const auto put = [&](char c) { out[n++] = c; };
+    if (negative) put('-');
     if (exponent >= -4 && exponent < 15) {
         if (exponent >= 0) {
             const auto intLen = static_cast<std::size_t>(exponent) + 1;
-            if (digits.size() <= intLen) {
-                out += digits;
-                out.append(intLen - digits.size(), '0');
-            } else {
-                out += digits.substr(0, intLen);
-                out += '.';
-                out += digits.substr(intLen);
+            for (std::size_t i = 0; i < intLen; ++i) put(i < count ? digits[i] : '0');
+            if (count > intLen) {
+                put('.');
+                for (std::size_t i = intLen; i < count; ++i) put(digits[i]);
             }
         } else {
-            out += "0.";
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += digits;
+            put('0');
+            put('.');
+            for (int i = 0; i < -exponent - 1; ++i) put('0');
+            for (std::size_t i = 0; i < count; ++i) put(digits[i]);
         }
-        return out;
+        return std::string(out, n);
     }
-    out += digits[0];
-    if (digits.size() > 1) {
-        out += '.';
-        out += digits.substr(1);
+    put(digits[0]);
+    if (count > 1) {
+        put('.');
+        for (std::size_t i = 1; i < count; ++i) put(digits[i]);
     }
-    out += 'E';
-    out += exponent < 0 ? '-' : '+';
+    put('E');
+    put(exponent < 0 ? '-' : '+');
     const int magnitude = std::abs(exponent);
-    if (magnitude < 10) out += '0';
-    out += std::to_string(magnitude);
-    return out;
+    if (magnitude < 10) put('0');
+    const auto written = std::to_chars(out + n, out + sizeof out, magnitude);
+    n = static_cast<std::size_t>(written.ptr - out);
+    return std::string(out, n);
 }
 
 }  // namespace tessaro::store

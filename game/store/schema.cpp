@@ -42,26 +42,58 @@ const std::array<TableShape, 3>& gameTables() {
          "PORD INTEGER CHECK (PORD BETWEEN -2147483648 AND 2147483647), "
          "PHRD INTEGER CHECK (PHRD BETWEEN -2147483648 AND 2147483647), "
          "PRORD INTEGER CHECK (PRORD BETWEEN -2147483648 AND 2147483647), "
-         "PRHRD INTEGER CHECK (PRHRD BETWEEN -2147483648 AND 2147483647))"},
+         "PRHRD INTEGER CHECK (PRHRD BETWEEN -2147483648 AND 2147483647))",
+         true},
         // No key: the rowid keeps the insertion order the readers rely on.
         {"PLED", "rowid",
          "CREATE TABLE PLED ("
          "ENPLPD INTEGER CHECK (ENPLPD BETWEEN -32768 AND 32767), ETIME REAL, "
          "EAQ REAL, EOQ REAL, EOC REAL, ET REAL, ETT REAL, EINV REAL, EOBL REAL, "
-         "EHR REAL, EQR REAL, EPR REAL, EOR REAL, EOFR REAL)"},
+         "EHR REAL, EQR REAL, EPR REAL, EOR REAL, EOFR REAL)",
+         false},
         {"PLDI", "ZNPLPD",
          "CREATE TABLE PLDI ("
          "ZNPLPD INTEGER PRIMARY KEY CHECK (ZNPLPD BETWEEN -32768 AND 32767), "
          "ZOQ REAL, ZOC REAL, ZT REAL, ZTT REAL, ZINV REAL, ZOBL REAL, "
          "ZHR REAL, ZQR REAL, ZPR REAL, ZOR REAL, ZOFR REAL, "
          "ZTE REAL, ZTC REAL, ZPC REAL, ZOUC REAL, ZINVC REAL, ZINSC REAL, "
-         "ZHC REAL, ZQC REAL, ZSC REAL, ZTTC REAL, ZVG REAL, ZTVG REAL, ZCVG REAL)"},
+         "ZHC REAL, ZQC REAL, ZSC REAL, ZTTC REAL, ZVG REAL, ZTVG REAL, ZCVG REAL)",
+         true},
     }};
     return tables;
 }
 
+const TableShape& takeBackTable() {
+    // One row per quarter run, keyed by the PLIO row the run wrote: the four
+    // decisions of the row it started from as they stood before it (any of
+    // them may be empty), and two digests (model/takeback.h) of what must be
+    // found again to take it back exactly.
+    static const TableShape table{
+        "TAKEBACK", "TNPLPD",
+        "CREATE TABLE TAKEBACK ("
+        "TNPLPD INTEGER PRIMARY KEY CHECK (TNPLPD BETWEEN 1 AND 32767), "
+        "TPORD INTEGER CHECK (TPORD BETWEEN -2147483648 AND 2147483647), "
+        "TPHRD INTEGER CHECK (TPHRD BETWEEN -2147483648 AND 2147483647), "
+        "TPRORD INTEGER CHECK (TPRORD BETWEEN -2147483648 AND 2147483647), "
+        "TPRHRD INTEGER CHECK (TPRHRD BETWEEN -2147483648 AND 2147483647), "
+        "TTRACE INTEGER NOT NULL, TROWS INTEGER NOT NULL)",
+        true};
+    return table;
+}
+
+const std::array<std::string_view, 7>& takeBackColumns() {
+    static constexpr std::array<std::string_view, 7> cols = {"TNPLPD", "TPORD",  "TPHRD", "TPRORD",
+                                                             "TPRHRD", "TTRACE", "TROWS"};
+    return cols;
+}
+
 void createGameTables(Connection& db) {
     for (const auto& t : gameTables()) db.execute(t.createText);
+    db.execute(takeBackTable().createText);
+}
+
+void createTakeBackTableIfMissing(Connection& db) {
+    if (!db.hasTable(takeBackTable().name)) db.execute(takeBackTable().createText);
 }
 
 std::string initialFirmInsertText() {

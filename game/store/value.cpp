@@ -22,6 +22,21 @@ std::optional<double> Value::number() const {
     return std::nullopt;
 }
 
+std::int64_t Value::integerValue() const {
+    const auto* i = std::get_if<std::int64_t>(&m_data);
+    return i ? *i : 0;
+}
+
+double Value::realValue() const {
+    const auto* d = std::get_if<double>(&m_data);
+    return d ? *d : 0;
+}
+
+std::string_view Value::textValue() const {
+    const auto* t = std::get_if<std::string>(&m_data);
+    return t ? std::string_view(*t) : std::string_view();
+}
+
 std::string Value::toText() const {
     if (const auto* i = std::get_if<std::int64_t>(&m_data)) return std::to_string(*i);
     if (const auto* d = std::get_if<double>(&m_data)) return numberText(*d);

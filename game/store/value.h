@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace tessaro::store {
@@ -19,6 +20,14 @@ public:
     static Value text(std::string v) { return Value(Data{std::move(v)}); }
 
     bool isEmpty() const { return std::holds_alternative<std::monostate>(m_data); }
+
+    // What the value is stored as, and its content in that form (0 or an
+    // empty text for the other kinds).
+    enum class Kind { Empty, Integer, Real, Text };
+    Kind kind() const { return static_cast<Kind>(m_data.index()); }
+    std::int64_t integerValue() const;
+    double realValue() const;
+    std::string_view textValue() const;
 
     // The value as a number; empty (and a text that is not a number) gives
     // no number, so callers cannot mistake an empty column for 0.

@@ -133,7 +133,16 @@ TEST_F(RunCommandTest, emptyBoxesAskForParametersThenReinitialiseOnItsPassword) 
 
     RecordingPanel reinit("", "", "pelix");
     EXPECT_EQ(model::RunCommand(cs).run(reinit), RunOutcome::Reinitialised);
-    EXPECT_EQ(reinit.texts(), (Texts{kEnter, kReinitOver}));
+    // The game's own closing box, then the one that names the kept copy.
+    ASSERT_EQ(reinit.texts().size(), 3u);
+    EXPECT_EQ(reinit.texts()[1], kReinitOver);
+    EXPECT_EQ(reinit.messages[1].title, "");
+    EXPECT_EQ(reinit.texts()[2].rfind("The game played before the re-initialisation was kept in " +
+                                          dir.file("TESSARO_DB-"),
+                                      0),
+              0u)
+        << reinit.texts()[2];
+    EXPECT_EQ(reinit.messages[2].icon, Icon::None);
     EXPECT_EQ(reinit.rebuilds, 1);
     // Exactly as after the first run of a new game.
     EXPECT_EQ(testing::dump(cs), fresh);
@@ -143,12 +152,14 @@ TEST_F(RunCommandTest, reinitialisationFollowsARefusedRun) {
     EXPECT_EQ(press(cs, "3000", "10", "WOTA"), RunOutcome::PlanRun);
     RecordingPanel panel("3000", "4", "PELIX");
     EXPECT_EQ(model::RunCommand(cs).run(panel), RunOutcome::Reinitialised);
-    EXPECT_EQ(panel.texts(), (Texts{kInvalid, kReinitOver}));
+    ASSERT_EQ(panel.texts().size(), 3u);
+    EXPECT_EQ(panel.texts()[0], kInvalid);
+    EXPECT_EQ(panel.texts()[1], kReinitOver);
     EXPECT_EQ(panel.focus, std::vector<Box>{Box::Hiring});
     EXPECT_EQ(testing::count(cs, "PLIO"), 2);
 
     // Valid decisions with the re-initialisation password: the login message
-    // first, then the re-initialisation.
+    // first, then the re-initialisation; a game of one quarter is not kept.
     RecordingPanel valid("3000", "10", "Pelix");
     EXPECT_EQ(model::RunCommand(cs).run(valid), RunOutcome::Reinitialised);
     EXPECT_EQ(valid.texts(), (Texts{kLogin, kReinitOver}));

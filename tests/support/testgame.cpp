@@ -89,9 +89,12 @@ long long count(const std::string& cs, const std::string& table) {
 std::string dump(const std::string& cs) {
     store::Connection db(cs, store::Access::Read);
     std::string out;
-    for (const auto& t : store::gameTables()) {
-        auto rs = db.openRecordset("Select * from " + std::string(t.name));
-        out += std::string(t.name) + "\n";
+    std::vector<std::string> tables;
+    for (const auto& t : store::gameTables()) tables.emplace_back(t.name);
+    if (db.hasTable(store::takeBackTable().name)) tables.emplace_back(store::takeBackTable().name);
+    for (const auto& name : tables) {
+        auto rs = db.openRecordset("Select * from " + name);
+        out += name + "\n";
         for (; !rs.eof(); rs.moveNext()) {
             for (const auto& c : rs.columns()) out += rs[c].toText() + "|";
             out += "\n";

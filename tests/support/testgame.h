@@ -39,7 +39,8 @@ void sql(const std::string& connectionString, const std::string& statements);
 long long count(const std::string& connectionString, const std::string& table);
 std::string scalarText(const std::string& connectionString, const std::string& select);
 
-// Every row of every table as text, to compare whole databases.
+// Every row of every table (the take-back table too, when the file has it)
+// as text, to compare whole databases.
 std::string dump(const std::string& connectionString);
 
 }  // namespace tessaro::testing

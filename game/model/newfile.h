@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tessaro developers
+// Putting a finished file in place under a name that must be free: new
+// games, archived games and branches are built under a temporary name beside
+// their place and appear there complete or not at all, never over another
+// file.
+#pragma once
+
+#include <string>
+
+namespace tessaro::model {
+
+// Whether anything (a file, a folder, a broken link ...) is at `path`.
+bool somethingAt(const std::string& path);
+
+// The temporary name a file for `path` is built under by this process.
+std::string temporaryFor(const std::string& path);
+
+// Removes a temporary file and any journal the engine left beside it.
+void removeTemporary(const std::string& temporary);
+
+// Moves the finished `temporary` to `path` unless something is there
+// already; false when something is. Throws store::StoreError naming `path`
+// when the move itself fails.
+bool publishNewFile(const std::string& temporary, const std::string& path);
+
+// Makes the names in `folder` durable (best effort: some file systems cannot).
+void syncFolder(const std::string& folder);
+
+// The local time now as "20260309-141502".
+std::string localStamp();
+
+}  // namespace tessaro::model
