@@ -15,6 +15,7 @@
 
 #include "chartexport.h"
 #include "debriefexport.h"
+#include "takebackcommand.h"
 #include "form9.h"
 #include "gamewindows.h"
 #include "messages.h"
@@ -297,7 +298,11 @@ void MDIForm1::buildMenus() {
     const std::vector<MenuEntry> bar = {
         submenu("menuplan", "Decision and Run", 'D',
                 {command("menu_new_plan_decision",
-                         "Enter New Decision and Run System Dynamics Model", 'E', open("Form4"))}),
+                         "Enter New Decision and Run System Dynamics Model", 'E', open("Form4")),
+                 command("menu_take_back", "Take Back Last Quarter", 'T',
+                         [this] {
+                             takeBackLastQuarter(this, GameWindows::instance().connectionString());
+                         })}),
         submenu(
             "menuplot", "Plot", 'P',
             {submenu("menuduringplanplotmenu", "During Plan Plot", 'D',

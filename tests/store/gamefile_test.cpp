@@ -21,7 +21,9 @@
 
 #include "cli.h"
 #include "cliprocess.h"
+#include "model/archive.h"
 #include "model/gameboard.h"
+#include "model/takeback.h"
 #include "store/connection.h"
 #include "store/gamelocation.h"
 #include "store/storeerror.h"
@@ -165,6 +167,23 @@ TEST_F(HostileFile, tablesAndIndexesTheGameNeverMakesAreRefused) {
     // A table defined otherwise than the game defines it.
     sql(cs, "ALTER TABLE PLDI ADD COLUMN remark TEXT");
     expectEveryCommandRefused("table PLDI is not defined as the game defines it");
+}
+
+TEST_F(HostileFile, theTakeBackTableIsAcceptedOnlyAsTheGameDefinesIt) {
+    // Defined otherwise, it could make a take-back restore what it chooses.
+    sql(cs,
+        "DROP TABLE TAKEBACK; CREATE TABLE TAKEBACK(TNPLPD INTEGER PRIMARY KEY, TPORD, "
+        "TPHRD, TPRORD, TPRHRD, TTRACE, TROWS)");
+    expectEveryCommandRefused("table TAKEBACK is not defined as the game defines it");
+    sql(cs, "DROP TABLE TAKEBACK; CREATE VIEW TAKEBACK AS SELECT * FROM PLIO");
+    expectEveryCommandRefused("it holds a view \"TAKEBACK\" that the game never makes");
+    // Without it the game is one played before it existed, and plays on;
+    // the next run makes it again, exactly so.
+    sql(cs, "DROP VIEW TAKEBACK");
+    EXPECT_EQ(cli({"--database", path, "run", "3000", "10", "WOTA"}).status, cli::kDone);
+    EXPECT_EQ(scalarText(cs, "SELECT count(*) FROM TAKEBACK"), "1");
+    sql(cs, "CREATE INDEX byTrace ON TAKEBACK(TTRACE)");
+    EXPECT_EQ(cli({"--database", path, "undo", "PELIX"}).status, cli::kDone);
 }
 
 TEST_F(HostileFile, aPlainIndexOnAGameTableOnlySpeedsReading) {
@@ -424,8 +443,9 @@ TEST(Concurrency, playersRunningAndReinitialisingAtOnceLoseNothing) {
         } else {
             EXPECT_EQ(stored, ranOn) << "round " << round;
         }
-        // At rest the game is one file.
-        EXPECT_EQ(entriesIn(dir), 1);
+        // At rest the game is one file, beside the games its
+        // re-initialisations kept.
+        EXPECT_EQ(entriesIn(dir), 1 + static_cast<int>(model::listArchive(path).size()));
     }
     // The few milliseconds a run holds the file are far inside the wait.
     EXPECT_EQ(refused, 0);
@@ -503,8 +523,8 @@ TEST(Concurrency, aCommandThatFindsTheFileBusyTooLongRefusesWithOneMessage) {
     store::setBusyTimeout(300);
     const std::string busy = "Game Database: The game database " + path +
                              " is being used by another player; nothing was changed.\n";
-    // The refusal is a failure box: standard error. Standard output keeps
-    // only what the command printed before it met the busy file.
+    // The failure is a critical box and goes to the error stream; what the
+    // command showed before it stays on the output.
     for (const auto& [args, out] :
          {std::pair{std::vector<std::string>{"run", "3000", "10", "WOTA"}, std::string()},
           std::pair{std::vector<std::string>{"reinit", "PELIX"},
@@ -516,8 +536,8 @@ TEST(Concurrency, aCommandThatFindsTheFileBusyTooLongRefusesWithOneMessage) {
         std::ostringstream printed, errors;
         const auto started = std::chrono::steady_clock::now();
         EXPECT_EQ(cli::runCli(line, dir.path().string(), printed, errors), cli::kDatabaseFailed);
-        EXPECT_EQ(printed.str(), out) << args.front();
-        EXPECT_EQ(errors.str(), busy) << args.front();
+        EXPECT_EQ(printed.str(), out);
+        EXPECT_EQ(errors.str(), busy);
         // It waited its bounded time, then gave up.
         EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(250));
     }
@@ -525,6 +545,122 @@ TEST(Concurrency, aCommandThatFindsTheFileBusyTooLongRefusesWithOneMessage) {
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(dump(cs), before);
+}
+
+}  // namespace
+}  // namespace tessaro::testing
+
+namespace tessaro::testing {
+namespace {
+
+// Runs tessaro-cli in this process, as the command-line front does.
+struct InProcess {
+    int status;
+    std::string out, err;
+};
+InProcess run(const TempDir& dir, std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = cli::runCli(args, dir.path().string(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(TakeBackCommands, undoGamesAndBranchSayWhatTheyDidAndExitAccordingly) {
+    TempDir dir;
+    const auto path = dir.file("team.mdb");
+    const auto cs = playedGame(path, 3);
+    const auto played = dump(cs);
+
+    auto r = run(dir, {"--database", path, "undo", "WOTA"});
+    EXPECT_EQ(r.status, cli::kRefused);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "Invalid Password: The password is not the one for taking back a "
+              "plan-quarter; nothing was taken back.\n");
+    r = run(dir, {"undo", "pelix", "--database", path});
+    EXPECT_EQ(r.status, cli::kDone) << r.err;
+    EXPECT_EQ(r.out.rfind("Take Back For Tessaro: The last plan-quarter was taken back: the game "
+                          "stands at plan-quarter 4 again",
+                          0),
+              0u)
+        << r.out;
+    // The board of the game taken back follows.
+    EXPECT_NE(r.out.find("PLAN-QUARTER NO. :: 4"), std::string::npos) << r.out;
+    EXPECT_EQ(run(dir, {"--database", path, "run", "3200", "10", "WOTA"}).status, cli::kDone);
+    EXPECT_EQ(dump(cs), played);
+
+    // A branch, its refusals, and the game left as it was.
+    const auto out = dir.file("what-if.mdb");
+    r = run(dir, {"--database", path, "branch", "2", out});
+    EXPECT_EQ(r.status, cli::kDone) << r.err;
+    EXPECT_EQ(r.out, "Branch For Tessaro: The game as it stood at plan-quarter 2 was written to " +
+                         out + ", to be played on with --database " + out + ".\n");
+    EXPECT_EQ(count(store::connectionStringForFile(out), "PLIO"), 3);
+    EXPECT_EQ(run(dir, {"--database", path, "branch", "2", out}).status, cli::kRefused);
+    EXPECT_EQ(run(dir, {"--database", path, "branch", "5", dir.file("b.mdb")}).status,
+              cli::kRefused);
+    EXPECT_EQ(run(dir, {"--database", path, "branch", "two", dir.file("b.mdb")}).status,
+              cli::kUsage);
+    EXPECT_EQ(run(dir, {"--database", path, "branch", "2"}).status, cli::kUsage);
+    EXPECT_EQ(
+        run(dir, {"--database", dir.file("none.mdb"), "branch", "1", dir.file("b.mdb")}).status,
+        cli::kDatabaseFailed);
+    EXPECT_FALSE(fs::exists(dir.file("b.mdb")));
+    EXPECT_FALSE(fs::exists(dir.file("none.mdb")));
+    EXPECT_EQ(dump(cs), played);
+
+    // The archive, empty, then with the game a re-initialisation kept.
+    r = run(dir, {"--database", path, "games"});
+    EXPECT_EQ(r.status, cli::kDone);
+    EXPECT_EQ(r.out, "No games of " + path + " are kept in its archive.\n");
+    EXPECT_EQ(run(dir, {"--database", path, "reinit", "PELIX"}).status, cli::kDone);
+    r = run(dir, {"--database", path, "games"});
+    EXPECT_EQ(r.status, cli::kDone);
+    const auto lines = CliResult{0, r.out, false, {}}.lines();
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(lines[0], "Games kept from " + path + ", newest first:");
+    EXPECT_NE(lines[2].find(dir.file("team-")), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find("| 4 "), std::string::npos) << lines[2];
+    // And nothing to take back after the re-initialisation.
+    r = run(dir, {"--database", path, "undo", "PELIX"});
+    EXPECT_EQ(r.status, cli::kRefused);
+    EXPECT_NE(r.err.find("There is no plan-quarter to take back"), std::string::npos) << r.err;
+}
+
+TEST(Concurrency, takeBacksAndRunsAtOnceNeverMix) {
+    TempDir dir;
+    const auto path = dir.file("class.mdb");
+    const auto cs = playedGame(path, 0);
+    const auto fresh = dump(cs);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::unique_ptr<CliProcess>> players;
+        for (int i = 0; i < 6; ++i)
+            players.push_back(std::make_unique<CliProcess>(
+                i % 2 ? std::vector<std::string>{"--database", path, "undo", "PELIX"}
+                      : std::vector<std::string>{"--database", path, "run", "3000", "10", "WOTA"}));
+        for (auto& p : players) {
+            const auto r = p->wait();
+            ASSERT_FALSE(r.timedOut);
+            EXPECT_TRUE(r.status == cli::kDone || r.status == cli::kRefused) << r.out;
+        }
+        const long long k = count(cs, "PLIO") - 1;
+        EXPECT_EQ(count(cs, "PLDI"), k);
+        EXPECT_EQ(scalarText(cs, "SELECT count(*)||','||min(ENPLPD) FROM PLED"),
+                  "25," + std::to_string(k - 1));
+        EXPECT_EQ(scalarText(cs, "PRAGMA integrity_check"), "ok");
+    }
+    // Every quarter left can be taken back in turn, down to the first: each
+    // kept what it needs, whatever ran beside it.
+    for (;;) {
+        const auto r = model::takeBackLastQuarter(cs, "PELIX");
+        if (r.outcome != model::TakeBackOutcome::TakenBack) {
+            EXPECT_NE(r.messages.at(0).text.find("first plan-quarter"), std::string::npos)
+                << r.messages.at(0).text;
+            break;
+        }
+    }
+    EXPECT_EQ(dump(cs), fresh);
 }
 
 }  // namespace
