@@ -14,6 +14,7 @@
 
 #include "model/rounding.h"
 #include "mschart.h"
+#include "plotform.h"
 #include "store/connection.h"
 #include "store/numbertext.h"
 
@@ -47,8 +48,6 @@ const QColor kWhite(255, 255, 255);
 const QColor kRule(150, 150, 150);
 const QColor kBoardBack(173, 190, 199);
 const QColor kMagenta(255, 0, 255);
-const QColor kMarkerFill(0, 255, 0);
-const QColor kLine(255, 0, 0);
 const QColor kAxisLabels(148, 0, 211);
 const QColor kBeforePlan(128, 0, 0);
 const QColor kAfterPlan(0, 0, 128);
@@ -400,36 +399,6 @@ Grid variablesGrid(const model::PlanReport& report) {
 // The plots: the windows' chart, laid out at the size it takes on the page
 // and its scene painted onto the page as vectors.
 
-void buildPlotChart(MSChart& c, const model::PlotData& plot) {
-    c.setChartType(ChartType::Line2d);
-    c.setAutoMarkers(false);
-    c.setPointMarker(1, MarkerStyle::FilledCircle, true, kMarkerFill);
-    c.setSeriesFill(1, kLine);
-    const int points = static_cast<int>(plot.labels.size());
-    c.setColumnCount(1);
-    c.setRowCount(points);
-    c.setTitleText(qs(plot.title));
-    c.setTitleFont("Times New Roman", 16, true);
-    c.setAxisTitle(Axis::X, qs(plot.xTitle));
-    c.setAxisTitleFont(Axis::X, "Times New Roman", 14, true);
-    c.setAxisTitle(Axis::Y, qs(plot.yTitle));
-    c.setAxisTitleFont(Axis::Y, "Times New Roman", 14, true);
-    c.setAxisTitleVertical(Axis::Y, true);
-    for (auto axis : {Axis::X, Axis::Y, Axis::Y2}) c.setAxisLabelFont(axis, 11, true, kAxisLabels);
-    c.setPlotBackdrop(kWhite);
-    c.setColumn(1);
-    c.setColumnLabel("red");
-    for (int row = 1; row <= points; ++row) {
-        c.setRow(row);
-        c.setRowLabel(qs(plot.labels[static_cast<std::size_t>(row - 1)]));
-    }
-    for (int row = 1; row <= points; ++row) {
-        c.setRow(row);
-        const auto k = static_cast<std::size_t>(row - 1);
-        c.setData(k < plot.values.size() ? qs(plot.values[k]) : QString());
-    }
-}
-
 Paint plotPaint(const model::PlotData& plot) {
     return [plot](QPainter& p, const QRectF& box) {
         if (plot.failure) {
@@ -441,7 +410,7 @@ Paint plotPaint(const model::PlotData& plot) {
         } else {
             MSChart chart;
             chart.resize(box.size().toSize());
-            buildPlotChart(chart, plot);
+            layOutPlotChart(chart, plot);
             QChart* qchart = chart.chart();
             const QRectF source(QPointF(0, 0), qchart->size());
             qchart->scene()->render(&p, QRectF(box.topLeft(), source.size()), source);

@@ -106,15 +106,14 @@ void PlotForm::load() {
 
     setBackColor(this, kWindowBack);
     setWindowTitle(qs(plot.caption));
-    buildChart(plot);
+    layOutPlotChart(*m_chart, plot);
     m_chart->refresh();
     setAccessibleText(
         m_chart,
         QString("%1: %2 by %3").arg(qs(plot.title).trimmed(), qs(plot.yTitle), qs(plot.xTitle)));
 }
 
-void PlotForm::buildChart(const model::PlotData& plot) {
-    MSChart& c = *m_chart;
+void layOutPlotChart(MSChart& c, const model::PlotData& plot) {
     c.setChartType(ChartType::Line2d);
 
     // Every point marked with a green filled circle, on a red line.

@@ -58,7 +58,6 @@ public:
 
 private:
     void load();
-    void buildChart(const model::PlotData& plot);
 
     Design m_design;
     MSChart* m_chart = nullptr;
@@ -67,5 +66,11 @@ private:
     QPushButton* m_command2 = nullptr;
     QPushButton* m_command3 = nullptr;
 };
+
+// Lays a plot out on a chart as the plot windows draw it: a 2-D line of one
+// series, every point a green filled circle, the titles in Times New Roman,
+// a white plot area, the points labelled and valued from `plot`. The
+// debrief draws its plots with it too.
+void layOutPlotChart(MSChart& chart, const model::PlotData& plot);
 
 }  // namespace tessaro::ui
