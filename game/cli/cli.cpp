@@ -67,6 +67,8 @@ constexpr const char* kUsageText =
     "  --database PATH   play the game in PATH (created as a new game when missing)\n"
     "  -h, --help        this text; COMMAND --help tells about one command\n"
     "  --version         the program's version\n"
+    "  --                ends the options: every word after it is the command's,\n"
+    "                    so that a decision, a password or a file may start with \"-\"\n"
     "\n"
     "Without --database the game lies beside the program when you may write there\n"
     "and the program is not installed system-wide, otherwise in your data folder,\n"
@@ -85,7 +87,8 @@ const std::map<std::string, std::string>& commandHelp() {
          "Enters the production orders (2000 to 5000 units) and the trainees' hiring\n"
          "(5 to 25 persons) for the plan-quarter and runs it, exactly as the decision\n"
          "window's \"System Dynamics Run\" button does. An empty argument (\"\") stands\n"
-         "for an empty box.\n"},
+         "for an empty box. A text that starts with \"-\" follows \"--\", which ends the\n"
+         "options: tessaro-cli run -- -h 10 WOTA reads \"-h\" as the production orders.\n"},
         {"reinit",
          "Usage: tessaro-cli [--database PATH] reinit PASSWORD\n"
          "Presses \"System Dynamics Run\" with both decision boxes empty: with the\n"
@@ -205,9 +208,13 @@ int printStatus(const store::GameLocation& where, const Streams& to) {
             << "Before Plan" << std::setw(19) << "After Plan" << "100% Means :\n";
         for (int i = 0; i < model::kIndicatorCount; ++i) {
             const auto& ind = model::boardIndicators()[static_cast<std::size_t>(i)];
-            out << "  " << std::setw(22) << ind.chartLabel << std::setw(19)
-                << board.beforeCellText(i) << std::setw(19) << board.afterCellText(i)
-                << ind.referenceText << '\n';
+            // A long value (a number near the largest a double holds has 22
+            // characters) keeps a blank before the next column.
+            const auto cell = [](const std::string& text) {
+                return text + std::string(text.size() < 19 ? 19 - text.size() : 1, ' ');
+            };
+            out << "  " << std::setw(22) << ind.chartLabel << cell(board.beforeCellText(i))
+                << cell(board.afterCellText(i)) << ind.referenceText << '\n';
         }
     }
     if (board.failure) {

@@ -84,6 +84,9 @@ std::optional<std::string> archiveGame(store::Connection& db) {
         copyFailed("every name for a copy of this second is taken");
     } catch (const store::StoreError& e) {
         removeTemporary(temporary);
+        // Named by the name the copy would have had, not the temporary one.
+        if (e.path() == temporary)
+            copyFailed(store::StoreError(e.cause(), copyName(game, stamp, 1), e.detail()).what());
         copyFailed(e.what());
     }
 }
@@ -116,8 +119,7 @@ std::vector<ArchivedGame> listArchive(const std::string& gamePath) {
             auto plio = db.openRecordset("Select * from PLIO");
             if (plio.recordCount() > 0) {
                 plio.moveLast();
-                const auto last = plio["PNPLPD"].number();
-                a.quartersPlayed = last ? static_cast<int>(*last) : 0;
+                a.quartersPlayed = plio["PNPLPD"].planNumber().value_or(0);
             }
             auto pldi = db.openRecordset("Select * from PLDI");
             if (pldi.recordCount() > 0) {

@@ -123,6 +123,8 @@ void branchGame(const std::string& connectionString, int n, const std::string& o
 
     const std::string temporary = temporaryFor(outPath);
     removeTemporary(temporary);
+    // What branches killed on the way to this name left behind.
+    removeLeftTemporaries(outPath);
     try {
         {
             auto out = store::Connection::createFile(temporary);

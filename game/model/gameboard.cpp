@@ -122,8 +122,11 @@ GameBoard loadGameBoard(const std::string& connectionString) {
     // Before plan: the second-last row, or the only one.
     plio.moveFirst();
     if (plio.recordCount() > 1) plio.move(plio.recordCount() - 2);
-    const auto beforeNumber = plio["PNPLPD"].number();
-    board.beforePlanNumber = beforeNumber ? static_cast<int>(*beforeNumber) : 0;
+    // An empty key reads as the initial state, as it always has; a key that
+    // is no plan number (a hand-made file can hold any 64-bit number) shows
+    // the row as it stands.
+    const auto& beforeKey = plio["PNPLPD"];
+    board.beforePlanNumber = beforeKey.planNumber().value_or(beforeKey.isEmpty() ? 0 : -1);
     const bool initialBefore = board.beforePlanNumber == 0;
     readPlanRow(plio, board.before, board.beforePercent, !initialBefore);
     if (initialBefore) {

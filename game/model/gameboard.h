@@ -45,7 +45,7 @@ struct GameBoard {
 
     int planCount = 0;                                   // PLIO rows: the header number
     std::array<store::Value, kBriefCount> brief;         // last PLDI row
-    int beforePlanNumber = 0;                            // PNPLPD of the before-plan row
+    int beforePlanNumber = 0;  // PNPLPD of the before-plan row; -1 when it holds no plan number
     std::array<store::Value, kIndicatorCount> before;    // an entry may be empty
     std::array<store::Value, kIndicatorCount> after;
     std::array<double, kIndicatorCount> beforePercent{};

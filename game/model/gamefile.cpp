@@ -84,6 +84,9 @@ void setAsideStaleJournals(const std::string& path) {
 bool ensureGameDatabase(const std::string& connectionString) {
     namespace fs = std::filesystem;
     const std::string path = store::pathFromConnectionString(connectionString);
+    // A command killed while it made a new game, a copy or a branch left its
+    // temporary files behind; the next command clears them away.
+    removeLeftTemporaries(path);
     // Anything at the name, a folder, a pipe or a broken link included, is for
     // the connection to judge; only a name that is free gets a new game.
     if (somethingAt(path)) return false;

@@ -19,6 +19,14 @@ std::string temporaryFor(const std::string& path);
 // Removes a temporary file and any journal the engine left beside it.
 void removeTemporary(const std::string& temporary);
 
+// Removes what processes that have ended left in the middle of making a new
+// game, an archived copy or a branch beside the game file `path`: the
+// temporary files of `path` and of its archived copies, with their journals,
+// whose process is gone and which belong to this user. Returns how many
+// files went. Nothing that a running process may still be writing is
+// touched, and a file that cannot be removed is left as it is.
+int removeLeftTemporaries(const std::string& path);
+
 // Moves the finished `temporary` to `path` unless something is there
 // already; false when something is. Throws store::StoreError naming `path`
 // when the move itself fails.

@@ -29,8 +29,9 @@ const MessageBox kLoginFailed{"Login Failed :: For SD Run :: Invalid Password...
 const MessageBox kNoPlanForRun{"No Data to Show on Chart!!!", "Plot For Tessaro", Icon::Critical};
 const MessageBox kDecisionsEntered{"The decisions are entered successfully.....",
                                    "Succesfull updating", Icon::None};
-const MessageBox kNoDataForInitialization{"No Data For Initialization!!!",
-                                          "Initialization For SD Run", Icon::Critical};
+const char* const kInitialisationTitle = "Initialization For SD Run";
+const MessageBox kNoDataForInitialization{"No Data For Initialization!!!", kInitialisationTitle,
+                                          Icon::Critical};
 
 
 bool inRange(std::int32_t v, int low, int high) { return v >= low && v <= high; }
@@ -50,6 +51,11 @@ bool guarded(DecisionPanel& panel, Step&& step) {
 }
 
 }  // namespace
+
+std::function<void()>& betweenCommitsHook() {
+    static std::function<void()> hook;
+    return hook;
+}
 
 double leadingNumber(const std::string& text) {
     std::string s;
@@ -195,9 +201,15 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
             decisions.commit();
         }
         decisionsStored = true;
+        if (betweenCommitsHook()) betweenCommitsHook()();
         runQuarter(db, rehearsed, keep);
     } catch (const RunStopped& e) {
         failure = e.box();
+    } catch (const store::StoreError& e) {
+        failure = databaseFailureBox(e);
+        // Decisions stored in a file that is no longer there are stored
+        // nowhere the players can see.
+        if (e.cause() == store::StoreCause::Gone) decisionsStored = false;
     } catch (const std::exception& e) {
         failure = databaseFailureBox(e);
     }
@@ -260,9 +272,22 @@ void reinitialiseGame(store::Connection& db) {
     {
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoDataForInitialization);
+        // Only plan numbers are ever written back into a statement. A row
+        // whose key is none (a hand-made file can hold any 64-bit key) stops
+        // the re-initialisation before anything is deleted.
+        auto odd = db.openRecordset(
+            "SELECT PNPLPD FROM PLIO WHERE typeof(PNPLPD) <> 'integer' OR "
+            "PNPLPD NOT BETWEEN -32768 AND 32767 LIMIT 1");
+        const auto first = plio["PNPLPD"].planNumber();
+        if (!odd.eof() || !first)
+            throw RunStopped({"The game cannot be re-initialised: PLIO holds a row numbered " +
+                                  (odd.eof() ? plio["PNPLPD"] : odd["PNPLPD"]).toText() +
+                                  ", which is no plan number (a whole number from -32768 to "
+                                  "32767). Nothing was deleted.",
+                              kInitialisationTitle, Icon::Critical});
         // Every row but the first (the firm's initial state) goes, in one
         // statement rather than one per row.
-        db.execute("DELETE FROM PLIO WHERE PNPLPD <> ?1", {plio["PNPLPD"]});
+        db.execute("DELETE FROM PLIO WHERE PNPLPD <> ?1", {store::Value::integer(*first)});
     }
     db.execute("delete * from PLED");
     db.execute("delete * from PLDI");

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,10 @@ inline constexpr const char* kReinitPassword = "PELIX";
 // of the text (blanks, tabs and line feeds ignored wherever they stand; sign,
 // decimal point and exponent accepted), 0 when the text has none.
 double leadingNumber(const std::string& text);
+
+// For tests: called, when set, between the plan run's two commits (the
+// decisions', then the quarter's), to change the file in that instant.
+std::function<void()>& betweenCommitsHook();
 
 class RunCommand {
 public:

@@ -85,11 +85,9 @@ std::string rounded(double v, int decimals) { return numberText(roundHalfEven(v,
 
 StartingRow readStartingRow(const store::Recordset& plio) {
     StartingRow row;
-    const auto planValue = plio["PNPLPD"].number();
-    if (!planValue || *planValue != std::floor(*planValue) || *planValue < -32768 ||
-        *planValue > kLastPlanNumber)
-        cannotRun("the last PLIO row has no valid plan number");
-    row.planNumber = static_cast<std::int16_t>(*planValue);
+    const auto planValue = plio["PNPLPD"].planNumber();
+    if (!planValue) cannotRun("the last PLIO row has no valid plan number");
+    row.planNumber = *planValue;
     if (row.planNumber == kLastPlanNumber)
         cannotRun(quarterName(row.planNumber) +
                   " is the last one the game can number, so no further quarter can follow it");

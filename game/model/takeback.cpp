@@ -111,17 +111,21 @@ void restoreDecisions(store::Connection& db, int row, const std::array<store::Va
 void checkPlanNumbering(store::Recordset& plio) {
     const int count = plio.recordCount();
     if (count == 0) return;
+    // The writers address the last row and the one before it by number, so
+    // those two must follow each other, and the first must be 0. Keys that
+    // are no plan numbers (a hand-made file can hold any 64-bit key) count
+    // as breaks in the numbering.
     plio.moveFirst();
     const std::string firstText = plio["PNPLPD"].toText();
-    const bool startsAtZero = plio["PNPLPD"].number() == 0.0;
+    const bool startsAtZero = plio["PNPLPD"].planNumber() == 0;
     plio.moveLast();
-    const auto last = plio["PNPLPD"].number();
+    const auto last = plio["PNPLPD"].planNumber();
     std::string beforeText;
-    bool consecutive = true;
+    bool consecutive = last.has_value();
     if (count > 1) {
         plio.moveFirst();
         plio.move(count - 2);
-        const auto before = plio.eof() ? std::nullopt : plio["PNPLPD"].number();
+        const auto before = plio.eof() ? std::nullopt : plio["PNPLPD"].planNumber();
         if (!plio.eof()) beforeText = ", the one before it " + plio["PNPLPD"].toText();
         consecutive = before && last && *before == *last - 1;
     }
@@ -159,8 +163,8 @@ std::int64_t quarterRowsDigest(store::Connection& db, int n) {
 
 RunKeep keepBeforeRun(store::Connection& db, const store::Recordset& plio) {
     RunKeep keep;
-    const auto n = plio["PNPLPD"].number();
-    keep.startRow = n ? static_cast<int>(*n) : 0;
+    // The run has checked the row's plan number before this.
+    keep.startRow = plio["PNPLPD"].planNumber().value_or(0);
     for (std::size_t i = 0; i < kDecisionColumns.size(); ++i)
         keep.decisionsBefore[i] = plio[kDecisionColumns[i]];
     keep.traceBefore = traceDigest(db);
@@ -182,7 +186,7 @@ int takeBackLastQuarter(store::Connection& db) {
         refuse("There is no plan-quarter to take back: the game database holds none.");
     checkPlanNumbering(plio);
     plio.moveLast();
-    const int last = static_cast<int>(*plio["PNPLPD"].number());
+    const int last = plio["PNPLPD"].planNumber().value_or(0);
     // Row 1 is the first quarter, which a new game and a re-initialisation
     // run by themselves: the game always stands at least after it.
     if (last < 2)

@@ -258,12 +258,29 @@ std::string shownName(std::string_view name) {
     return out;
 }
 
-std::string kindOfFile(mode_t mode) {
-    if (S_ISDIR(mode)) return "it is a folder";
-    if (S_ISFIFO(mode)) return "it is a named pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device";
-    if (S_ISSOCK(mode)) return "it is a socket";
-    return "it is not a file";
+std::string kindName(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISLNK(mode)) return "a symbolic link";
+    return "not a file";
+}
+
+std::string kindOfFile(mode_t mode) { return "it is " + kindName(mode); }
+
+// The engine keeps its journal beside the file under these names while it
+// writes, and looks for one left by a crash whenever it reads. Anything but
+// a plain file there would make it fail with an I/O error, or wait forever
+// on a named pipe, so it is named before the file is opened.
+void checkJournalPlaces(const std::string& resolved, const std::string& shown) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        struct stat st {};
+        if (::lstat((resolved + suffix).c_str(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+        const std::string name = std::filesystem::path(shown + suffix).filename().string();
+        throw StoreError(StoreCause::JournalInTheWay, shown,
+                         "beside it, " + name + " is " + kindName(st.st_mode));
+    }
 }
 
 // The regular file a path leads to, found without opening anything: opening
@@ -344,6 +361,23 @@ int busyTimeout() {
 
 namespace {
 
+// A file that may be written but lies in a folder that refuses new files
+// fails at its journal (or, when it is being made, at itself): the engine
+// calls that a read-only database or a file it cannot open, and the players
+// are told of the folder instead.
+[[noreturn]] void throwFailure(int code, const std::string& shown, const std::string& file,
+                               const std::string& engineWords) {
+    const StoreCause cause = causeOfSqliteCode(code);
+    if (cause == StoreCause::ReadOnly || cause == StoreCause::CannotOpen) {
+        const bool fileWritable = ::access(file.c_str(), W_OK) == 0 || errno == ENOENT;
+        if (!file.empty() && fileWritable) {
+            if (auto why = folderRefusal(file); !why.empty())
+                throw StoreError(StoreCause::FolderReadOnly, shown, why);
+        }
+    }
+    throw StoreError(cause, shown, engineWords);
+}
+
 // What the engine's handlers keep for a connection.
 struct Watch {
     // The work done by the statement running now, counted by the progress
@@ -394,7 +428,11 @@ ReadCounters readCounters() {
 // anew was most of a run's processor time.
 struct Connection::Core {
     sqlite3* db = nullptr;
-    std::string path;
+    std::string path;      // as the players named it
+    std::string resolved;  // the file opened, with no symbolic link left in it
+    // The file opened, to tell whether the name still leads to it.
+    dev_t device = 0;
+    ino_t inode = 0;
     Watch watch;
     std::unordered_map<std::string, sqlite3_stmt*> statements;
     std::vector<std::string_view> literals;
@@ -410,7 +448,7 @@ struct Connection::Core {
             if (!detail.empty()) detail += ": ";
             detail += sqlite3_errmsg(db);
         }
-        throw StoreError(causeOfSqliteCode(code), path, detail);
+        throwFailure(code, path, resolved, detail);
     }
 
     // The statement for `sql`, prepared on first use. No statement is left
@@ -579,6 +617,8 @@ Connection::Connection(std::string path, Access access, bool create)
         if (access != Access::Read && fileHasNoWriteBit(identity.resolved))
             throw StoreError(StoreCause::ReadOnly, where, "the file is marked read-only");
     }
+    checkJournalPlaces(identity.resolved, where);
+    m_core->resolved = identity.resolved;
 
     // Readers open for writing too (the engine falls back to reading where
     // the file cannot be written), so that a hot journal left by a crash is
@@ -592,20 +632,24 @@ Connection::Connection(std::string path, Access access, bool create)
     if (rc != SQLITE_OK) {
         const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
-        throw StoreError(causeOfSqliteCode(rc), where, detail);
+        throwFailure(rc, where, identity.resolved, detail);
     }
     m_core->db = db;
     try {
         configure();
+        struct stat st {};
         if (!create) {
             // The file opened must be the one checked: nothing has been read
             // from it yet.
-            struct stat st {};
             if (::stat(identity.resolved.c_str(), &st) != 0 || st.st_dev != identity.device ||
                 st.st_ino != identity.inode)
                 throw StoreError(StoreCause::CannotOpen, where,
                                  "it was replaced while it was being opened");
+        } else if (::stat(identity.resolved.c_str(), &st) != 0) {
+            throw StoreError(StoreCause::CannotOpen, where, systemMessage(errno));
         }
+        m_core->device = st.st_dev;
+        m_core->inode = st.st_ino;
         if (access == Access::Read) {
             execute("PRAGMA query_only=1");
         } else if (sqlite3_db_readonly(db, "main") == 1) {
@@ -751,6 +795,17 @@ bool Connection::executeCachedInsert(std::string_view text) {
     }
     runPrepared(*m_core, stmt, [](sqlite3_stmt*) {});
     return true;
+}
+
+void Connection::checkStillInPlace() const {
+    struct stat st {};
+    if (::stat(m_core->path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw StoreError(StoreCause::Gone, m_core->path, "no file is there now");
+        return;  // a name that cannot be looked at now says nothing of the file
+    }
+    if (st.st_dev != m_core->device || st.st_ino != m_core->inode)
+        throw StoreError(StoreCause::Gone, m_core->path, "another file is there now");
 }
 
 void Connection::fail(int code, std::string_view what) const {
@@ -938,8 +993,18 @@ Recordset Connection::openKeyed(std::string_view table, std::string_view key) {
     for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(at, i));
     // The plan numbers run without gaps, so the rows from the first to the
     // last are counted by their numbers: counting them one by one would read
-    // the whole table. Keys are 16-bit, so the count cannot overflow.
-    const int count = static_cast<int>(last - first + 1);
+    // the whole table. Keys beyond 16 bits, which only a hand-made file
+    // holds, are counted one by one, so that no difference of two 64-bit
+    // keys is narrowed into a count.
+    int count = 0;
+    if (first >= -32768 && last <= 32767) {
+        count = static_cast<int>(last - first + 1);
+    } else {
+        sqlite3_stmt* all = m_core->prepared("SELECT count(*) FROM " + std::string(table));
+        runPrepared(*m_core, all, [&](sqlite3_stmt* s) {
+            count = static_cast<int>(std::min<sqlite3_int64>(sqlite3_column_int64(s, 0), kMaxRows));
+        });
+    }
     return Recordset(std::move(columns), count, first, last,
                      std::make_shared<KeyedRows>(m_core, table, key, n));
 }
@@ -1011,8 +1076,13 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
+    // What is committed into a file that is no longer at its place is lost
+    // to the players: it is not committed, and when the file goes in the
+    // instant of the commit, the commit is not reported done.
+    m_connection.checkStillInPlace();
     m_connection.execute("COMMIT");
     m_open = false;
+    m_connection.checkStillInPlace();
 }
 
 void Transaction::rollback() {

@@ -120,6 +120,11 @@ public:
     // clear it and wait for the disk once more.
     void releaseHoldAtCommit();
 
+    // Throws StoreError (StoreCause::Gone) when the file's name no longer
+    // leads to the file this connection opened: it was deleted, moved, or
+    // replaced by another file. Every transaction checks it as it commits.
+    void checkStillInPlace() const;
+
     // Raises a StoreError with this file's name for an SQLite result code.
     [[noreturn]] void fail(int code, std::string_view what) const;
 

@@ -3,6 +3,11 @@
 #include "storeerror.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 namespace tessaro::store {
 namespace {
@@ -19,6 +24,16 @@ std::string phrase(StoreCause cause) {
         case StoreCause::MissingTable: return "is missing part of the game tables";
         case StoreCause::Foreign: return "is not laid out as a game file; nothing was changed";
         case StoreCause::ReadOnly: return "is read-only and cannot be written";
+        case StoreCause::FolderReadOnly:
+            return "cannot be written, because no new file may be made in its folder (the game "
+                   "keeps a journal beside the file while it writes); nothing was changed";
+        case StoreCause::JournalInTheWay:
+            return "cannot be used, because something that is no journal lies where its "
+                   "journal goes; nothing was changed";
+        case StoreCause::Gone:
+            return "went away while the game was using it (it was deleted, moved or replaced "
+                   "by another file), so what this command wrote is not in the file now at that "
+                   "place";
         case StoreCause::Locked: return "is being used by another player; nothing was changed";
         case StoreCause::DiskFull: return "cannot be written because the disk is full";
         case StoreCause::TooMuchWork:
@@ -57,6 +72,13 @@ StoreCause causeOfSqliteCode(int code) {
         case SQLITE_INTERRUPT: return StoreCause::TooMuchWork;
         default: return StoreCause::Failed;
     }
+}
+
+std::string folderRefusal(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    if (::access(folder.c_str(), W_OK | X_OK) == 0) return "";
+    return "the folder " + folder.string() + ": " + std::generic_category().message(errno);
 }
 
 }  // namespace tessaro::store

@@ -18,7 +18,10 @@ enum class StoreCause {
     Damaged,        // an SQLite file whose pages do not hold together
     MissingTable,   // a game table or one of its columns is missing
     Foreign,        // holds triggers, views or tables that the game never makes
-    ReadOnly,       // the file, its folder or the medium refuses writing
+    ReadOnly,       // the file or the medium refuses writing
+    FolderReadOnly, // the file's folder refuses the new files writing needs
+    JournalInTheWay,  // something that is no journal lies where the journal goes
+    Gone,           // the file was deleted, moved or replaced while in use
     Locked,         // another program holds the file
     DiskFull,
     TooMuchWork,    // a statement ran past the bound on the work it may do
@@ -42,5 +45,9 @@ private:
 
 // Maps an SQLite result code to the cause the players are told.
 StoreCause causeOfSqliteCode(int code);
+
+// Why no new file can be made in the folder of `path` by this user (the
+// folder and the system's words), or an empty text when one can.
+std::string folderRefusal(const std::string& path);
 
 }  // namespace tessaro::store

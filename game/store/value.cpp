@@ -3,6 +3,7 @@
 #include "value.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "numbertext.h"
 
@@ -20,6 +21,13 @@ std::optional<double> Value::number() const {
         if (ec == std::errc() && end == last) return v;
     }
     return std::nullopt;
+}
+
+std::optional<std::int16_t> Value::planNumber() const {
+    const auto n = number();
+    // The comparisons are false for NaN, which is refused with the rest.
+    if (!n || !(*n >= -32768.0 && *n <= 32767.0) || *n != std::trunc(*n)) return std::nullopt;
+    return static_cast<std::int16_t>(*n);
 }
 
 std::int64_t Value::integerValue() const {

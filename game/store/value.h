@@ -33,6 +33,11 @@ public:
     // no number, so callers cannot mistake an empty column for 0.
     std::optional<double> number() const;
 
+    // The value as a plan number: a whole number from -32768 to 32767, or
+    // none. A hand-made file can hold any 64-bit key, and a number outside
+    // that range must never be narrowed.
+    std::optional<std::int16_t> planNumber() const;
+
     // The plain text the players see: numbers in their shortest decimal form
     // (up to 15 significant digits), an empty value as empty text.
     std::string toText() const;

@@ -166,6 +166,30 @@ TEST_F(Cli, optionsMayStandAnywhere) {
     // "--" lets a password start with a dash.
     EXPECT_EQ(run({"run", "-3000", "10", "WOTA"}).status, kRefused);
     EXPECT_EQ(run({"--database", file, "run", "3000", "10", "--", "-x"}).status, kRefused);
+    // "-h" asks for help wherever it stands; after "--" it is a decision
+    // text, read as the box would read it, and refused for its range.
+    const auto help = run({"--database", file, "run", "-h", "10", "WOTA"});
+    EXPECT_EQ(help.status, kDone);
+    EXPECT_NE(help.out.find("Usage: tessaro-cli [--database PATH] run"), std::string::npos);
+    EXPECT_NE(help.out.find("--"), std::string::npos);
+    const auto decision = run({"--database", file, "run", "--", "-h", "10", "WOTA"});
+    EXPECT_EQ(decision.status, kRefused);
+    EXPECT_EQ(decision.err, "Invalid Planned Data: Invalid Input............ Or Field should not "
+                            "be Left Blank\n");
+    EXPECT_NE(run({"--help"}).out.find("  --                ends the options"), std::string::npos);
+}
+
+// Values as long as a double's largest keep a blank between the columns.
+TEST_F(Cli, theBoardKeepsItsColumnsApartForTheLongestValues) {
+    const auto file = dir.file("team.mdb");
+    ASSERT_EQ(runOn(file, {"run", "3000", "10", "WOTA"}).status, kDone);
+    testing::sql(store::connectionStringForFile(file),
+                 "UPDATE PLIO SET PT=-1.79769313486231e308 WHERE PNPLPD=2");
+    const auto r = runOn(file, {"status"});
+    ASSERT_EQ(r.status, kDone) << r.err;
+    EXPECT_NE(r.out.find("  Exp.People            100.022144336377   -1.79769313486231E+308 100\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(Cli, statusNamesTheGameFileItPlays) {

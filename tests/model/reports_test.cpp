@@ -80,6 +80,20 @@ TEST_F(Views, boardShowsStoredValuesUnroundedAndNegativeGameValuesRed) {
     EXPECT_DOUBLE_EQ(board.afterPercent[8], -17.5);
 }
 
+// A key no plan number can be (let in behind the table's checks) is shown
+// as the row stands, never narrowed into an int.
+TEST_F(Views, boardShowsARowWhoseKeyIsNoPlanNumberAsItStands) {
+    runs(2);
+    testing::sql(cs, "PRAGMA ignore_check_constraints=1; "
+                     "UPDATE PLIO SET PNPLPD=5000000000 WHERE PNPLPD=2; "
+                     "UPDATE PLIO SET PNPLPD=3000000000, PT=77.5 WHERE PNPLPD=1");
+    const auto board = loadGameBoard(cs);
+    ASSERT_EQ(board.reached, GameBoard::Stage::Complete);
+    EXPECT_EQ(board.planCount, 4);
+    EXPECT_EQ(board.beforePlanNumber, -1);
+    EXPECT_EQ(board.beforeCellText(0), "77.5");
+}
+
 TEST_F(Views, boardLoadStopsWithItsMessageOnEmptyTables) {
     testing::sql(cs, "DELETE FROM PLDI");
     auto board = loadGameBoard(cs);

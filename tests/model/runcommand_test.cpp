@@ -276,6 +276,22 @@ TEST_F(RunCommandTest, aStateTheModelCannotRunWritesNothingAtAll) {
     EXPECT_EQ(press(cs, "3000", "10", "WOTA"), RunOutcome::Failed);
     EXPECT_EQ(testing::dump(cs), noPeople);
     EXPECT_NE(before, noPeople);
+
+    // Production near the largest number a double holds, piling into an
+    // inventory as large, overflows inside the model: the run stops with the
+    // model's own words before any text with an infinity in it could reach
+    // the file.
+    testing::sql(cs, "UPDATE PLIO SET PT=100, PTT=10, PP1=1.7e308, PP2=1.7e308, PPR=1.7e308, "
+                     "PINV=1.7e308, POBL=0 WHERE PNPLPD=1");
+    const auto huge = testing::dump(cs);
+    RecordingPanel overflow("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(overflow), RunOutcome::Failed);
+    ASSERT_EQ(overflow.messages.size(), 1u);
+    EXPECT_EQ(overflow.messages[0].title, "SD Run For Tessaro");
+    EXPECT_EQ(overflow.messages[0].text,
+              "The model cannot be run: the state of plan-quarter 1 grew beyond what can be "
+              "computed at step 2. Nothing was written.");
+    EXPECT_EQ(testing::dump(cs), huge);
 }
 
 TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
@@ -297,6 +313,60 @@ TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
     ASSERT_EQ(last.messages.size(), 1u);
     EXPECT_NE(last.messages[0].text.find("32767"), std::string::npos);
     EXPECT_EQ(value("SELECT count(*) FROM PLIO WHERE PORD IS NOT NULL"), "0");
+}
+
+// A hand-made file can hold keys the game never writes: a key beyond 16
+// bits is no plan number, and stops the command with nothing changed; no
+// key is ever narrowed or put into a statement unchecked.
+TEST_F(RunCommandTest, keysThatAreNoPlanNumbersStopRunAndReinitialisationUntouched) {
+    ASSERT_EQ(press(cs, "3000", "10", "WOTA"), RunOutcome::PlanRun);
+    // Let in behind the table's checks.
+    testing::sql(cs, "PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=4294967298 "
+                     "WHERE PNPLPD=2");
+    auto before = testing::dump(cs);
+    RecordingPanel run("3000", "10", "WOTA");
+    EXPECT_EQ(model::RunCommand(cs).run(run), RunOutcome::Failed);
+    EXPECT_EQ(testing::dump(cs), before);
+
+    // The re-initialisation checks the whole file first, and finds the row
+    // breaking the table's own rule.
+    RecordingPanel reinit("", "", "PELIX");
+    EXPECT_EQ(model::RunCommand(cs).run(reinit), RunOutcome::Failed);
+    ASSERT_EQ(reinit.messages.size(), 2u);
+    EXPECT_EQ(reinit.messages[1].icon, Icon::Critical);
+    EXPECT_NE(reinit.messages[1].text.find("CHECK constraint failed in PLIO"), std::string::npos)
+        << reinit.messages[1].text;
+    EXPECT_EQ(testing::dump(cs), before);
+    // The archive made for it went with the refusal.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // The re-initialisation itself, as a new game runs it too, refuses such a
+    // key before it deletes anything, whichever row holds it.
+    const std::pair<const char*, const char*> keys[] = {{"4294967298", "2"}, {"-40000", "0"}};
+    for (const auto& [key, row] : keys) {
+        testing::TempDir other;
+        const auto game = testing::newGame(other);
+        ASSERT_EQ(press(game, "3000", "10", "WOTA"), RunOutcome::PlanRun);
+        testing::sql(game, std::string("PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=") +
+                               key + " WHERE PNPLPD=" + row);
+        before = testing::dump(game);
+        try {
+            store::Connection db(game, store::Access::Exclusive);
+            store::Transaction transaction(db);
+            reinitialiseGame(db);
+            transaction.commit();
+            ADD_FAILURE() << "re-initialised around the key " << key;
+        } catch (const RunStopped& e) {
+            EXPECT_EQ(e.box().title, "Initialization For SD Run");
+            EXPECT_NE(e.box().text.find(std::string("numbered ") + key + ", which is no plan"),
+                      std::string::npos)
+                << e.box().text;
+            EXPECT_NE(e.box().text.find("Nothing was deleted"), std::string::npos);
+        }
+        EXPECT_EQ(testing::dump(game), before) << key;
+    }
 }
 
 // The bounds on a statement's work and rows leave room for the longest game.
@@ -370,6 +440,54 @@ TEST_F(RunCommandTest, databaseProblemsAreNamedAndChangeNothing) {
     ASSERT_EQ(noTable.messages.size(), 1u);
     EXPECT_NE(noTable.messages[0].text.find("PLED"), std::string::npos);
     EXPECT_EQ(testing::count(cs, "PLIO"), 2);
+}
+
+// The file may be deleted, moved or replaced by another program while a run
+// holds it. What is committed after that is in no file the players can open,
+// so the run says the file went away, and never that the quarter is over.
+TEST_F(RunCommandTest, aFileThatGoesAwayDuringTheRunIsNeverReportedDone) {
+    const auto path = store::pathFromConnectionString(cs);
+    testing::TempDir elsewhere;
+    const auto stranger = testing::newGame(elsewhere);
+    const auto strangerPath = store::pathFromConnectionString(stranger);
+    const std::string moved = elsewhere.file("moved.mdb");
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"deleted", [&] { std::filesystem::remove(path); }},
+        {"moved", [&] { std::filesystem::rename(path, moved); }},
+        {"replaced", [&] { std::filesystem::copy_file(strangerPath, path + ".other");
+                           std::filesystem::rename(path + ".other", path); }},
+    };
+    for (const auto& [how, change] : ways) {
+        if (!std::filesystem::exists(path)) cs = testing::newGame(dir);
+        const auto replacement = testing::dump(stranger);
+        betweenCommitsHook() = change;
+        RecordingPanel panel("3000", "10", "WOTA");
+        const auto outcome = model::RunCommand(cs).run(panel);
+        betweenCommitsHook() = nullptr;
+        EXPECT_EQ(outcome, RunOutcome::Failed) << how;
+        ASSERT_EQ(panel.messages.size(), 1u) << how << ": " << panel.texts().front();
+        EXPECT_EQ(panel.messages[0].icon, Icon::Critical);
+        EXPECT_NE(panel.messages[0].text.find("The game database " + path + " went away"),
+                  std::string::npos)
+            << how << ": " << panel.messages[0].text;
+        EXPECT_EQ(panel.rebuilds, 0) << how;
+        if (std::string(how) == "replaced") {
+            // The file now under the name is not touched.
+            EXPECT_EQ(testing::dump(cs), replacement);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(path)) << how;
+        }
+        if (std::string(how) == "moved") {
+            // The file moved holds the decisions, committed before it moved,
+            // and not the quarter, which was not committed after.
+            const auto movedGame = store::connectionStringForFile(moved);
+            EXPECT_EQ(testing::count(movedGame, "PLIO"), 2);
+            EXPECT_EQ(testing::scalarText(movedGame, "SELECT PORD FROM PLIO WHERE PNPLPD=1"),
+                      "3000");
+            std::filesystem::remove(moved);
+        }
+        std::filesystem::remove(path);
+    }
 }
 
 // A process killed at any instant of a run leaves a game whose tables agree:

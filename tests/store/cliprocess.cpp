@@ -3,6 +3,7 @@
 #include "cliprocess.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -20,7 +21,7 @@ std::vector<std::string> CliResult::lines() const {
     return out;
 }
 
-CliProcess::CliProcess(const std::vector<std::string>& args)
+CliProcess::CliProcess(const std::vector<std::string>& args, RunAs who)
     : m_start(std::chrono::steady_clock::now()) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
@@ -34,6 +35,12 @@ CliProcess::CliProcess(const std::vector<std::string>& args)
     if (m_pid == 0) {
         ::dup2(fds[1], 1);
         ::dup2(fds[1], 2);
+        if (who == RunAs::NormalUser && ::geteuid() == 0) {
+            // nobody and nogroup, as on every Debian system.
+            const gid_t nogroup = 65534;
+            if (::setgroups(1, &nogroup) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(126);
+        }
         ::execv(cargv[0], cargv.data());
         ::_exit(127);
     }
@@ -79,8 +86,9 @@ CliResult CliProcess::wait(std::chrono::milliseconds timeout) {
     return result;
 }
 
-CliResult cli(const std::vector<std::string>& args, std::chrono::milliseconds timeout) {
-    CliProcess process(args);
+CliResult cli(const std::vector<std::string>& args, std::chrono::milliseconds timeout,
+              RunAs who) {
+    CliProcess process(args, who);
     return process.wait(timeout);
 }
 

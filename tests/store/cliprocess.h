@@ -22,10 +22,14 @@ struct CliResult {
     std::vector<std::string> lines() const;
 };
 
+// Who the process runs as: the test's own user, or a normal one (nobody,
+// when the test runs as root), for whom file modes are not bypassed.
+enum class RunAs { Tester, NormalUser };
+
 // One tessaro-cli process, started at construction.
 class CliProcess {
 public:
-    explicit CliProcess(const std::vector<std::string>& args);
+    explicit CliProcess(const std::vector<std::string>& args, RunAs who = RunAs::Tester);
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -42,6 +46,7 @@ private:
 
 // Runs tessaro-cli once and waits for it.
 CliResult cli(const std::vector<std::string>& args,
-              std::chrono::milliseconds timeout = std::chrono::seconds(20));
+              std::chrono::milliseconds timeout = std::chrono::seconds(20),
+              RunAs who = RunAs::Tester);
 
 }  // namespace tessaro::testing

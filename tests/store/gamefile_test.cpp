@@ -7,6 +7,7 @@
 #include "model/gamefile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,8 +15,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -247,6 +250,88 @@ TEST(OddPaths, anythingButARegularFileIsRefusedAtOnce) {
     EXPECT_EQ(entriesIn(dir), 5);
 }
 
+// The engine keeps its journal beside the file while it writes and looks
+// for one whenever it reads: anything but a plain file there is named, the
+// game is left as it was, and nothing waits on a named pipe.
+TEST(OddPaths, anythingButAFileWhereTheJournalGoesIsNamedAndNothingWaits) {
+    TempDir dir;
+    const auto path = dir.file("team.mdb");
+    playedGame(path, 1);
+    const auto before = bytesOf(path);
+    const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> things = {
+        {"a folder", [](const std::string& at) { fs::create_directory(at); }},
+        {"a named pipe", [](const std::string& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+        {"a symbolic link", [](const std::string& at) { fs::create_symlink("/etc/passwd", at); }},
+    };
+    for (const char* suffix : {"-journal", "-wal"}) {
+        for (const auto& [kind, make] : things) {
+            const std::string at = path + suffix;
+            make(at);
+            const std::string what = "cannot be used, because something that is no journal lies "
+                                     "where its journal goes; nothing was changed (beside it, "
+                                     "team.mdb" + std::string(suffix) + " is " + kind + ")";
+            for (const std::vector<std::string>& command :
+                 {std::vector<std::string>{"status"}, {"history"}, {"run", "3000", "10", "WOTA"},
+                  {"reinit", "PELIX"}}) {
+                std::vector<std::string> args{"--database", path};
+                args.insert(args.end(), command.begin(), command.end());
+                expectRefused(cli(args, std::chrono::seconds(10)), path, what);
+            }
+            fs::remove(at);
+        }
+    }
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(entriesIn(dir), 1);
+}
+
+// A folder that lets the players read and write their game but make no new
+// file in it is named as the cause, not the file: every change needs its
+// journal beside the file, a new game and an archived copy a file of their own.
+TEST(OddPaths, aFolderThatRefusesNewFilesIsNamedAsTheCause) {
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);  // a normal user may pass
+    const fs::path folder = dir.path() / "class";
+    fs::create_directory(folder);
+    const auto path = (folder / "team.mdb").string();
+    playedGame(path, 2);
+    fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                             fs::perms::others_exec));
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec |
+                                fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    const auto before = bytesOf(path);
+    const std::string what = "cannot be written, because no new file may be made in its folder";
+    const std::string why = "the folder " + folder.string() + ": Permission denied)";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"run", "3000", "10", "WOTA"}, {"undo", "PELIX"}}) {
+        std::vector<std::string> args{"--database", path};
+        args.insert(args.end(), command.begin(), command.end());
+        const auto r = cli(args, std::chrono::seconds(20), RunAs::NormalUser);
+        expectRefused(r, path, what);
+        EXPECT_NE(r.out.find(why), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("read-only"), std::string::npos) << r.out;
+    }
+    // The archived copy comes first in a re-initialisation, and is named by
+    // the name it would have had.
+    const auto reinit = cli({"--database", path, "reinit", "PELIX"}, std::chrono::seconds(20),
+                            RunAs::NormalUser);
+    EXPECT_EQ(reinit.status, cli::kDatabaseFailed) << reinit.out;
+    EXPECT_NE(reinit.out.find(what), std::string::npos) << reinit.out;
+    EXPECT_NE(reinit.out.find(why), std::string::npos) << reinit.out;
+    EXPECT_EQ(reinit.out.find(".new-"), std::string::npos) << reinit.out;
+    // Reading needs no new file.
+    EXPECT_EQ(cli({"--database", path, "status"}, std::chrono::seconds(20), RunAs::NormalUser).status,
+              cli::kDone);
+    // A new game in that folder.
+    const auto fresh = (folder / "fresh.mdb").string();
+    const auto r = cli({"--database", fresh, "status"}, std::chrono::seconds(20), RunAs::NormalUser);
+    expectRefused(r, fresh, what);
+    EXPECT_NE(r.out.find(why), std::string::npos) << r.out;
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(static_cast<int>(std::distance(fs::directory_iterator(folder), {})), 1);
+    fs::permissions(folder, fs::perms::owner_all);
+}
+
 TEST(OddPaths, aSymbolicLinkToAGameElsewhereIsPlayed) {
     TempDir shared, team;
     const auto target = shared.file("team1.mdb");
@@ -271,6 +356,73 @@ TEST(OddPaths, aFileFarLargerThanAnyGameIsRefusedUnread) {
     expectRefused(cli({"--database", path, "run", "3000", "10", "WOTA"}), path,
                   "is far larger than any game; nothing was changed (it holds 128 MiB)");
     expectRefused(cli({"--database", path, "status"}), path, "is far larger than any game");
+}
+
+// A process id that was in use a moment ago and is free now.
+pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Commands killed while they make a new game, an archived copy or a branch
+// leave temporary files; the next command clears those of processes that
+// have ended, and nothing else.
+TEST(Leftovers, temporariesOfEndedProcessesAreClearedAndNothingElse) {
+    TempDir dir;
+    const auto path = dir.file("team.mdb");
+    playedGame(path, 1);
+    const auto before = bytesOf(path);
+    const std::string ended = std::to_string(endedProcess());
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::string> cleared = {
+        "team.mdb.new-" + ended, "team.mdb.new-" + ended + "-journal",
+        "team-20261209-101010.mdb.new-" + ended, "team-20261209-101010-2.mdb.new-" + ended + "-wal"};
+    const std::vector<std::string> kept = {
+        "team.mdb.new-" + alive,           // its process may be writing it now
+        "other.mdb.new-" + ended,          // another game's
+        "team.mdb.new-" + ended + "x",     // not a name the game makes
+        "team.mdb.new-",  "notes.txt"};
+    for (const auto& name : cleared) writeBytes(dir.file(name), "half a game");
+    for (const auto& name : kept) writeBytes(dir.file(name), "something");
+    fs::create_directory(dir.file("team.mdb.new-" + ended + "-shm"));  // no file: kept
+    if (::geteuid() == 0) {
+        // Another player's, in a shared folder.
+        writeBytes(dir.file("team.mdb.new-1"), "theirs");
+        ASSERT_EQ(::chown(dir.file("team.mdb.new-1").c_str(), 65534, 65534), 0);
+    }
+
+    EXPECT_EQ(cli({"--database", path, "status"}).status, cli::kDone);
+    for (const auto& name : cleared) EXPECT_FALSE(fs::exists(dir.file(name))) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+    EXPECT_TRUE(fs::is_directory(dir.file("team.mdb.new-" + ended + "-shm")));
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(fs::exists(dir.file("team.mdb.new-1")));
+    }
+    EXPECT_EQ(bytesOf(path), before);
+}
+
+TEST(Leftovers, killedWhileMakingANewGameTheNextCommandFindsNoTemporaryLeft) {
+    TempDir dir;
+    const auto path = dir.file("team.mdb");
+    std::mt19937 random(2026);
+    int leftBehind = 0;
+    for (int round = 0; round < 40; ++round) {
+        fs::remove(path);
+        CliProcess player({"--database", path, "status"});
+        ::usleep(std::uniform_int_distribution<int>(0, 12000)(random));
+        ::kill(player.pid(), SIGKILL);
+        player.wait();
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path().filename().string().find(".new-") != std::string::npos) ++leftBehind;
+    }
+    // The kills did leave some behind, or the test proves nothing.
+    EXPECT_GT(leftBehind, 0);
+    const auto r = cli({"--database", path, "status"});
+    EXPECT_EQ(r.status, cli::kDone) << r.out;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(e.path().filename().string().find(".new-"), std::string::npos) << e.path();
 }
 
 TEST(Journals, aJournalLeftByADeletedGameIsSetAsideNotRolledIntoTheNewOne) {
