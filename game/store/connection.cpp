@@ -367,6 +367,10 @@ namespace {
 // are told of the folder instead.
 [[noreturn]] void throwFailure(int code, const std::string& shown, const std::string& file,
                                const std::string& engineWords) {
+    // The engine finds the file deleted or replaced under its name when it
+    // goes to write.
+    if (code == SQLITE_READONLY_DBMOVED)
+        throw StoreError(StoreCause::Gone, shown, "it is not the file at that place any more");
     const StoreCause cause = causeOfSqliteCode(code);
     if (cause == StoreCause::ReadOnly || cause == StoreCause::CannotOpen) {
         const bool fileWritable = ::access(file.c_str(), W_OK) == 0 || errno == ENOENT;

@@ -209,6 +209,57 @@ TEST(Transaction, rollsBackUnlessCommitted) {
     EXPECT_EQ(testing::count(cs, "PLED"), 0);
 }
 
+// A file deleted or replaced under an open connection is reported gone: at
+// the write that finds it, or at the commit, and never committed as done.
+TEST(Transaction, aFileThatWentAwayIsReportedGoneNotWritten) {
+    for (const bool replaced : {false, true}) {
+        TempDir dir;
+        const auto cs = testing::newGame(dir);
+        const auto path = pathFromConnectionString(cs);
+        Connection db(cs);
+        const auto gone = [&] {
+            if (replaced) {
+                std::filesystem::copy_file(path, path + ".copy");
+                std::filesystem::rename(path + ".copy", path);
+            } else {
+                std::filesystem::remove(path);
+            }
+        };
+        const auto expectGone = [&](const StoreError& e) {
+            EXPECT_EQ(e.cause(), StoreCause::Gone) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("The game database " + path + " went away", 0),
+                      0u)
+                << e.what();
+        };
+        // Gone before the transaction writes.
+        gone();
+        try {
+            Transaction t(db);
+            db.execute("delete * from PLED");
+            t.commit();
+            ADD_FAILURE() << "committed into a file that went away";
+        } catch (const StoreError& e) {
+            expectGone(e);
+        }
+        // Gone between the writes and the commit.
+        if (!replaced) testing::newGame(dir);
+        Connection again(cs);
+        try {
+            Transaction t(again);
+            again.execute("delete * from PLED");
+            gone();
+            t.commit();
+            ADD_FAILURE() << "committed into a file that went away";
+        } catch (const StoreError& e) {
+            expectGone(e);
+        }
+        // The file now under the name is as it was put there.
+        if (replaced) {
+            EXPECT_EQ(testing::count(cs, "PLED"), 25);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tessaro::store
 
