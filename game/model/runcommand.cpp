@@ -213,6 +213,10 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
     } catch (const std::exception& e) {
         failure = databaseFailureBox(e);
     }
+    // After the decisions' commit only the quarter can fail: the players
+    // are told exactly what stayed.
+    if (decisionsStored && failure)
+        failure->text += " The decisions stay stored; the quarter itself was not run.";
     if (decisionsStored) {
         panel.showMessage(kDecisionsEntered);
         panel.setFocus(Box::Production);

@@ -202,6 +202,11 @@ TEST_F(RunCommandTest, aDiskFailingDuringTheQuarterKeepsTheDecisionsAndNothingEl
     EXPECT_NE(panel.messages[1].text.find(store::pathFromConnectionString(cs)), std::string::npos);
     EXPECT_NE(panel.messages[1].text.find("the disk is full"), std::string::npos)
         << panel.messages[1].text;
+    // It says exactly what was kept.
+    EXPECT_NE(panel.messages[1].text.find(
+                  ". The decisions stay stored; the quarter itself was not run."),
+              std::string::npos)
+        << panel.messages[1].text;
     EXPECT_EQ(panel.rebuilds, 0);
     EXPECT_EQ(value("SELECT group_concat(PNPLPD) FROM PLIO"), plio);
     EXPECT_EQ(value("SELECT group_concat(ENPLPD||':'||ETIME||':'||EINV) FROM PLED"), pled);
