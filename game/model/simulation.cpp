@@ -204,15 +204,22 @@ void simulate(const StartingRow& start, const ModelTables& tables,
     FirmState s = start.state;
     double simTime = 0;
     execute("delete * from PLED");
-    for (int step = 1; step <= kStepsRecorded; ++step) {
-        const Auxiliaries a = computeRates(s, tables, start);
+    const auto checkFinite = [&](const Auxiliaries& a, int step) {
         if (!allFinite(s, a))
             cannotRun("the state of " + quarterName(start.planNumber) +
                       " grew beyond what can be computed at step " + std::to_string(step));
+    };
+    for (int step = 1; step <= kStepsRecorded; ++step) {
+        const Auxiliaries a = computeRates(s, tables, start);
+        checkFinite(a, step);
         execute(traceInsertText(start.planNumber, simTime, s, a));
         integrateLevels(s, a);
-        if (step == kStepsIntegrated && withNextRow)
+        if (step == kStepsIntegrated && withNextRow) {
+            // The state this step reached is the next quarter's row; it is
+            // checked here, since the next step checks it only after.
+            checkFinite(a, step);
             execute(nextQuarterInsertText(start.planNumber, s));
+        }
         simTime += kTimeStep;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -264,6 +266,52 @@ TEST_F(Simulation, effectivePeopleReachingZeroMidQuarterStopsBeforeThatStepsRow)
                  RunStopped);
     // Only the emptying of the trace had been handed over.
     EXPECT_EQ(written.size(), 1u);
+}
+
+// Whatever the state, the model hands over only texts with numbers in them,
+// or stops with its own message: an inventory that overflows in the very
+// step whose state becomes the next quarter's row is refused there too.
+TEST_F(Simulation, aStateThatOverflowsInTheLastStepNeverReachesAText) {
+    StartingRow start = workedRow();
+    start.state.productionStage1 = start.state.productionStage2 = start.state.productionRate =
+        1e307;
+    start.state.orderBacklog = 0;
+    // The run either completes or stops; find, by halving, the smallest
+    // starting inventory that overflows, which overflows as late as any.
+    const auto completes = [&](double inventory, std::vector<std::string>* texts) {
+        StartingRow row = start;
+        row.state.inventory = inventory;
+        try {
+            simulateQuarter(row, tables, [&](const std::string& t) {
+                if (texts) texts->push_back(t);
+            });
+            return true;
+        } catch (const RunStopped&) {
+            return false;
+        }
+    };
+    double fits = 0, overflows = std::numeric_limits<double>::max();
+    ASSERT_TRUE(completes(fits, nullptr));
+    ASSERT_FALSE(completes(overflows, nullptr));
+    while (std::nextafter(fits, overflows) < overflows) {
+        const double middle = fits + (overflows - fits) / 2;
+        (completes(middle, nullptr) ? fits : overflows) = middle;
+    }
+    for (const double inventory : {fits, overflows}) {
+        std::vector<std::string> texts;
+        completes(inventory, &texts);
+        for (const auto& t : texts) {
+            EXPECT_EQ(t.find("Infinity"), std::string::npos) << t;
+            EXPECT_EQ(t.find("NaN"), std::string::npos) << t;
+        }
+        // Up to the next quarter's row at most: the 25th row is not reached
+        // when the 24th step overflowed.
+        if (inventory == overflows) {
+            EXPECT_LE(texts.size(), 25u);
+        } else {
+            EXPECT_EQ(texts.size(), 27u);
+        }
+    }
 }
 
 }  // namespace
