@@ -3,14 +3,21 @@
 #include "morvane/geometrytext.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace MorvaneCtl {
 
 QString singleText(float value) {
-    if (value == 0) return QStringLiteral("0");
+    // Whatever is written must read back, so a number that is no finite
+    // single is written as the finite one nearest to it: NaN as 0, an
+    // infinity as the largest single of its sign (3.402823E+38).
+    if (std::isnan(value)) return QStringLiteral("0");
+    if (std::isinf(value)) value = std::copysign(std::numeric_limits<float>::max(), value);
+    if (value == 0) return QStringLiteral("0"); // -0 too
     // Seven significant digits is what a single-precision number carries.
     // to_chars writes the same text in every locale (as "%.7g" would in the
     // C locale): a point, no grouping, no leading blank.
@@ -47,6 +54,12 @@ QString geometryText(float left, float top, float width, float height, int state
 
 namespace {
 
+// The largest magnitude a number field may have: that of the largest single,
+// 3.40282347E+38, rounded up to the seven significant digits singleText
+// writes. A text between the two is the largest single written by a writer
+// that rounded up, and reads as the largest single.
+constexpr double LargestField = 3.402824e38;
+
 std::optional<double> number(const QString &field) {
     const std::string s = field.trimmed().toStdString();
     if (s.empty()) return std::nullopt;
@@ -67,8 +80,11 @@ GeometryFields parseGeometryText(const QString &text) {
     auto single = [&](int i) -> std::optional<float> {
         if (i >= fields.size()) return std::nullopt;
         const auto v = number(fields[i]);
-        if (!v || std::fabs(*v) > 3.4e38) return std::nullopt;
-        return static_cast<float>(*v);
+        if (!v || std::fabs(*v) > LargestField) return std::nullopt;
+        // Clamped before the conversion, which must not see a double beyond
+        // the range of a single.
+        constexpr double largest = std::numeric_limits<float>::max();
+        return static_cast<float>(std::clamp(*v, -largest, largest));
     };
     out.left = single(0);
     out.top = single(1);

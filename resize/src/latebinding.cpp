@@ -5,20 +5,26 @@
 #include "morvane/morvane.h"
 #include "morvane/screen.h"
 
+#include "onscreen.h"
+
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaProperty>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -461,6 +467,55 @@ bool move(QWidget *w, int left, int top, std::optional<int> width, std::optional
         w->move(target.topLeft());
     else
         w->setGeometry(target);
+    return true;
+}
+
+namespace {
+
+// How many pixels apart two ranges [a, a + n) and [b, b + m) lie: 0 when
+// they share a pixel, 1 when they only touch. In 64 bits: a window's
+// coordinates may be anywhere an int reaches.
+std::int64_t gap(std::int64_t a, std::int64_t n, std::int64_t b, std::int64_t m) {
+    if (a >= b + m) return a - (b + m) + 1;
+    if (b >= a + n) return b - (a + n) + 1;
+    return 0;
+}
+
+// Where a range of length n that starts at a goes to lie within [b, b + m)
+// as far as it fits: its start always inside, its end inside when it fits.
+int clampedStart(std::int64_t a, std::int64_t n, std::int64_t b, std::int64_t m) {
+    return static_cast<int>(std::max(b, std::min(a, b + m - n)));
+}
+
+} // namespace
+
+bool bringOntoScreen(QWidget *form) {
+    if (!form) return false;
+    QWidget *frame = frameOf(form);
+    if (!frame->isWindow()) return false;
+    const QRect r = outerRect(form);
+    // A window of no width or height still has its corner somewhere.
+    const std::int64_t w = std::max(1, r.width()), h = std::max(1, r.height());
+    std::optional<QRect> nearest;
+    double nearestDistance = 0;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        if (a.isEmpty()) continue;
+        const std::int64_t dx = gap(r.x(), w, a.x(), a.width());
+        const std::int64_t dy = gap(r.y(), h, a.y(), a.height());
+        if (dx == 0 && dy == 0) return false; // some part of it is on this screen
+        // Gaps reach 2^32 pixels, whose squares 64-bit integers cannot add.
+        const double distance = double(dx) * double(dx) + double(dy) * double(dy);
+        if (!nearest || distance < nearestDistance) {
+            nearest = a;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest) return false;
+    const QPoint place(clampedStart(r.x(), r.width(), nearest->x(), nearest->width()),
+                       clampedStart(r.y(), r.height(), nearest->y(), nearest->height()));
+    // As setOuterRect does: a window is moved by its frame.
+    frame->move(place);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "morvane/latebinding.h"
 #include "morvane/morvane.h"
 
+#include "onscreen.h"
 #include "screenpin.h"
 
 #include <QGroupBox>
@@ -955,7 +956,10 @@ void RestoreFormState(QWidget *form, bool persist, const QString &applicationNam
         const auto top = twips(fields.top, getLong(form, Prop::Top));
         const auto width = twips(fields.width, getLong(form, Prop::Width));
         const auto height = twips(fields.height, getLong(form, Prop::Height));
-        if (left && top && width && height) LateBound::move(form, *left, *top, *width, *height);
+        // A text saved on another desktop may put the window off every
+        // screen there is now: then it comes back onto the nearest one.
+        if (left && top && width && height && LateBound::move(form, *left, *top, *width, *height))
+            LateBound::bringOntoScreen(form);
     } else {
         set(form, Prop::WindowState, 1);
     }

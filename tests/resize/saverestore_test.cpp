@@ -14,10 +14,12 @@
 #include <morvane/morvaneerror.h>
 #include <morvane/resizefunctions.h>
 
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <functional>
 
 using namespace MorvaneCtl;
@@ -385,6 +387,192 @@ TEST_F(SaveRestore, aFormInAnMdiSubWindowIsAForm) {
     area->addSubWindow(child);
     EXPECT_NO_THROW(ctl->SaveForm(child, true, App));
     EXPECT_NO_THROW(ctl->RestoreForm(child, true, App));
+}
+
+// A restored window stays where its user can reach it. The offscreen
+// platform has one screen (800 x 600 as a rule); its available area is what
+// the window must be brought back to. The stand-in screen only sets the
+// twips per pixel (15).
+class Reachable : public SaveRestore {
+protected:
+    static QRect area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    // A text for a window of w x h pixels at x, y.
+    static QString textAt(qint64 x, qint64 y, int w, int h) {
+        return QStringLiteral("%1,%2,%3,%4,0")
+            .arg(x * TwipsPerPixel)
+            .arg(y * TwipsPerPixel)
+            .arg(w * TwipsPerPixel)
+            .arg(h * TwipsPerPixel);
+    }
+    void restore(const QString &text) {
+        PrivateSettings::setLastSavedState(App, name(), text);
+        ctl->RestoreForm(form.get(), true, App);
+    }
+    // The window's frame on the screen, as far as the platform has it.
+    QRect frame() const { return form->frameGeometry(); }
+};
+
+// Texts that put a 300 x 150 frameless window wholly off the screen, at an
+// offset from the near corner of the screen's available area (from the far
+// corner on an axis marked fromFar).
+struct OffScreenCase {
+    const char *name;
+    friend void PrintTo(const OffScreenCase &row, std::ostream *os) { *os << row.name; }
+    qint64 x, y;
+    bool fromFarX, fromFarY;
+};
+
+class OffScreen : public Reachable, public ::testing::WithParamInterface<OffScreenCase> {};
+
+TEST_P(OffScreen, comesBackOntoTheScreenWithItsSize) {
+    const OffScreenCase &c = GetParam();
+    open();
+    const QRect a = area();
+    const qint64 x = c.fromFarX ? a.x() + a.width() + c.x : a.x() + c.x;
+    const qint64 y = c.fromFarY ? a.y() + a.height() + c.y : a.y() + c.y;
+    restore(textAt(x, y, 300, 150));
+    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(300, 150) && a.intersects(frame()); }))
+        << ::testing::PrintToString(frame());
+    settle();
+    // Wholly on the screen, as near as it fits to where the text put it:
+    // against the edge it went past, and where it was on the other axis.
+    EXPECT_TRUE(a.contains(frame())) << ::testing::PrintToString(frame());
+    EXPECT_EQ(form->size(), QSize(300, 150));
+    const bool pastLeft = x < a.x(), pastRight = x >= a.x() + a.width();
+    const bool pastTop = y < a.y(), pastBottom = y >= a.y() + a.height();
+    const int wantX = pastLeft ? a.left() : pastRight ? a.right() - 299 : int(x);
+    const int wantY = pastTop ? a.top() : pastBottom ? a.bottom() - 149 : int(y);
+    EXPECT_EQ(frame().topLeft(), QPoint(wantX, wantY));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OffScreen,
+    ::testing::Values(
+        // 32767 pixels right (491505 twips on a screen at 0, 0).
+        OffScreenCase{"farRight", 32767, 0, false, false},
+        OffScreenCase{"justPastTheRightEdge", 0, 100, true, false},
+        OffScreenCase{"belowTheScreen", 100, 2000, false, true},
+        OffScreenCase{"pastTheFarCorner", 5000, 5000, true, true},
+        OffScreenCase{"justLeftOfTheScreen", -300, 40, false, false},
+        OffScreenCase{"aboveTheScreen", 60, -151, false, false},
+        // -1,500,000,000 twips: a hundred million pixels up and left.
+        OffScreenCase{"farUpAndLeft", -100000000, -100000000, false, false}),
+    [](const ::testing::TestParamInfo<OffScreenCase> &info) { return std::string(info.param.name); });
+
+TEST_F(Reachable, aWindowLargerThanTheScreenComesBackByItsTopLeftCorner) {
+    open();
+    // Twice the screen's size, 32767 pixels right of it. (Not 32767 pixels
+    // wide: the platform would paint four gigabytes for it.)
+    const QRect a = area();
+    const QSize big(2 * a.width(), 2 * a.height());
+    restore(textAt(a.x() + a.width() + 32767, a.y(), big.width(), big.height()));
+    ASSERT_TRUE(waitFor([&] { return frame().topLeft() == a.topLeft(); }))
+        << ::testing::PrintToString(frame());
+    settle();
+    EXPECT_EQ(frame().topLeft(), a.topLeft());
+    EXPECT_EQ(form->size(), big);
+}
+
+// Texts that leave some of a 300 x 150 window on the screen, as offsets
+// from the area's corners: it stays exactly where the text puts it.
+struct PartlyOnCase {
+    const char *name;
+    friend void PrintTo(const PartlyOnCase &row, std::ostream *os) { *os << row.name; }
+    qint64 x, y;
+    bool fromFarX, fromFarY;
+};
+
+class PartlyOnScreen : public Reachable, public ::testing::WithParamInterface<PartlyOnCase> {};
+
+TEST_P(PartlyOnScreen, staysWhereTheTextPutsIt) {
+    const PartlyOnCase &c = GetParam();
+    open();
+    const QRect a = area();
+    const qint64 x = c.fromFarX ? a.x() + a.width() + c.x : a.x() + c.x;
+    const qint64 y = c.fromFarY ? a.y() + a.height() + c.y : a.y() + c.y;
+    restore(textAt(x, y, 300, 150));
+    const QRect want(int(x), int(y), 300, 150);
+    EXPECT_TRUE(waitFor([&] { return frame() == want; })) << ::testing::PrintToString(frame());
+    settle(60);
+    EXPECT_EQ(frame(), want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PartlyOnScreen,
+    ::testing::Values(
+        // One pixel column or row of the window on the screen.
+        PartlyOnCase{"lastColumnOnTheLeft", -299, 50, false, false},
+        PartlyOnCase{"firstColumnOnTheRight", -1, 50, true, false},
+        PartlyOnCase{"firstRowAtTheBottom", 50, -1, false, true},
+        // Its title bar above the screen, the rest on it.
+        PartlyOnCase{"titleBarAbove", 50, -100, false, false},
+        PartlyOnCase{"cornerOverTheFarCorner", -10, -10, true, true}),
+    [](const ::testing::TestParamInfo<PartlyOnCase> &info) { return std::string(info.param.name); });
+
+TEST_F(Reachable, aWindowNotShownYetIsBroughtBackByTheFrameItWillHave) {
+    // A first instance makes the form's record; a second one, with a frame
+    // and not shown yet, is restored at once.
+    open();
+    auto first = std::move(form);
+    first->close();
+    const QString formName = first->objectName();
+    form = loadForm(QStringLiteral("small.ui"));
+    ASSERT_TRUE(form);
+    form->setObjectName(formName);
+    form->move(90, 60);
+    ctl = resizerOf(form.get());
+    ASSERT_GE(ResizeFunctions::FindFormRecord(form.get()), 0);
+    ASSERT_FALSE(form->isVisible());
+    const QRect a = area();
+    restore(textAt(a.x() + a.width() + 32767, a.y() + 20, 300, 150));
+    // Before it is shown, a window's position is that of its frame to be.
+    EXPECT_EQ(form->pos(), QPoint(a.x() + a.width() - form->frameGeometry().width(), a.y() + 20));
+    EXPECT_EQ(form->size(), QSize(300, 150));
+    showAndSettle(form.get());
+    ASSERT_TRUE(waitFor([&] { return a.intersects(frame()); })) << ::testing::PrintToString(frame());
+    settle();
+    EXPECT_TRUE(a.contains(frame().topLeft())) << ::testing::PrintToString(frame());
+    EXPECT_EQ(frame().right(), a.right()) << ::testing::PrintToString(frame());
+}
+
+TEST_F(Reachable, aRestoreAskedForWhileLoadingBringsTheWindowBackAfterTheFirstPass) {
+    open(false);
+    const QRect a = area();
+    PrivateSettings::setLastSavedState(App, name(), textAt(-5000, a.y() + 30, 300, 150));
+    ctl->RestoreForm(form.get(), true, App);
+    EXPECT_TRUE(ctl->RestorePending());
+    showAndSettle(form.get());
+    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(300, 150) && a.intersects(frame()); }))
+        << ::testing::PrintToString(frame());
+    settle();
+    EXPECT_EQ(frame().topLeft(), QPoint(a.x(), a.y() + 30));
+}
+
+TEST_F(Reachable, aFormInAnMdiSubWindowIsLeftInItsFrame) {
+    ScreenStandIn small{1024, 768};
+    QMainWindow main;
+    main.setWindowFlag(Qt::FramelessWindowHint);
+    auto *mdi = new QMdiArea(&main);
+    main.setCentralWidget(mdi);
+    main.setGeometry(10, 10, 600, 400);
+    form = loadForm(QStringLiteral("small.ui"));
+    ASSERT_TRUE(form);
+    ctl = resizerOf(form.get());
+    QMdiSubWindow *sub = mdi->addSubWindow(form.get());
+    main.show();
+    sub->show();
+    ASSERT_TRUE(waitFor([&] { return ResizeFunctions::FindFormRecord(form.get()) >= 0; }));
+    settle();
+    // Far outside the MDI area and the screen: the area scrolls to it.
+    restore(QStringLiteral("491505,0,4500,2250,0"));
+    EXPECT_TRUE(waitFor([&] { return sub->geometry() == QRect(32767, 0, 300, 150); }))
+        << ::testing::PrintToString(sub->geometry());
+    settle();
+    EXPECT_EQ(sub->geometry(), QRect(32767, 0, 300, 150));
+    // The sub-window is the form's parent: it must not delete the form, which
+    // the fixture owns.
+    sub->setWidget(nullptr);
+    form->setParent(nullptr);
 }
 
 } // namespace

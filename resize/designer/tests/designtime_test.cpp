@@ -35,6 +35,26 @@ namespace {
 
 using MorvaneCtl::Morvane;
 
+// What owns Designer's own windows around the core (its property editor,
+// object inspector and action editor). In Designer its workbench owns them
+// and deletes them when it quits; here they are deleted at the end of the
+// run, while the application still runs: a window without an owner would
+// outlive the application, and leak.
+QWidget *&designerWindows() {
+    static QWidget *holder = nullptr;
+    return holder;
+}
+
+class DesignerWindowsEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        delete designerWindows();
+        designerWindows() = nullptr;
+    }
+};
+[[maybe_unused]] ::testing::Environment *const designerWindowsEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DesignerWindowsEnvironment);
+
 // One core for the whole run, as in Designer: it loads the plugins once,
 // from <library path>/designer.
 QDesignerFormEditorInterface *designerCore() {
@@ -47,9 +67,10 @@ QDesignerFormEditorInterface *designerCore() {
         QDesignerComponents::initializePlugins(created);
         // Designer's own windows around the core: form windows ask the
         // integration about its features, the plugin refreshes the editor.
-        created->setPropertyEditor(QDesignerComponents::createPropertyEditor(created, nullptr));
-        created->setObjectInspector(QDesignerComponents::createObjectInspector(created, nullptr));
-        created->setActionEditor(QDesignerComponents::createActionEditor(created, nullptr));
+        QWidget *windows = designerWindows() = new QWidget;
+        created->setPropertyEditor(QDesignerComponents::createPropertyEditor(created, windows));
+        created->setObjectInspector(QDesignerComponents::createObjectInspector(created, windows));
+        created->setActionEditor(QDesignerComponents::createActionEditor(created, windows));
         new QDesignerIntegration(created, created);
         return created;
     }();
