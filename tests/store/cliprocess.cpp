@@ -9,8 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace tessaro::testing {
 
@@ -21,11 +24,40 @@ std::vector<std::string> CliResult::lines() const {
     return out;
 }
 
+namespace {
+
+// The program as a normal user can run it: the build tree may lie in a
+// folder only its owner can enter, so when the tests run as root the
+// program is copied, once, into a folder of its own that everyone may enter.
+std::string programFor(RunAs who) {
+    if (who == RunAs::Tester || ::geteuid() != 0) return TESSARO_CLI;
+    static const std::string copy = [] {
+        namespace fs = std::filesystem;
+        std::string folder = (fs::temp_directory_path() / "tessaro-cli-XXXXXX").string();
+        if (!::mkdtemp(folder.data())) throw std::runtime_error("mkdtemp");
+        const fs::path program = fs::path(folder) / "tessaro-cli";
+        fs::copy_file(TESSARO_CLI, program);
+        fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+        static const std::string removeAtExit = folder;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(removeAtExit, ec);
+        });
+        return program.string();
+    }();
+    return copy;
+}
+
+}  // namespace
+
 CliProcess::CliProcess(const std::vector<std::string>& args, RunAs who)
     : m_start(std::chrono::steady_clock::now()) {
+    const std::string program = programFor(who);
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-    std::vector<std::string> argv{TESSARO_CLI};
+    std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (auto& a : argv) cargv.push_back(a.data());
