@@ -3,7 +3,6 @@
 #include "model/branch.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <system_error>
@@ -35,8 +34,7 @@ std::string folderProblem(const std::string& path, const std::string& engineWord
         return "the folder " + folder.string() + " does not exist";
     if (!ec && status.type() != std::filesystem::file_type::directory)
         return folder.string() + " is not a folder";
-    if (::access(folder.c_str(), W_OK) != 0)
-        return "the folder " + folder.string() + " cannot be written";
+    if (auto why = store::folderRefusal(path); !why.empty()) return why;
     return engineWords;
 }
 

@@ -139,8 +139,8 @@ TEST(SingleRoundTrip, edgeValuesReadBack) {
 }
 
 TEST(SingleRoundTrip, randomBitPatternsReadBack) {
-    // Any 32 bits, so every exponent, the denormals, the infinities and NaNs
-    // come up; a fixed seed, so a failure comes back run after run.
+    // Random 32-bit patterns reach every exponent, denormals, infinities and
+    // NaNs; the seed is fixed so that any failure repeats on the next run.
     std::mt19937 bits(20260414);
     for (int i = 0; i < 4000; ++i) expectReadsBack(std::bit_cast<float>(std::uint32_t(bits())));
     // And values of the size windows have, with fractions.
