@@ -42,9 +42,12 @@ class QuietPanel : public model::DecisionPanel {
 public:
     std::string text(model::Box box) const override {
         switch (box) {
-            case model::Box::Production: return "3000";
-            case model::Box::Hiring: return "10";
-            case model::Box::Password: return "WOTA";
+            case model::Box::Production:
+                return "3000";
+            case model::Box::Hiring:
+                return "10";
+            case model::Box::Password:
+                return "WOTA";
         }
         return {};
     }
@@ -67,7 +70,8 @@ void BM_DurableCommit(benchmark::State& state) {
     const auto path = freshFile("bench-commit.db");
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, (std::string("PRAGMA journal_mode=") + mode).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, (std::string("PRAGMA journal_mode=") + mode).c_str(), nullptr, nullptr,
+                 nullptr);
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "CREATE TABLE t(a REAL)", nullptr, nullptr, nullptr);
     for (auto _ : state) sqlite3_exec(db, "INSERT INTO t VALUES(1.5)", nullptr, nullptr, nullptr);
@@ -116,7 +120,8 @@ void BM_PlanRunBesideCommit(benchmark::State& state) {
     const auto commitPath = freshFile("bench-commit.db");
     sqlite3* one = nullptr;
     sqlite3_open(commitPath.c_str(), &one);
-    sqlite3_exec(one, (std::string("PRAGMA journal_mode=") + mode).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(one, (std::string("PRAGMA journal_mode=") + mode).c_str(), nullptr, nullptr,
+                 nullptr);
     sqlite3_exec(one, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     sqlite3_exec(one, "CREATE TABLE t(a REAL)", nullptr, nullptr, nullptr);
 

@@ -57,7 +57,6 @@
 #include <QPushButton>
 #include <QSet>
 #include <QWidget>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -95,7 +94,9 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-double msSince(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double msSince(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 
 // Paints what the last passes left dirty and delivers the events they posted.
 void settle() {
@@ -109,19 +110,36 @@ QWidget* makeControl(int i, QWidget* parent) {
     const QString n = QString::number(i);
     QWidget* w = nullptr;
     switch (i % 4) {
-        case 0: w = new QPushButton(QStringLiteral("Button ") + n, parent); w->setObjectName("Command" + n); break;
-        case 1: w = new QLabel(QStringLiteral("Label ") + n, parent); w->setObjectName("Label" + n); break;
-        case 2: w = new QLineEdit(QStringLiteral("Text ") + n, parent); w->setObjectName("Text" + n); break;
-        default: w = new QCheckBox(QStringLiteral("Option ") + n, parent); w->setObjectName("Check" + n); break;
+        case 0:
+            w = new QPushButton(QStringLiteral("Button ") + n, parent);
+            w->setObjectName("Command" + n);
+            break;
+        case 1:
+            w = new QLabel(QStringLiteral("Label ") + n, parent);
+            w->setObjectName("Label" + n);
+            break;
+        case 2:
+            w = new QLineEdit(QStringLiteral("Text ") + n, parent);
+            w->setObjectName("Text" + n);
+            break;
+        default:
+            w = new QCheckBox(QStringLiteral("Option ") + n, parent);
+            w->setObjectName("Check" + n);
+            break;
     }
     return w;
 }
 
-int columnsFor(int controls) { return static_cast<int>(std::ceil(std::sqrt(static_cast<double>(controls)))); }
+int columnsFor(int controls) {
+    return static_cast<int>(std::ceil(std::sqrt(static_cast<double>(controls))));
+}
 
-QSize scaled(QSize s, int percent) { return {s.width() * percent / 100, s.height() * percent / 100}; }
+QSize scaled(QSize s, int percent) {
+    return {s.width() * percent / 100, s.height() * percent / 100};
+}
 QRect scaledRect(const QRect& r, int percent) {
-    return {r.x() * percent / 100, r.y() * percent / 100, r.width() * percent / 100, r.height() * percent / 100};
+    return {r.x() * percent / 100, r.y() * percent / 100, r.width() * percent / 100,
+            r.height() * percent / 100};
 }
 
 // A top-level window whose widgets a QGridLayout places. The grid sits on an
@@ -188,7 +206,8 @@ struct AbsoluteForm {
 // while the control's updates were enabled, i.e. not suspended.
 class MoveWatch : public QObject {
 public:
-    explicit MoveWatch(const std::vector<QWidget*>& controls) : m_controls(controls.begin(), controls.end()) {}
+    explicit MoveWatch(const std::vector<QWidget*>& controls)
+        : m_controls(controls.begin(), controls.end()) {}
     int moves = 0;
     int unsuspended = 0;
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -231,7 +250,9 @@ Morvane* attachResizer(QWidget* form, bool fonts) {
 }
 
 // One iteration count per size: about the same time per benchmark.
-int iterationsFor(int controls) { return controls <= 100 ? 300 : controls <= 1000 ? 100 : 30; }
+int iterationsFor(int controls) {
+    return controls <= 100 ? 300 : controls <= 1000 ? 100 : 30;
+}
 
 // The headline: the control's pass beside Qt's relayout, in one run.
 void BM_ResizeControlsBesideQtGrid(benchmark::State& state) {
@@ -323,7 +344,8 @@ void BM_ResizeControlsBesideQtGrid(benchmark::State& state) {
     const QRect wanted = scaledRect(absolute.design.back(), toLarge ? kLargePercent : 100);
     const QPoint error = placed.bottomRight() - wanted.bottomRight();
 
-    const double passMs = median(pass), qtMs = median(relayout), qtSuspMs = median(relayoutSuspended);
+    const double passMs = median(pass), qtMs = median(relayout),
+                 qtSuspMs = median(relayoutSuspended);
     const double floorMs = median(floor);
     state.counters["pass_ms"] = passMs;
     state.counters["pass_us_per_control"] = passMs * 1e3 / count;

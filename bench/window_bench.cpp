@@ -142,10 +142,19 @@ void BM_ResizeTheDecisionWindow(benchmark::State& state) {
     ui::GameWindows::instance().stop();
 }
 
-BENCHMARK(BM_StartUntilBoardPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK(BM_RunUntilRebuiltBoardPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_StartUntilBoardPainted)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
+BENCHMARK(BM_RunUntilRebuiltBoardPainted)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 BENCHMARK(BM_OpenAnOpenWindowAgain)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK(BM_ResizeTheDecisionWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_ResizeTheDecisionWindow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(100);
 
 }  // namespace
 

@@ -30,11 +30,10 @@ constexpr int kUsage = 64;
 constexpr int kNoDisplay = 69;
 
 struct Options {
-    QCommandLineOption database{"database",
-                                "The game database file (default: see FILES below).", "PATH"};
-    QCommandLineOption screen{"screen",
-                              "Lay the windows out for a screen of this size, e.g. 1024x768.",
-                              "WIDTHxHEIGHT"};
+    QCommandLineOption database{"database", "The game database file (default: see FILES below).",
+                                "PATH"};
+    QCommandLineOption screen{
+        "screen", "Lay the windows out for a screen of this size, e.g. 1024x768.", "WIDTHxHEIGHT"};
     QCommandLineOption debrief{"debrief",
                                "Write the debrief report of the game as a PDF and exit (no "
                                "window, no display needed).",
@@ -70,7 +69,8 @@ QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QS
         {options.database, options.screen, options.open, options.debrief, options.paper});
     parser.addHelpOption();
     parser.addVersionOption();
-    if (!parser.parse(arguments)) error = parser.errorText();
+    if (!parser.parse(arguments))
+        error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
         error = "unexpected argument '" + parser.positionalArguments().first() + "'";
     return &parser;
@@ -79,10 +79,10 @@ QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QS
 // Qt's own options (-platform offscreen, -style fusion ...) belong to
 // QApplication, which takes them out of the command line itself.
 QStringList withoutQtOptions(const QStringList& arguments, bool& platformGiven) {
-    static const QStringList withValue = {"-platform", "-platformpluginpath", "-platformtheme",
-                                          "-plugin", "-display", "-geometry", "-style",
-                                          "-stylesheet", "-qwindowgeometry", "-qwindowtitle",
-                                          "-qwindowicon", "-session"};
+    static const QStringList withValue = {
+        "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",
+        "-display",         "-geometry",           "-style",         "-stylesheet",
+        "-qwindowgeometry", "-qwindowtitle",       "-qwindowicon",   "-session"};
     static const QStringList alone = {"-reverse", "-nograb", "-dograb", "-widgetcount"};
     QStringList out;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -163,8 +163,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(options.debrief)) {
         const auto paper = ui::paperFromName(parser.value(options.paper).toStdString());
         if (parser.isSet(options.paper) && !paper) {
-            std::cerr << "tessaro: unknown paper size '" << parser.value(options.paper).toStdString()
-                      << "' (a4 or letter)\n";
+            std::cerr << "tessaro: unknown paper size '"
+                      << parser.value(options.paper).toStdString() << "' (a4 or letter)\n";
             return kUsage;
         }
         return writeDebrief(parser.isSet(options.database)

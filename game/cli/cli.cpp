@@ -34,7 +34,6 @@
 #include "store/storeerror.h"
 #include "tessaro/version.h"
 
-
 extern char** environ;
 
 namespace tessaro::cli {
@@ -192,8 +191,8 @@ int printStatus(const store::GameLocation& where, const Streams& to) {
     out << '\n';
     const auto board = model::loadGameBoard(cs);
     if (board.reached >= model::GameBoard::Stage::PlanCount) {
-        out << "PLAN-QUARTER NO. :: " << board.planCount << "  (decisions are now made for plan-quarter "
-            << board.planCount + 1 << ")\n";
+        out << "PLAN-QUARTER NO. :: " << board.planCount
+            << "  (decisions are now made for plan-quarter " << board.planCount + 1 << ")\n";
     }
     if (board.reached >= model::GameBoard::Stage::Brief) {
         out << "Plan Brief:\n";
@@ -205,7 +204,8 @@ int printStatus(const store::GameLocation& where, const Streams& to) {
     }
     if (board.reached == model::GameBoard::Stage::Complete) {
         out << "Indicators:\n  " << std::left << std::setw(22) << "" << std::setw(19)
-            << "Before Plan" << std::setw(19) << "After Plan" << "100% Means :\n";
+            << "Before Plan" << std::setw(19) << "After Plan"
+            << "100% Means :\n";
         for (int i = 0; i < model::kIndicatorCount; ++i) {
             const auto& ind = model::boardIndicators()[static_cast<std::size_t>(i)];
             // A long value (a number near the largest a double holds has 22
@@ -282,11 +282,12 @@ std::string csvField(const std::string& s) {
     return q + "\"";
 }
 
-void printTable(const std::vector<std::string>& head, const std::vector<std::vector<std::string>>& rows,
-                bool csv, std::ostream& out) {
+void printTable(const std::vector<std::string>& head,
+                const std::vector<std::vector<std::string>>& rows, bool csv, std::ostream& out) {
     if (csv) {
         for (const auto* row : {&head}) {
-            for (std::size_t c = 0; c < row->size(); ++c) out << (c ? "," : "") << csvField((*row)[c]);
+            for (std::size_t c = 0; c < row->size(); ++c)
+                out << (c ? "," : "") << csvField((*row)[c]);
             out << '\n';
         }
         for (const auto& row : rows) {
@@ -334,8 +335,10 @@ int printHistory(const std::string& cs, bool csv, std::ostream& out) {
         std::vector<std::string> row;
         for (const auto& c : store::plioColumns()) row.push_back(plio[c].toText());
         auto it = accounts.find(row.front());
-        if (it != accounts.end()) row.insert(row.end(), it->second.begin(), it->second.end());
-        else row.resize(head.size());
+        if (it != accounts.end())
+            row.insert(row.end(), it->second.begin(), it->second.end());
+        else
+            row.resize(head.size());
         rows.push_back(std::move(row));
     }
     printTable(head, rows, csv, out);
@@ -418,8 +421,9 @@ int writeDebrief(const std::string& cs, const std::string& file,
     const int status = runAndForward(argv, to);
     if (status >= 0) return status;
     printBox(to, {"This tessaro-cli cannot write PDFs: the debrief is drawn by the game window "
-                  "program, " + argv[0] + ", which could not be started (" +
-                      std::strerror(errno) + "). It comes with a build that has the game "
+                  "program, " +
+                      argv[0] + ", which could not be started (" + std::strerror(errno) +
+                      "). It comes with a build that has the game "
                       "windows (Qt).",
                   "Debrief Report", model::Icon::Critical});
     return kDatabaseFailed;
@@ -429,8 +433,13 @@ int printLeague(const std::vector<std::string>& files, bool csv, const Streams& 
     const model::League league = model::readLeague(files);
     const auto byTotal = league.ranking(model::LeagueOrder::RunningTotal);
     const int quarters = league.mostQuarters();
-    std::vector<std::string> head = {"Rank",    "Team",         "Quarters", "Running Total",
-                                     "Average", "Average Rank", "Production Orders Decision",
+    std::vector<std::string> head = {"Rank",
+                                     "Team",
+                                     "Quarters",
+                                     "Running Total",
+                                     "Average",
+                                     "Average Rank",
+                                     "Production Orders Decision",
                                      "Trainees' Hiring Decision"};
     std::vector<std::vector<std::string>> rows;
     for (std::size_t index : byTotal) {
@@ -620,11 +629,11 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         if (operands.empty()) return usageError("'league' needs at least one game file", err);
         return printLeague(operands, line.csv, to);
     }
-    const std::size_t expected =
-        command == "run"                                                   ? 3
-        : command == "reinit" || command == "undo" || command == "debrief" ? 1
-        : command == "branch"                                              ? 2
-                                                                           : 0;
+    const std::size_t expected = command == "run" ? 3
+                                 : command == "reinit" || command == "undo" || command == "debrief"
+                                     ? 1
+                                 : command == "branch" ? 2
+                                                       : 0;
     if (operands.size() != expected)
         return usageError("'" + command + "' takes " + std::to_string(expected) +
                               " argument(s), got " + std::to_string(operands.size()),
@@ -651,9 +660,12 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
             if (panel.rebuilt()) printStatus(where, to);
             switch (outcome) {
                 case model::RunOutcome::PlanRun:
-                case model::RunOutcome::Reinitialised: return kDone;
-                case model::RunOutcome::Refused: return kRefused;
-                case model::RunOutcome::Failed: return kDatabaseFailed;
+                case model::RunOutcome::Reinitialised:
+                    return kDone;
+                case model::RunOutcome::Refused:
+                    return kRefused;
+                case model::RunOutcome::Failed:
+                    return kDatabaseFailed;
             }
         }
         if (command == "status") return printStatus(where, to);

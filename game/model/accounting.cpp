@@ -25,8 +25,8 @@ constexpr double kInventoryHolding = 400;      // per 1000 units of average inve
 constexpr double kBacklogCost = 400;           // per 1000 units of average backlog
 constexpr double kUnitPrice = 7000;            // per 1000 units filled
 
-constexpr double kLevelDivisor = kStepsIntegrated;           // average over 24 steps
-constexpr double kRateDivisor = 1 / kTimeStep;               // 24 steps of 0.125 month
+constexpr double kLevelDivisor = kStepsIntegrated;  // average over 24 steps
+constexpr double kRateDivisor = 1 / kTimeStep;      // 24 steps of 0.125 month
 
 double sumColumn(const store::Value& v, const char* column, int row) {
     const auto n = v.number();
@@ -86,20 +86,31 @@ QuarterAccounts priceQuarter(std::int16_t n, const TraceSums& s, double previous
 std::string accountsInsertText(const QuarterAccounts& a) {
     using store::numberText;
     const auto whole = [](double v) { return numberText(roundHalfEven(v, 0)); };
-    const std::vector<std::string> values = {
-        std::to_string(a.planNumber),   numberText(a.averageQuality),
-        numberText(a.averageComplaints), numberText(a.averageExperienced),
-        numberText(a.averageTrainees),  numberText(a.averageInventory),
-        numberText(a.averageBacklog),   numberText(a.totalHired),
-        numberText(a.totalQuit),        numberText(a.totalProduced),
-        numberText(a.totalOrdered),     numberText(a.totalFilled),
-        whole(a.earnings),              whole(a.totalCost),
-        whole(a.productionCost),        whole(a.backlogCost),
-        whole(a.inventoryCost),         whole(a.manpowerCost),
-        whole(a.hiringCost),            whole(a.quittingCost),
-        whole(a.experiencedSalaries),   whole(a.traineeSalaries),
-        whole(a.gameValue),             whole(a.totalGameValue),
-        numberText(a.averageGameValue)};
+    const std::vector<std::string> values = {std::to_string(a.planNumber),
+                                             numberText(a.averageQuality),
+                                             numberText(a.averageComplaints),
+                                             numberText(a.averageExperienced),
+                                             numberText(a.averageTrainees),
+                                             numberText(a.averageInventory),
+                                             numberText(a.averageBacklog),
+                                             numberText(a.totalHired),
+                                             numberText(a.totalQuit),
+                                             numberText(a.totalProduced),
+                                             numberText(a.totalOrdered),
+                                             numberText(a.totalFilled),
+                                             whole(a.earnings),
+                                             whole(a.totalCost),
+                                             whole(a.productionCost),
+                                             whole(a.backlogCost),
+                                             whole(a.inventoryCost),
+                                             whole(a.manpowerCost),
+                                             whole(a.hiringCost),
+                                             whole(a.quittingCost),
+                                             whole(a.experiencedSalaries),
+                                             whole(a.traineeSalaries),
+                                             whole(a.gameValue),
+                                             whole(a.totalGameValue),
+                                             numberText(a.averageGameValue)};
     std::string text =
         "INSERT INTO PLDI(ZNPLPD,ZOQ,ZOC,ZT,ZTT,ZINV,ZOBL,ZHR,ZQR,ZPR,ZOR,ZOFR,ZTE,ZTC,ZPC,ZOUC,"
         "ZINVC,ZINSC,ZHC,ZQC,ZSC,ZTTC,ZVG,ZTVG,ZCVG) VALUES(";

@@ -24,16 +24,16 @@ struct TraceSums {
 
 // One PLDI row's worth of figures.
 struct QuarterAccounts {
-    std::int16_t planNumber = 0;  // ZNPLPD: the starting row's number + 1
-    double averageQuality = 0, averageComplaints = 0;            // ZOQ, ZOC
-    double averageExperienced = 0, averageTrainees = 0;          // ZT, ZTT
-    double averageInventory = 0, averageBacklog = 0;             // ZINV, ZOBL
-    double totalHired = 0, totalQuit = 0, totalProduced = 0;     // ZHR, ZQR, ZPR
-    double totalOrdered = 0, totalFilled = 0;                    // ZOR, ZOFR
-    double earnings = 0, totalCost = 0, productionCost = 0;      // ZTE, ZTC, ZPC
-    double backlogCost = 0, inventoryCost = 0, manpowerCost = 0; // ZOUC, ZINVC, ZINSC
-    double hiringCost = 0, quittingCost = 0;                     // ZHC, ZQC
-    double experiencedSalaries = 0, traineeSalaries = 0;         // ZSC, ZTTC
+    std::int16_t planNumber = 0;                         // ZNPLPD: the starting row's number + 1
+    double averageQuality = 0, averageComplaints = 0;    // ZOQ, ZOC
+    double averageExperienced = 0, averageTrainees = 0;  // ZT, ZTT
+    double averageInventory = 0, averageBacklog = 0;     // ZINV, ZOBL
+    double totalHired = 0, totalQuit = 0, totalProduced = 0;         // ZHR, ZQR, ZPR
+    double totalOrdered = 0, totalFilled = 0;                        // ZOR, ZOFR
+    double earnings = 0, totalCost = 0, productionCost = 0;          // ZTE, ZTC, ZPC
+    double backlogCost = 0, inventoryCost = 0, manpowerCost = 0;     // ZOUC, ZINVC, ZINSC
+    double hiringCost = 0, quittingCost = 0;                         // ZHC, ZQC
+    double experiencedSalaries = 0, traineeSalaries = 0;             // ZSC, ZTTC
     double gameValue = 0, totalGameValue = 0, averageGameValue = 0;  // ZVG, ZTVG, ZCVG
 };
 

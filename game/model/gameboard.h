@@ -43,10 +43,10 @@ struct GameBoard {
     Stage reached = Stage::None;
     std::optional<MessageBox> failure;
 
-    int planCount = 0;                                   // PLIO rows: the header number
-    std::array<store::Value, kBriefCount> brief;         // last PLDI row
+    int planCount = 0;                            // PLIO rows: the header number
+    std::array<store::Value, kBriefCount> brief;  // last PLDI row
     int beforePlanNumber = 0;  // PNPLPD of the before-plan row; -1 when it holds no plan number
-    std::array<store::Value, kIndicatorCount> before;    // an entry may be empty
+    std::array<store::Value, kIndicatorCount> before;  // an entry may be empty
     std::array<store::Value, kIndicatorCount> after;
     std::array<double, kIndicatorCount> beforePercent{};
     std::array<double, kIndicatorCount> afterPercent{};

@@ -7,7 +7,8 @@
 namespace tessaro::model {
 namespace {
 
-void setTable(TableFunction& t, std::initializer_list<double> xs, std::initializer_list<double> ys) {
+void setTable(TableFunction& t, std::initializer_list<double> xs,
+              std::initializer_list<double> ys) {
     t = TableFunction{};
     std::int16_t i = 1;
     for (double v : xs) t.x[static_cast<std::size_t>(i++)] = v;

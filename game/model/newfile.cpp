@@ -12,11 +12,11 @@
 #include <cerrno>
 #include <charconv>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <utility>
-#include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "store/asciitext.h"
 #include "store/storeerror.h"
@@ -65,7 +65,9 @@ std::optional<std::pair<pid_t, std::string>> temporaryOwner(std::string_view nam
     return std::nullopt;
 }
 
-bool processIsGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+bool processIsGone(pid_t pid) {
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
 
 }  // namespace
 

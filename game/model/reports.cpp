@@ -206,19 +206,22 @@ PerformanceSheet loadPerformanceSheet(const std::string& connectionString) {
     }
     pldi.moveLast();
     sheet.planNumberText = pldi["ZNPLPD"].toText();
-    constexpr std::array<const char*, 12> columns = {"ZTE",   "zouc", "zpc", "zinvc",
-                                                     "zhc",   "zsc",  "zttc", "zqc",
-                                                     "zinsc", "ZTC",  "ZVG", "ZCVG"};
-    for (std::size_t i = 0; i < columns.size(); ++i) sheet.values[i] = wholeNumber(pldi[columns[i]]);
+    constexpr std::array<const char*, 12> columns = {
+        "ZTE", "zouc", "zpc", "zinvc", "zhc", "zsc", "zttc", "zqc", "zinsc", "ZTC", "ZVG", "ZCVG"};
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        sheet.values[i] = wholeNumber(pldi[columns[i]]);
     sheet.filled = true;
     return sheet;
 }
 
 int plotChoices(PlotKind kind) {
     switch (kind) {
-        case PlotKind::DuringPlan: return static_cast<int>(kDuringPlanColumns.size());
-        case PlotKind::PastPlan: return static_cast<int>(kPastPlanColumns.size());
-        case PlotKind::GameValue: return static_cast<int>(kGameValueColumns.size());
+        case PlotKind::DuringPlan:
+            return static_cast<int>(kDuringPlanColumns.size());
+        case PlotKind::PastPlan:
+            return static_cast<int>(kPastPlanColumns.size());
+        case PlotKind::GameValue:
+            return static_cast<int>(kGameValueColumns.size());
     }
     return 0;
 }

@@ -37,13 +37,17 @@ double roundHalfEven(double value, int decimals) {
     return nearestEven(scaled) / p + 0.0;
 }
 
-double roundUpAtHalf(double value) { return std::floor(value + 0.5); }
+double roundUpAtHalf(double value) {
+    return std::floor(value + 0.5);
+}
 
 std::int32_t toInt32(double value) {
     const double r = roundHalfEven(value, 0);
     if (std::isnan(r)) return 0;
-    if (r <= std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (r >= std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (r <= std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (r >= std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(r);
 }
 

@@ -33,8 +33,9 @@ const char* const kInitialisationTitle = "Initialization For SD Run";
 const MessageBox kNoDataForInitialization{"No Data For Initialization!!!", kInitialisationTitle,
                                           Icon::Critical};
 
-
-bool inRange(std::int32_t v, int low, int high) { return v >= low && v <= high; }
+bool inRange(std::int32_t v, int low, int high) {
+    return v >= low && v <= high;
+}
 
 // Runs one step of the command; a failure shows its box and returns false.
 template <class Step>
@@ -256,8 +257,9 @@ RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
     // The game's own box as always, then one that names the copy.
     std::vector<MessageBox> after;
     if (archived)
-        after.push_back({"The game played before the re-initialisation was kept in " + *archived + ".",
-                         kArchiveTitle, Icon::None});
+        after.push_back(
+            {"The game played before the re-initialisation was kept in " + *archived + ".",
+             kArchiveTitle, Icon::None});
     finish(panel, "SD Reinitialization is now over !!!", after);
     return RunOutcome::Reinitialised;
 }

@@ -26,28 +26,21 @@ struct StateColumn {
 
 // PLIO state columns in their stored order.
 constexpr StateColumn kStateColumns[] = {
-    {"PT", &FirmState::experiencedPeople},
-    {"PTT", &FirmState::traineePeople},
-    {"PFT", &FirmState::traineesToHire},
-    {"POQ", &FirmState::productQuality},
-    {"POC", &FirmState::customerComplaints},
-    {"PINV", &FirmState::inventory},
-    {"POBL", &FirmState::orderBacklog},
-    {"PP1", &FirmState::productionStage1},
-    {"PP2", &FirmState::productionStage2},
-    {"PT1", &FirmState::trainingStage1},
-    {"PT2", &FirmState::trainingStage2},
-    {"PQ1", &FirmState::quittingStage1},
-    {"PQ2", &FirmState::quittingStage2},
-    {"PHR", &FirmState::hiringRate},
-    {"PTCT", &FirmState::trainingCompletionRate},
-    {"PQR", &FirmState::quittingRate},
-    {"PPR", &FirmState::productionRate},
-    {"POR", &FirmState::orderRate},
+    {"PT", &FirmState::experiencedPeople},        {"PTT", &FirmState::traineePeople},
+    {"PFT", &FirmState::traineesToHire},          {"POQ", &FirmState::productQuality},
+    {"POC", &FirmState::customerComplaints},      {"PINV", &FirmState::inventory},
+    {"POBL", &FirmState::orderBacklog},           {"PP1", &FirmState::productionStage1},
+    {"PP2", &FirmState::productionStage2},        {"PT1", &FirmState::trainingStage1},
+    {"PT2", &FirmState::trainingStage2},          {"PQ1", &FirmState::quittingStage1},
+    {"PQ2", &FirmState::quittingStage2},          {"PHR", &FirmState::hiringRate},
+    {"PTCT", &FirmState::trainingCompletionRate}, {"PQR", &FirmState::quittingRate},
+    {"PPR", &FirmState::productionRate},          {"POR", &FirmState::orderRate},
     {"POFR", &FirmState::orderFillingRate},
 };
 
-std::string quarterName(std::int16_t plan) { return "plan-quarter " + std::to_string(plan); }
+std::string quarterName(std::int16_t plan) {
+    return "plan-quarter " + std::to_string(plan);
+}
 
 [[noreturn]] void cannotRun(const std::string& why) {
     throw RunStopped::model("The model cannot be run: " + why + ". Nothing was written.");
@@ -79,7 +72,9 @@ std::string joinValues(const std::vector<std::string>& values) {
     return out;
 }
 
-std::string rounded(double v, int decimals) { return numberText(roundHalfEven(v, decimals)); }
+std::string rounded(double v, int decimals) {
+    return numberText(roundHalfEven(v, decimals));
+}
 
 }  // namespace
 
@@ -120,7 +115,8 @@ Auxiliaries computeRates(FirmState& s, const ModelTables& tables, const Starting
         cannotRun("the firm has no effective people left during " + quarterName(start.planNumber));
     a.outputPerPerson = s.productionRate / a.effectivePeople;
     a.attainableQuality = tableLookup(a.outputPerPerson, tables.qualityFromOutput);
-    a.indicatedComplaints = tableLookup(s.productQuality / kNormalQuality, tables.complaintsFromQuality);
+    a.indicatedComplaints =
+        tableLookup(s.productQuality / kNormalQuality, tables.complaintsFromQuality);
     a.hiringFraction = tableLookup(s.customerComplaints, tables.hiringFractionFromComplaints);
     a.indicatedOrders = tableLookup(s.productQuality / kNormalQuality, tables.ordersFromQuality);
 
@@ -145,8 +141,10 @@ Auxiliaries computeRates(FirmState& s, const ModelTables& tables, const Starting
                             s.quittingRate, kLengthOfStay);
 
     // The smaller of inventory and backlog; inventory when they are equal.
-    if (s.orderBacklog < s.inventory) s.orderFillingRate = s.orderBacklog / kOrderFillTime;
-    else s.orderFillingRate = s.inventory / kOrderFillTime;
+    if (s.orderBacklog < s.inventory)
+        s.orderFillingRate = s.orderBacklog / kOrderFillTime;
+    else
+        s.orderFillingRate = s.inventory / kOrderFillTime;
     return a;
 }
 
@@ -161,8 +159,8 @@ void integrateLevels(FirmState& s, const Auxiliaries& a) {
     s.traineesToHire += (a.desiredHiring - s.hiringRate) * kTimeStep;
 
     // Levels that cannot go negative, floored in this order.
-    for (double* level : {&s.traineePeople, &s.experiencedPeople, &s.traineesToHire,
-                          &s.inventory, &s.orderBacklog})
+    for (double* level :
+         {&s.traineePeople, &s.experiencedPeople, &s.traineesToHire, &s.inventory, &s.orderBacklog})
         if (*level < 0) *level = 0;
 }
 
@@ -185,15 +183,15 @@ std::string nextQuarterInsertText(std::int16_t planNumber, const FirmState& s) {
            "PTCT,PQR,PPR,POR,POFR) "
            "VALUES(" +
            joinValues({std::to_string(planNumber + 1), numberText(s.experiencedPeople),
-                       numberText(s.traineePeople), rounded(s.traineesToHire, 2),
-                       rounded(s.productQuality, 7), rounded(s.customerComplaints, 7),
-                       rounded(s.inventory, 7), rounded(s.orderBacklog, 7),
+                       numberText(s.traineePeople),    rounded(s.traineesToHire, 2),
+                       rounded(s.productQuality, 7),   rounded(s.customerComplaints, 7),
+                       rounded(s.inventory, 7),        rounded(s.orderBacklog, 7),
                        rounded(s.productionStage1, 7), rounded(s.productionStage2, 7),
-                       rounded(s.trainingStage1, 2), rounded(s.trainingStage2, 2),
-                       rounded(s.quittingStage1, 2), rounded(s.quittingStage2, 2),
-                       rounded(s.hiringRate, 2), rounded(s.trainingCompletionRate, 2),
-                       rounded(s.quittingRate, 2), rounded(s.productionRate, 7),
-                       rounded(s.orderRate, 7), rounded(s.orderFillingRate, 7)}) +
+                       rounded(s.trainingStage1, 2),   rounded(s.trainingStage2, 2),
+                       rounded(s.quittingStage1, 2),   rounded(s.quittingStage2, 2),
+                       rounded(s.hiringRate, 2),       rounded(s.trainingCompletionRate, 2),
+                       rounded(s.quittingRate, 2),     rounded(s.productionRate, 7),
+                       rounded(s.orderRate, 7),        rounded(s.orderFillingRate, 7)}) +
            ")";
 }
 

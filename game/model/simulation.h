@@ -21,25 +21,25 @@ namespace tessaro::model {
 
 // The levels, delay stages and rates of the firm: exactly what a PLIO row holds.
 struct FirmState {
-    double experiencedPeople = 0;      // PT
-    double traineePeople = 0;          // PTT
-    double traineesToHire = 0;         // PFT
-    double productQuality = 0;         // POQ
-    double customerComplaints = 0;     // POC
-    double inventory = 0;              // PINV
-    double orderBacklog = 0;           // POBL
-    double productionStage1 = 0;       // PP1
-    double productionStage2 = 0;       // PP2
-    double trainingStage1 = 0;         // PT1
-    double trainingStage2 = 0;         // PT2
-    double quittingStage1 = 0;         // PQ1
-    double quittingStage2 = 0;         // PQ2
-    double hiringRate = 0;             // PHR
-    double trainingCompletionRate = 0; // PTCT
-    double quittingRate = 0;           // PQR
-    double productionRate = 0;         // PPR
-    double orderRate = 0;              // POR
-    double orderFillingRate = 0;       // POFR
+    double experiencedPeople = 0;       // PT
+    double traineePeople = 0;           // PTT
+    double traineesToHire = 0;          // PFT
+    double productQuality = 0;          // POQ
+    double customerComplaints = 0;      // POC
+    double inventory = 0;               // PINV
+    double orderBacklog = 0;            // POBL
+    double productionStage1 = 0;        // PP1
+    double productionStage2 = 0;        // PP2
+    double trainingStage1 = 0;          // PT1
+    double trainingStage2 = 0;          // PT2
+    double quittingStage1 = 0;          // PQ1
+    double quittingStage2 = 0;          // PQ2
+    double hiringRate = 0;              // PHR
+    double trainingCompletionRate = 0;  // PTCT
+    double quittingRate = 0;            // PQR
+    double productionRate = 0;          // PPR
+    double orderRate = 0;               // POR
+    double orderFillingRate = 0;        // POFR
 };
 
 // The row a quarter starts from: its plan number, state and decisions.

@@ -11,14 +11,26 @@
 
 namespace tessaro::store {
 
-constexpr bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-constexpr bool isAsciiAlnum(char c) { return isAsciiDigit(c) || isAsciiAlpha(c); }
+constexpr bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+constexpr bool isAsciiAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+constexpr bool isAsciiAlnum(char c) {
+    return isAsciiDigit(c) || isAsciiAlpha(c);
+}
 // The blanks of the C locale: space, tab, line feed, vertical tab, form
 // feed, carriage return.
-constexpr bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-constexpr char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-constexpr char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+constexpr bool isAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+constexpr char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+constexpr char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 inline std::string lowerAscii(std::string_view s) {
     std::string out(s);

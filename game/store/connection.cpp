@@ -71,7 +71,6 @@ constexpr EngineLimit kLimits[] = {
 // about two durable commits in it.
 constexpr const char* kDefaultJournalMode = "DELETE";
 
-
 std::string_view skipBlanks(std::string_view s) {
     while (!s.empty() && isAsciiSpace(s.front())) s.remove_prefix(1);
     return s;
@@ -154,9 +153,12 @@ private:
 
 Value columnValue(sqlite3_stmt* stmt, int i) {
     switch (sqlite3_column_type(stmt, i)) {
-        case SQLITE_INTEGER: return Value::integer(sqlite3_column_int64(stmt, i));
-        case SQLITE_FLOAT: return Value::real(sqlite3_column_double(stmt, i));
-        case SQLITE_NULL: return Value();
+        case SQLITE_INTEGER:
+            return Value::integer(sqlite3_column_int64(stmt, i));
+        case SQLITE_FLOAT:
+            return Value::real(sqlite3_column_double(stmt, i));
+        case SQLITE_NULL:
+            return Value();
         default: {
             const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
             return Value::text(t ? t : "");
@@ -170,9 +172,12 @@ bool isNumericLiteral(std::string_view v) {
     if (i < v.size() && v[i] == '-') ++i;
     bool digits = false, point = false;
     for (; i < v.size(); ++i) {
-        if (isAsciiDigit(v[i])) digits = true;
-        else if (v[i] == '.' && !point) point = true;
-        else break;
+        if (isAsciiDigit(v[i]))
+            digits = true;
+        else if (v[i] == '.' && !point)
+            point = true;
+        else
+            break;
     }
     if (!digits) return false;
     if (i < v.size() && (v[i] == 'E' || v[i] == 'e')) {
@@ -267,7 +272,9 @@ std::string kindName(mode_t mode) {
     return "not a file";
 }
 
-std::string kindOfFile(mode_t mode) { return "it is " + kindName(mode); }
+std::string kindOfFile(mode_t mode) {
+    return "it is " + kindName(mode);
+}
 
 // The engine keeps its journal beside the file under these names while it
 // writes, and looks for one left by a crash whenever it reads. Anything but
@@ -349,8 +356,12 @@ void limitEngineHeap() {
 
 }  // namespace
 
-void setJournalMode(std::string_view mode) { journalModeSetting() = std::string(mode); }
-const std::string& journalMode() { return journalModeSetting(); }
+void setJournalMode(std::string_view mode) {
+    journalModeSetting() = std::string(mode);
+}
+const std::string& journalMode() {
+    return journalModeSetting();
+}
 
 void setBusyTimeout(int milliseconds) {
     busyTimeoutSetting() = milliseconds;
@@ -609,7 +620,9 @@ Connection Connection::openFile(const std::string& path, Access access) {
     return Connection(path, access, false);
 }
 
-Connection Connection::createFile(const std::string& path) { return Connection(path, Access::Write, true); }
+Connection Connection::createFile(const std::string& path) {
+    return Connection(path, Access::Write, true);
+}
 
 Connection::Connection(std::string path, Access access, bool create)
     : m_core(std::make_shared<Core>()), m_access(access) {
@@ -743,7 +756,9 @@ void Connection::checkWholeFile() {
     if (verdict != "ok") throw StoreError(StoreCause::Damaged, path(), shownName(verdict));
 }
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::close() {
     if (m_core) m_core->close();

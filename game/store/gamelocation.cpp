@@ -137,9 +137,9 @@ GameLocation defaultGameLocation(const std::string& programDir) {
     // The folder is the player's alone, as data folders are.
     fs::create_directories(fs::path(where.directory).parent_path(), ec);
     if (::mkdir(where.directory.c_str(), 0700) != 0 && errno != EEXIST)
-        throw StoreError(StoreCause::CannotOpen, where.directory,
-                         std::string("the game's data folder could not be made: ") +
-                             std::strerror(errno));
+        throw StoreError(
+            StoreCause::CannotOpen, where.directory,
+            std::string("the game's data folder could not be made: ") + std::strerror(errno));
     where.connectionString = connectionStringForDirectory(where.directory);
     return where;
 }

@@ -8,8 +8,8 @@ namespace tessaro::store {
 
 const std::array<std::string_view, 24>& plioColumns() {
     static constexpr std::array<std::string_view, 24> cols = {
-        "PNPLPD", "PT",  "PTT", "PFT", "POQ",  "POC", "PINV", "POBL",
-        "PP1",    "PP2", "PT1", "PT2", "PQ1",  "PQ2", "PHR",  "PTCT",
+        "PNPLPD", "PT",  "PTT", "PFT",  "POQ",  "POC",  "PINV",  "POBL",
+        "PP1",    "PP2", "PT1", "PT2",  "PQ1",  "PQ2",  "PHR",   "PTCT",
         "PQR",    "PPR", "POR", "POFR", "PORD", "PHRD", "PRORD", "PRHRD"};
     return cols;
 }
@@ -23,9 +23,9 @@ const std::array<std::string_view, 14>& pledColumns() {
 
 const std::array<std::string_view, 25>& pldiColumns() {
     static constexpr std::array<std::string_view, 25> cols = {
-        "ZNPLPD", "ZOQ",  "ZOC",   "ZT",    "ZTT", "ZINV", "ZOBL", "ZHR", "ZQR",
-        "ZPR",    "ZOR",  "ZOFR",  "ZTE",   "ZTC", "ZPC",  "ZOUC", "ZINVC", "ZINSC",
-        "ZHC",    "ZQC",  "ZSC",   "ZTTC",  "ZVG", "ZTVG", "ZCVG"};
+        "ZNPLPD", "ZOQ", "ZOC",  "ZT",   "ZTT", "ZINV", "ZOBL", "ZHR",   "ZQR",
+        "ZPR",    "ZOR", "ZOFR", "ZTE",  "ZTC", "ZPC",  "ZOUC", "ZINVC", "ZINSC",
+        "ZHC",    "ZQC", "ZSC",  "ZTTC", "ZVG", "ZTVG", "ZCVG"};
     return cols;
 }
 

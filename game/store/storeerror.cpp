@@ -14,16 +14,24 @@ namespace {
 
 std::string phrase(StoreCause cause) {
     switch (cause) {
-        case StoreCause::Missing: return "does not exist";
-        case StoreCause::CannotOpen: return "cannot be opened";
-        case StoreCause::NotAFile: return "is not a regular file; nothing was changed";
-        case StoreCause::TooLarge: return "is far larger than any game; nothing was changed";
-        case StoreCause::NotADatabase: return "is not a game database or is damaged";
+        case StoreCause::Missing:
+            return "does not exist";
+        case StoreCause::CannotOpen:
+            return "cannot be opened";
+        case StoreCause::NotAFile:
+            return "is not a regular file; nothing was changed";
+        case StoreCause::TooLarge:
+            return "is far larger than any game; nothing was changed";
+        case StoreCause::NotADatabase:
+            return "is not a game database or is damaged";
         case StoreCause::Damaged:
             return "is damaged; it was left untouched so that it can be rescued";
-        case StoreCause::MissingTable: return "is missing part of the game tables";
-        case StoreCause::Foreign: return "is not laid out as a game file; nothing was changed";
-        case StoreCause::ReadOnly: return "is read-only and cannot be written";
+        case StoreCause::MissingTable:
+            return "is missing part of the game tables";
+        case StoreCause::Foreign:
+            return "is not laid out as a game file; nothing was changed";
+        case StoreCause::ReadOnly:
+            return "is read-only and cannot be written";
         case StoreCause::FolderReadOnly:
             return "cannot be written, because no new file may be made in its folder (the game "
                    "keeps a journal beside the file while it writes); nothing was changed";
@@ -34,43 +42,56 @@ std::string phrase(StoreCause cause) {
             return "went away while the game was using it (it was deleted, moved or replaced "
                    "by another file), so what this command wrote is not in the file now at that "
                    "place";
-        case StoreCause::Locked: return "is being used by another player; nothing was changed";
-        case StoreCause::DiskFull: return "cannot be written because the disk is full";
+        case StoreCause::Locked:
+            return "is being used by another player; nothing was changed";
+        case StoreCause::DiskFull:
+            return "cannot be written because the disk is full";
         case StoreCause::TooMuchWork:
             return "asked for more work than any game needs and was stopped";
-        case StoreCause::Failed: return "could not be read or written";
-        case StoreCause::BadStatement: return "refused a statement";
+        case StoreCause::Failed:
+            return "could not be read or written";
+        case StoreCause::BadStatement:
+            return "refused a statement";
     }
     return "failed";
 }
 
 // The engine's own words add nothing to "being used by another player", and
 // the players are meant to see that message exactly.
-bool showsDetail(StoreCause cause) { return cause != StoreCause::Locked; }
+bool showsDetail(StoreCause cause) {
+    return cause != StoreCause::Locked;
+}
 
 }  // namespace
 
 StoreError::StoreError(StoreCause cause, std::string path, const std::string& detail)
-    : std::runtime_error("The game database " + path + " " + phrase(cause) +
-                         (detail.empty() || !showsDetail(cause) ? std::string()
-                                                                : " (" + detail + ")") +
-                         "."),
+    : std::runtime_error(
+          "The game database " + path + " " + phrase(cause) +
+          (detail.empty() || !showsDetail(cause) ? std::string() : " (" + detail + ")") + "."),
       m_cause(cause),
       m_path(std::move(path)),
       m_detail(detail) {}
 
 StoreCause causeOfSqliteCode(int code) {
     switch (code & 0xff) {
-        case SQLITE_NOTADB: return StoreCause::NotADatabase;
-        case SQLITE_CORRUPT: return StoreCause::Damaged;
+        case SQLITE_NOTADB:
+            return StoreCause::NotADatabase;
+        case SQLITE_CORRUPT:
+            return StoreCause::Damaged;
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: return StoreCause::Locked;
+        case SQLITE_LOCKED:
+            return StoreCause::Locked;
         case SQLITE_READONLY:
-        case SQLITE_PERM: return StoreCause::ReadOnly;
-        case SQLITE_CANTOPEN: return StoreCause::CannotOpen;
-        case SQLITE_FULL: return StoreCause::DiskFull;
-        case SQLITE_INTERRUPT: return StoreCause::TooMuchWork;
-        default: return StoreCause::Failed;
+        case SQLITE_PERM:
+            return StoreCause::ReadOnly;
+        case SQLITE_CANTOPEN:
+            return StoreCause::CannotOpen;
+        case SQLITE_FULL:
+            return StoreCause::DiskFull;
+        case SQLITE_INTERRUPT:
+            return StoreCause::TooMuchWork;
+        default:
+            return StoreCause::Failed;
     }
 }
 

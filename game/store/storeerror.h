@@ -10,23 +10,23 @@
 namespace tessaro::store {
 
 enum class StoreCause {
-    Missing,        // no file at the path
-    CannotOpen,     // the file or its folder cannot be opened
-    NotAFile,       // a folder, named pipe, device, socket or symbolic link loop
-    TooLarge,       // far larger than any game grows, or a table with more rows
-    NotADatabase,   // not an SQLite file
-    Damaged,        // an SQLite file whose pages do not hold together
-    MissingTable,   // a game table or one of its columns is missing
-    Foreign,        // holds triggers, views or tables that the game never makes
-    ReadOnly,       // the file or the medium refuses writing
-    FolderReadOnly, // the file's folder refuses the new files writing needs
+    Missing,          // no file at the path
+    CannotOpen,       // the file or its folder cannot be opened
+    NotAFile,         // a folder, named pipe, device, socket or symbolic link loop
+    TooLarge,         // far larger than any game grows, or a table with more rows
+    NotADatabase,     // not an SQLite file
+    Damaged,          // an SQLite file whose pages do not hold together
+    MissingTable,     // a game table or one of its columns is missing
+    Foreign,          // holds triggers, views or tables that the game never makes
+    ReadOnly,         // the file or the medium refuses writing
+    FolderReadOnly,   // the file's folder refuses the new files writing needs
     JournalInTheWay,  // something that is no journal lies where the journal goes
-    Gone,           // the file was deleted, moved or replaced while in use
-    Locked,         // another program holds the file
+    Gone,             // the file was deleted, moved or replaced while in use
+    Locked,           // another program holds the file
     DiskFull,
-    TooMuchWork,    // a statement ran past the bound on the work it may do
-    Failed,         // any other failure of the engine
-    BadStatement,   // a statement text the store does not accept
+    TooMuchWork,   // a statement ran past the bound on the work it may do
+    Failed,        // any other failure of the engine
+    BadStatement,  // a statement text the store does not accept
 };
 
 class StoreError : public std::runtime_error {

@@ -16,7 +16,9 @@
 
 namespace tessaro::ui {
 
-QColor rgb(int r, int g, int b) { return QColor(r, g, b); }
+QColor rgb(int r, int g, int b) {
+    return QColor(r, g, b);
+}
 
 QFont gameFont(const QString& family, double points, bool bold, bool underline) {
     QFont f(family);
@@ -30,9 +32,12 @@ void setBackColor(QWidget* w, const QColor& back) {
     // Only the widget's own surface: a form's colour must not reach the text
     // boxes and buttons on it.
     QPalette p = w->palette();
-    if (qobject_cast<QAbstractButton*>(w)) p.setColor(QPalette::Button, back);
-    else if (qobject_cast<QLineEdit*>(w)) p.setColor(QPalette::Base, back);
-    else p.setColor(QPalette::Window, back);
+    if (qobject_cast<QAbstractButton*>(w))
+        p.setColor(QPalette::Button, back);
+    else if (qobject_cast<QLineEdit*>(w))
+        p.setColor(QPalette::Base, back);
+    else
+        p.setColor(QPalette::Window, back);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -41,9 +46,12 @@ void setForeColor(QWidget* w, const QColor& fore) {
     // Like the back colour, only the widget's own text: a frame's yellow
     // caption must not colour the button inside it.
     QPalette p = w->palette();
-    if (qobject_cast<QAbstractButton*>(w)) p.setColor(QPalette::ButtonText, fore);
-    else if (qobject_cast<QLineEdit*>(w)) p.setColor(QPalette::Text, fore);
-    else p.setColor(QPalette::WindowText, fore);
+    if (qobject_cast<QAbstractButton*>(w))
+        p.setColor(QPalette::ButtonText, fore);
+    else if (qobject_cast<QLineEdit*>(w))
+        p.setColor(QPalette::Text, fore);
+    else
+        p.setColor(QPalette::WindowText, fore);
     w->setPalette(p);
 }
 
@@ -137,7 +145,9 @@ Form::Form(const char* name, double clientWidth, double clientHeight) {
     connect(escape, &QShortcut::activated, this, [this] { closeCommand(); });
 }
 
-QMdiSubWindow* Form::subWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
+QMdiSubWindow* Form::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
 
 QRectF Form::windowTwips() const {
     const QWidget* frame = subWindow() ? static_cast<const QWidget*>(subWindow()) : this;
@@ -158,14 +168,18 @@ void Form::moveWindowTwips(const QRectF& t) {
 
 void Form::minimizeCommand() {
     scaling.minimizeCommand(*this);
-    if (QMdiSubWindow* sub = subWindow()) sub->showMinimized();
-    else showMinimized();
+    if (QMdiSubWindow* sub = subWindow())
+        sub->showMinimized();
+    else
+        showMinimized();
     scaling.minimized();
 }
 
 void Form::closeShowingBoard() {
-    if (QMdiSubWindow* sub = subWindow()) sub->close();
-    else close();
+    if (QMdiSubWindow* sub = subWindow())
+        sub->close();
+    else
+        close();
 }
 
 void Form::closeRebuildingBoard() {
@@ -198,7 +212,8 @@ void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // An icon has no layout to follow.
     if (subWindow() && subWindow()->isMinimized()) return;
-    scaling.resized(*this, QSizeF(twipsAcross(event->size().width()), twipsDown(event->size().height())));
+    scaling.resized(*this,
+                    QSizeF(twipsAcross(event->size().width()), twipsDown(event->size().height())));
 }
 
 void Form::closeEvent(QCloseEvent* event) {

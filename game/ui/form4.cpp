@@ -65,7 +65,8 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     label(label9, tnr1425, kSky, Qt::black, Qt::AlignCenter);
     auto* label7 = add(new FitLabel("Label7", this), "Label7", 480, 2040, 2775, 2895);
     m_label5 = add(new FitLabel("Label5", this), "Label5", 3240, 2040, 5535, 2895);
-    label(m_label5, gameFont("Times New Roman", 8.25, true), kSky, Qt::black, Qt::AlignLeft | Qt::AlignTop);
+    label(m_label5, gameFont("Times New Roman", 8.25, true), kSky, Qt::black,
+          Qt::AlignLeft | Qt::AlignTop);
     m_label5->setWordWrap(true);
     auto* label8 = add(new FitLabel("Label8", this), "Label8", 8640, 2040, 2655, 2895);
     auto* label6 = add(new FitLabel("Label6", this), "Label6", 480, 4920, 10815, 615);
@@ -87,7 +88,8 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     setAccessibleText(m_text3, "Trainees' Hiring Planned", "Persons, 5 to 25");
     setAccessibleText(m_text1, "Password");
 
-    auto* frame1 = add(new QGroupBox("New Decision and SD Run", this), "Frame1", 8040, 5760, 2655, 2295);
+    auto* frame1 =
+        add(new QGroupBox("New Decision and SD Run", this), "Frame1", 8040, 5760, 2655, 2295);
     frame1->setFont(gameFont("MS Sans Serif", 9.75, true));
     m_command1 = add(new GraphicalButton("Command1", frame1), "Command1", 240, 840, 2175, 495);
     m_command1->setFont(gameFont("MS Sans Serif", 12, true));
@@ -126,7 +128,8 @@ void Form4::load() {
         store::Connection db(GameWindows::instance().connectionString(), store::Access::Read);
         const int count = db.openRecordset("Select * from PLIO").recordCount();
         if (count == 0) {
-            ui::showMessage(this, {"No Data to Show Plan Number!!!", "Plan Number", model::Icon::Critical});
+            ui::showMessage(
+                this, {"No Data to Show Plan Number!!!", "Plan Number", model::Icon::Critical});
             return;
         }
         plan_count = static_cast<std::int16_t>(count);
@@ -164,22 +167,31 @@ void Form4::runCommand() {
 
 QLineEdit* Form4::box(model::Box which) const {
     switch (which) {
-        case model::Box::Production: return m_text2;
-        case model::Box::Hiring: return m_text3;
-        case model::Box::Password: return m_text1;
+        case model::Box::Production:
+            return m_text2;
+        case model::Box::Hiring:
+            return m_text3;
+        case model::Box::Password:
+            return m_text1;
     }
     return nullptr;
 }
 
-std::string Form4::text(model::Box which) const { return box(which)->text().toStdString(); }
+std::string Form4::text(model::Box which) const {
+    return box(which)->text().toStdString();
+}
 
 void Form4::setText(model::Box which, const std::string& t) {
     box(which)->setText(QString::fromStdString(t));
 }
 
-void Form4::setFocus(model::Box which) { box(which)->setFocus(); }
+void Form4::setFocus(model::Box which) {
+    box(which)->setFocus();
+}
 
-void Form4::showMessage(const model::MessageBox& b) { ui::showMessage(this, b); }
+void Form4::showMessage(const model::MessageBox& b) {
+    ui::showMessage(this, b);
+}
 
 void Form4::rebuildBoard() {
     // Unloading the main window unloads this window too.

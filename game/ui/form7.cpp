@@ -28,7 +28,8 @@ Form7::Form7() : Form("Form7", kReportClientWidth, kReportClientHeight) {
     m_label3 = add(new FitLabel(this), "Label3", 3750, 960, 4200, 495);
 
     // The decision grid: 2 x 2, no fixed cells.
-    m_grid2 = add(new MSFlexGrid(this), "MSFlexGrid2", kReportGridLeft, 1560, kReportGridWidth, 1905);
+    m_grid2 =
+        add(new MSFlexGrid(this), "MSFlexGrid2", kReportGridLeft, 1560, kReportGridWidth, 1905);
     m_grid2->setRows(2);
     m_grid2->setCols(2);
     m_grid2->setFixedRows(0);
@@ -36,7 +37,8 @@ Form7::Form7() : Form("Form7", kReportClientWidth, kReportClientHeight) {
     reportGridLook(*m_grid2);
 
     // The variables grid: 7 x 6 with one fixed row and one fixed column.
-    m_grid1 = add(new MSFlexGrid(this), "MSFlexGrid1", kReportGridLeft, 3705, kReportGridWidth, 3810);
+    m_grid1 =
+        add(new MSFlexGrid(this), "MSFlexGrid1", kReportGridLeft, 3705, kReportGridWidth, 3810);
     m_grid1->setRows(7);
     m_grid1->setCols(6);
     m_grid1->setFixedRows(1);

@@ -42,7 +42,8 @@ Form8::Form8() : Form("Form8", kReportClientWidth, kReportClientHeight) {
     m_label3 = add(new QLabel(this), "Label3", kReportGridLeft, 750, kReportGridWidth, 90);
 
     // Two columns and no fixed cells; the load gives it its 15 rows.
-    m_grid1 = add(new MSFlexGrid(this), "MSFlexGrid1", kReportGridLeft, 960, kReportGridWidth, 6570);
+    m_grid1 =
+        add(new MSFlexGrid(this), "MSFlexGrid1", kReportGridLeft, 960, kReportGridWidth, 6570);
     m_grid1->setCols(2);
     m_grid1->setFixedRows(0);
     m_grid1->setFixedCols(0);

@@ -19,7 +19,9 @@ GameWindows& GameWindows::instance() {
     return windows;
 }
 
-MDIForm1* GameWindows::mainWindow() const { return m_main; }
+MDIForm1* GameWindows::mainWindow() const {
+    return m_main;
+}
 
 void GameWindows::start(const std::string& connectionString) {
     m_connectionString = connectionString;

@@ -15,13 +15,13 @@
 
 #include "chartexport.h"
 #include "debriefexport.h"
-#include "takebackcommand.h"
 #include "form9.h"
 #include "gamewindows.h"
 #include "messages.h"
 #include "model/runcommand.h"
 #include "mschart.h"
 #include "store/numbertext.h"
+#include "takebackcommand.h"
 #include "tessaro/version.h"
 #include "textfit.h"
 
@@ -88,7 +88,9 @@ QLabel* styled(QLabel* label, const QFont& font, const QColor& back, const QColo
     return label;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // A value exactly as stored. A long one may show only in part in its cell;
 // its tooltip and accessible description hold it whole.
@@ -202,8 +204,8 @@ void MDIForm1::buildBoard() {
     }
     setAccessibleText(frame1, "Plan Brief");
     // Thin maroon rules between the parts of the brief.
-    const std::array<double, 12> ruleTops = {270, 660, 1395, 1800, 2535, 2940, 3330, 3735, 4125,
-                                             4530, 4920, 5010};
+    const std::array<double, 12> ruleTops = {270,  660,  1395, 1800, 2535, 2940,
+                                             3330, 3735, 4125, 4530, 4920, 5010};
     for (std::size_t i = 0; i < ruleTops.size(); ++i) {
         const std::string name = "Label" + std::to_string(83 + i);
         auto* rule = add(new QLabel(frame1), "", 60, ruleTops[i], 2415, 15);
@@ -212,7 +214,8 @@ void MDIForm1::buildBoard() {
     }
     auto* command8 = add(new QPushButton("Save As", frame1), "Command8", 720, 5280, 1095, 375);
     command8->setFont(gameFont("Times New Roman", 11.25, true));
-    connect(command8, &QPushButton::clicked, this, [this] { saveChartAsBitmap(this, *m_chart, *m_dialog); });
+    connect(command8, &QPushButton::clicked, this,
+            [this] { saveChartAsBitmap(this, *m_chart, *m_dialog); });
     setAccessibleText(command8, "Save As", "Saves the chart as a bitmap file");
     m_dialog = new CommonDialog(this);
     m_dialog->setObjectName("CommonDialog1");
@@ -222,8 +225,9 @@ void MDIForm1::buildBoard() {
     setAccessibleText(frame4, "Header");
     setBackColor(frame4, kBlack);
     const QFont headerFont = gameFont("GEORGIA", 14, true);
-    styled(add(new FitLabel("   T H E  G A M E  B O A R D", frame4), "Label67", 120, 120, 3855, 375),
-           headerFont, kMagenta, kWhite);
+    styled(
+        add(new FitLabel("   T H E  G A M E  B O A R D", frame4), "Label67", 120, 120, 3855, 375),
+        headerFont, kMagenta, kWhite);
     styled(add(new FitLabel("   PLAN-QUARTER NO.    ::  ", frame4), "Label2", 4080, 120, 3495, 375),
            headerFont, kMagenta, kWhite);
     m_planCount = styled(add(new FitLabel(frame4), "Label69", 7560, 120, 735, 375),
@@ -253,23 +257,28 @@ void MDIForm1::buildBoard() {
     for (std::size_t i = 0; i < kIndicatorControls.size(); ++i) {
         const double left = 1695 + 920.0 * static_cast<double>(i);
         const auto& ind = model::boardIndicators()[i];
-        m_heads[i] = styled(add(new FitLabel(ind.head, frame2), kIndicatorControls[i].head, left, 0, 905, 240),
-                            headFont, kInactiveCaptionText, QColor(0, 0, 255), Qt::AlignCenter);
+        m_heads[i] = styled(
+            add(new FitLabel(ind.head, frame2), kIndicatorControls[i].head, left, 0, 905, 240),
+            headFont, kInactiveCaptionText, QColor(0, 0, 255), Qt::AlignCenter);
         m_heads[i]->setToolTip(ind.tooltip);
         setAccessibleText(m_heads[i], ind.tooltip);
-        m_before[i] = styled(add(new FitLabel(frame2), kIndicatorControls[i].before, left, 240, 905, 345),
-                             cellFont, kBlack, kYellow, Qt::AlignCenter);
-        m_after[i] = styled(add(new FitLabel(frame2), kIndicatorControls[i].after, left, 600, 905, 345),
-                            cellFont, kBlack, kCyan, Qt::AlignCenter);
-        m_means[i] = styled(add(new FitLabel(frame2), kIndicatorControls[i].means, left, 960, 905, 345),
-                            cellFont, kBlack, kMagenta, Qt::AlignCenter);
+        m_before[i] =
+            styled(add(new FitLabel(frame2), kIndicatorControls[i].before, left, 240, 905, 345),
+                   cellFont, kBlack, kYellow, Qt::AlignCenter);
+        m_after[i] =
+            styled(add(new FitLabel(frame2), kIndicatorControls[i].after, left, 600, 905, 345),
+                   cellFont, kBlack, kCyan, Qt::AlignCenter);
+        m_means[i] =
+            styled(add(new FitLabel(frame2), kIndicatorControls[i].means, left, 960, 905, 345),
+                   cellFont, kBlack, kMagenta, Qt::AlignCenter);
         setAccessibleText(m_before[i], QString("%1, Before Plan").arg(ind.tooltip));
         setAccessibleText(m_after[i], QString("%1, After Plan").arg(ind.tooltip));
         setAccessibleText(m_means[i], QString("%1, 100% Means").arg(ind.tooltip));
     }
     const std::array<std::pair<const char*, double>, 4> rules = {
         {{"Label76", 225}, {"Label70", 585}, {"Label71", 945}, {"Label72", 1305}}};
-    for (const auto& [name, top] : rules) setBackColor(add(new QLabel(frame2), name, 0, top, 10935, 15), kMaroon);
+    for (const auto& [name, top] : rules)
+        setBackColor(add(new QLabel(frame2), name, 0, top, 10935, 15), kMaroon);
 
     // Title and side bars.
     m_title = styled(add(new FitLabel("Tessaro", pic), "Label1", 0, 7320, 11775, 495),
@@ -282,7 +291,8 @@ void MDIForm1::buildBoard() {
     // The title's blink timer: created without an interval and never started.
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName("Timer1");
-    connect(m_timer1, &QTimer::timeout, this, [this] { m_title->setVisible(!m_title->isVisible()); });
+    connect(m_timer1, &QTimer::timeout, this,
+            [this] { m_title->setVisible(!m_title->isVisible()); });
 }
 
 void MDIForm1::buildMenus() {

@@ -76,8 +76,8 @@ private:
     MSChart* m_chart = nullptr;
     CommonDialog* m_dialog = nullptr;
     QTimer* m_timer1 = nullptr;
-    QLabel* m_title = nullptr;     // Label1
-    QLabel* m_planCount = nullptr; // Label69
+    QLabel* m_title = nullptr;      // Label1
+    QLabel* m_planCount = nullptr;  // Label69
     std::array<QLabel*, 7> m_brief{};
     std::array<QLabel*, 10> m_heads{};
     std::array<QLabel*, 10> m_before{};

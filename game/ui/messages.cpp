@@ -15,14 +15,17 @@ MessageRecorder& recorder() {
 
 }  // namespace
 
-void setMessageRecorder(MessageRecorder r) { recorder() = std::move(r); }
+void setMessageRecorder(MessageRecorder r) {
+    recorder() = std::move(r);
+}
 
 void showMessage(QWidget* parent, const model::MessageBox& box) {
     if (recorder()) {
         recorder()(box);
         return;
     }
-    const QString title = box.title.empty() ? QString(kProgramTitle) : QString::fromStdString(box.title);
+    const QString title =
+        box.title.empty() ? QString(kProgramTitle) : QString::fromStdString(box.title);
     QMessageBox m(box.icon == model::Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                   title, QString::fromStdString(box.text), QMessageBox::Ok, parent);
     m.exec();

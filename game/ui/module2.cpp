@@ -27,12 +27,18 @@ std::int16_t roundedShort(double v) {
     return static_cast<std::int16_t>(std::nearbyint(v));
 }
 
-double tppX() { return screenMetrics.twips_per_pixel_x > 0 ? screenMetrics.twips_per_pixel_x : 15; }
-double tppY() { return screenMetrics.twips_per_pixel_y > 0 ? screenMetrics.twips_per_pixel_y : 15; }
+double tppX() {
+    return screenMetrics.twips_per_pixel_x > 0 ? screenMetrics.twips_per_pixel_x : 15;
+}
+double tppY() {
+    return screenMetrics.twips_per_pixel_y > 0 ? screenMetrics.twips_per_pixel_y : 15;
+}
 
 }  // namespace
 
-void setScreenOverride(std::optional<ScreenSpec> spec) { screenOverride() = spec; }
+void setScreenOverride(std::optional<ScreenSpec> spec) {
+    screenOverride() = spec;
+}
 
 void workOutScreenMetrics() {
     ScreenSpec s;
@@ -56,10 +62,18 @@ void workOutScreenMetrics() {
     screenMetrics.screen_width_px = roundedShort(s.widthPx * perPixelX / tx);
 }
 
-int pixelsAcross(double twips) { return static_cast<int>(std::lround(twips / tppX())); }
-int pixelsDown(double twips) { return static_cast<int>(std::lround(twips / tppY())); }
-double twipsAcross(int pixels) { return pixels * tppX(); }
-double twipsDown(int pixels) { return pixels * tppY(); }
+int pixelsAcross(double twips) {
+    return static_cast<int>(std::lround(twips / tppX()));
+}
+int pixelsDown(double twips) {
+    return static_cast<int>(std::lround(twips / tppY()));
+}
+double twipsAcross(int pixels) {
+    return pixels * tppX();
+}
+double twipsDown(int pixels) {
+    return pixels * tppY();
+}
 
 void placeControl(QWidget* control, const QRectF& twips) {
     if (!control) return;
@@ -120,7 +134,8 @@ void ScaleFormControls(float x, float y, ScalableWindow& window) {
                 // A combo box's height follows its font.
                 placeControl(control, QRectF(t.left() * x, t.top() * y, t.width() * x, t.height()));
             } else {
-                placeControl(control, QRectF(t.left() * x, t.top() * y, t.width() * x, t.height() * y));
+                placeControl(control,
+                             QRectF(t.left() * x, t.top() * y, t.width() * x, t.height() * y));
             }
         }
         if (!control->property(kNoFontProperty).toBool()) {
@@ -131,7 +146,8 @@ void ScaleFormControls(float x, float y, ScalableWindow& window) {
             if (points > 0) setFittedFont(control, points * f, points * f);
         }
         if (auto* content = dynamic_cast<ScalesContent*>(control)) content->scaleContent(x, y, f);
-        if (qobject_cast<QComboBox*>(control)) control->resize(control->width(), control->sizeHint().height());
+        if (qobject_cast<QComboBox*>(control))
+            control->resize(control->width(), control->sizeHint().height());
     }
     window.font_zoom *= f;
     if (scale_window_too) {
@@ -166,8 +182,10 @@ void WindowScaling::minimizeCommand(ScalableWindow& window) {
     resize_armed = false;
     workOutScreenMetrics();
     // Both ratios are 1 unless the screen changed since it was last measured.
-    const float x = design_width > 0 ? static_cast<float>(screenMetrics.screen_width_px) / design_width : 1;
-    const float y = design_height > 0 ? static_cast<float>(screenMetrics.screen_height_px) / design_height : 1;
+    const float x =
+        design_width > 0 ? static_cast<float>(screenMetrics.screen_width_px) / design_width : 1;
+    const float y =
+        design_height > 0 ? static_cast<float>(screenMetrics.screen_height_px) / design_height : 1;
     ScaleFormControls(x, y, window);
     remember(window);
 }
@@ -179,7 +197,8 @@ void WindowScaling::resized(ScalableWindow& window, const QSizeF& current) {
     }
     // A window shrunk to nothing (minimised by its title bar) has no ratio;
     // its layout waits for the window to come back.
-    if (last_width <= 0 || last_height <= 0 || current.width() <= 0 || current.height() <= 0) return;
+    if (last_width <= 0 || last_height <= 0 || current.width() <= 0 || current.height() <= 0)
+        return;
     // The size it already has (a frame laid out again): nothing to scale.
     if (std::nearbyint(current.width()) == last_width &&
         std::nearbyint(current.height()) == last_height)

@@ -18,8 +18,9 @@ void reportHeading(QLabel* label, Qt::Alignment alignment, const ScalableWindow&
 void reportGridLook(MSFlexGrid& grid) {
     grid.setFont(gameFont("MS Sans Serif", 8.25));
     QTableWidget* table = grid.table();
-    table->setStyleSheet(table->styleSheet() +
-                         QString(" QTableView { background-color: %1; }").arg(kChildWindowBack.name()));
+    table->setStyleSheet(
+        table->styleSheet() +
+        QString(" QTableView { background-color: %1; }").arg(kChildWindowBack.name()));
     table->setFrameShape(QFrame::NoFrame);
     grid.setShrinkToFit(true);
 }

@@ -30,7 +30,9 @@ std::optional<std::string> askPassword(QWidget* parent) {
 
 }  // namespace
 
-void setPasswordPrompt(PasswordPrompt prompt) { promptHook() = std::move(prompt); }
+void setPasswordPrompt(PasswordPrompt prompt) {
+    promptHook() = std::move(prompt);
+}
 
 void takeBackLastQuarter(QWidget* window, const std::string& connectionString) {
     const std::optional<std::string> password =

@@ -107,11 +107,13 @@ void keepClearOfNeighbours(QLabel* label) {
         if (covered.isEmpty()) continue;
         if (covered.width() >= own.width()) {
             // A strip across the label: at its head or at its foot.
-            if (covered.top() == own.top()) clear.setTop(std::max(clear.top(), covered.height()));
+            if (covered.top() == own.top())
+                clear.setTop(std::max(clear.top(), covered.height()));
             else if (covered.bottom() == own.bottom())
                 clear.setBottom(std::max(clear.bottom(), covered.height()));
         } else if (covered.height() >= own.height()) {
-            if (covered.left() == own.left()) clear.setLeft(std::max(clear.left(), covered.width()));
+            if (covered.left() == own.left())
+                clear.setLeft(std::max(clear.left(), covered.width()));
             else if (covered.right() == own.right())
                 clear.setRight(std::max(clear.right(), covered.width()));
         }

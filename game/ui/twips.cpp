@@ -18,12 +18,24 @@ double perPixel(bool across) {
 
 }  // namespace
 
-double twipsPerPixelX() { return perPixel(true); }
-double twipsPerPixelY() { return perPixel(false); }
+double twipsPerPixelX() {
+    return perPixel(true);
+}
+double twipsPerPixelY() {
+    return perPixel(false);
+}
 
-int twipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixelX())); }
-int twipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixelY())); }
-double pixelsToTwipsX(int pixels) { return pixels * twipsPerPixelX(); }
-double pixelsToTwipsY(int pixels) { return pixels * twipsPerPixelY(); }
+int twipsToPixelsX(double twips) {
+    return static_cast<int>(std::lround(twips / twipsPerPixelX()));
+}
+int twipsToPixelsY(double twips) {
+    return static_cast<int>(std::lround(twips / twipsPerPixelY()));
+}
+double pixelsToTwipsX(int pixels) {
+    return pixels * twipsPerPixelX();
+}
+double pixelsToTwipsY(int pixels) {
+    return pixels * twipsPerPixelY();
+}
 
 }  // namespace tessaro::ui

@@ -4,12 +4,6 @@
 // at 800 x 600 pixels on a 1024 x 768 screen, with a Morvane on it. Start it
 // on another screen (or with --screen) and drag its corners: the form and
 // every control follow. Save keeps the geometry for the next start.
-#include "ui_demoform.h"
-
-#include "morvane/morvane.h"
-#include "morvane/screen.h"
-#include "morvane/version.h"
-
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
@@ -17,6 +11,11 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+
+#include "morvane/morvane.h"
+#include "morvane/screen.h"
+#include "morvane/version.h"
+#include "ui_demoform.h"
 
 namespace {
 
@@ -27,11 +26,13 @@ class DemoForm : public QWidget {
 public:
     DemoForm() {
         m_ui.setupUi(this);
-        MorvaneCtl::Morvane *resizer = m_ui.Morvane1;
-        connect(m_ui.saveButton, &QPushButton::clicked, this,
-                [this, resizer] { guarded([&] { resizer->SaveForm(this, true, ApplicationName); }); });
-        connect(m_ui.restoreButton, &QPushButton::clicked, this,
-                [this, resizer] { guarded([&] { resizer->RestoreForm(this, true, ApplicationName); }); });
+        MorvaneCtl::Morvane* resizer = m_ui.Morvane1;
+        connect(m_ui.saveButton, &QPushButton::clicked, this, [this, resizer] {
+            guarded([&] { resizer->SaveForm(this, true, ApplicationName); });
+        });
+        connect(m_ui.restoreButton, &QPushButton::clicked, this, [this, resizer] {
+            guarded([&] { resizer->RestoreForm(this, true, ApplicationName); });
+        });
         connect(m_ui.closeButton, &QPushButton::clicked, this, &QWidget::close);
         connect(resizer, &MorvaneCtl::Morvane::ResizeComplete, this, [this] { showSize(); });
         // Asked for while the form loads, the restore is carried out after
@@ -42,23 +43,24 @@ public:
 private:
     void showSize() {
         const MorvaneCtl::ScreenMetrics screen = MorvaneCtl::currentScreen();
-        const MorvaneCtl::Morvane *resizer = m_ui.Morvane1;
-        m_ui.sizeLabel->setText(tr("Now %1 x %2 pixels on a %3 x %4 screen;\ndesigned %5 x %6 on %7 x %8.")
-                                    .arg(width())
-                                    .arg(height())
-                                    .arg(qRound(screen.widthTwips / screen.twipsPerPixelX))
-                                    .arg(qRound(screen.heightTwips / screen.twipsPerPixelY))
-                                    .arg(qRound(resizer->FormScaleWidthDT() / screen.twipsPerPixelX))
-                                    .arg(qRound(resizer->FormScaleHeightDT() / screen.twipsPerPixelY))
-                                    .arg(resizer->ScreenWidthDT())
-                                    .arg(resizer->ScreenHeightDT()));
+        const MorvaneCtl::Morvane* resizer = m_ui.Morvane1;
+        m_ui.sizeLabel->setText(
+            tr("Now %1 x %2 pixels on a %3 x %4 screen;\ndesigned %5 x %6 on %7 x %8.")
+                .arg(width())
+                .arg(height())
+                .arg(qRound(screen.widthTwips / screen.twipsPerPixelX))
+                .arg(qRound(screen.heightTwips / screen.twipsPerPixelY))
+                .arg(qRound(resizer->FormScaleWidthDT() / screen.twipsPerPixelX))
+                .arg(qRound(resizer->FormScaleHeightDT() / screen.twipsPerPixelY))
+                .arg(resizer->ScreenWidthDT())
+                .arg(resizer->ScreenHeightDT()));
     }
 
     // SaveForm and RestoreForm refuse anything but an ordinary form.
-    void guarded(const std::function<void()> &call) {
+    void guarded(const std::function<void()>& call) {
         try {
             call();
-        } catch (const MorvaneCtl::MorvaneError &error) {
+        } catch (const MorvaneCtl::MorvaneError& error) {
             QMessageBox::warning(this, windowTitle(), QString::fromUtf8(error.what()));
         }
     }
@@ -66,21 +68,22 @@ private:
     Ui::DemoForm m_ui;
 };
 
-} // namespace
+}  // namespace
 
 // Exit codes, those of sysexits.h.
 constexpr int ExitDone = 0;
-constexpr int ExitUsage = 64;     // EX_USAGE: the command line is wrong
-constexpr int ExitNoDisplay = 69; // EX_UNAVAILABLE: no display to show the form on
+constexpr int ExitUsage = 64;      // EX_USAGE: the command line is wrong
+constexpr int ExitNoDisplay = 69;  // EX_UNAVAILABLE: no display to show the form on
 
 // The command line, read before any QApplication exists: --help and
 // --version need no display, and a wrong command line is told as such
 // rather than as a missing display.
 struct CommandLine {
     QCommandLineParser parser;
-    QCommandLineOption screen{QStringLiteral("screen"),
-                              QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
-                              QStringLiteral("WIDTHxHEIGHT")};
+    QCommandLineOption screen{
+        QStringLiteral("screen"),
+        QStringLiteral("Lay the form out as on a screen of WIDTHxHEIGHT pixels, e.g. 1920x1080."),
+        QStringLiteral("WIDTHxHEIGHT")};
     // Qt's own options, handed on to Qt.
     QCommandLineOption platform{
         QStringLiteral("platform"),
@@ -111,21 +114,21 @@ struct CommandLine {
     }
 };
 
-void printOut(const QString &text) {
+void printOut(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
 
-int usageError(const QString &text) {
+int usageError(const QString& text) {
     std::fprintf(stderr, "morvane-demo: %s\nTry 'morvane-demo --help'.\n",
                  text.toLocal8Bit().constData());
     return ExitUsage;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     CommandLine line;
-    QCommandLineParser &parser = line.parser;
+    QCommandLineParser& parser = line.parser;
     if (!parser.parse(arguments)) return usageError(parser.errorText());
     if (parser.isSet(line.help)) {
         printOut(line.helpText());
@@ -156,8 +159,9 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !parser.isSet(line.platform) &&
         !parser.isSet(line.display)) {
-        std::fprintf(stderr, "morvane-demo: no display to show the form on; start it on a desktop, "
-                             "under xvfb-run, or with QT_QPA_PLATFORM=offscreen\n");
+        std::fprintf(stderr,
+                     "morvane-demo: no display to show the form on; start it on a desktop, "
+                     "under xvfb-run, or with QT_QPA_PLATFORM=offscreen\n");
         return ExitNoDisplay;
     }
     QApplication app(argc, argv);

@@ -2,14 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "aboutmenu.h"
 
-#include "morvane/morvane.h"
-
 #include <QAction>
 #include <QPointer>
 
+#include "morvane/morvane.h"
+
 namespace MorvaneDesigner {
 
-AboutMenu::AboutMenu(MorvaneCtl::Morvane *control, QObject *parent)
+AboutMenu::AboutMenu(MorvaneCtl::Morvane* control, QObject* parent)
     : QObject(parent), m_about(new QAction(tr("About Morvane..."), this)) {
     QPointer<MorvaneCtl::Morvane> target(control);
     connect(m_about, &QAction::triggered, this, [target] {
@@ -17,14 +17,18 @@ AboutMenu::AboutMenu(MorvaneCtl::Morvane *control, QObject *parent)
     });
 }
 
-QList<QAction *> AboutMenu::taskActions() const { return {m_about}; }
+QList<QAction*> AboutMenu::taskActions() const {
+    return {m_about};
+}
 
-AboutMenuFactory::AboutMenuFactory(QExtensionManager *parent) : QExtensionFactory(parent) {}
+AboutMenuFactory::AboutMenuFactory(QExtensionManager* parent) : QExtensionFactory(parent) {}
 
-QObject *AboutMenuFactory::createExtension(QObject *object, const QString &iid, QObject *parent) const {
+QObject* AboutMenuFactory::createExtension(QObject* object, const QString& iid,
+                                           QObject* parent) const {
     if (iid != Q_TYPEID(QDesignerTaskMenuExtension)) return nullptr;
-    if (auto *control = qobject_cast<MorvaneCtl::Morvane *>(object)) return new AboutMenu(control, parent);
+    if (auto* control = qobject_cast<MorvaneCtl::Morvane*>(object))
+        return new AboutMenu(control, parent);
     return nullptr;
 }
 
-} // namespace MorvaneDesigner
+}  // namespace MorvaneDesigner

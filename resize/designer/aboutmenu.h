@@ -20,11 +20,11 @@ class AboutMenu : public QObject, public QDesignerTaskMenuExtension {
     Q_INTERFACES(QDesignerTaskMenuExtension)
 
 public:
-    AboutMenu(MorvaneCtl::Morvane *control, QObject *parent);
-    QList<QAction *> taskActions() const override;
+    AboutMenu(MorvaneCtl::Morvane* control, QObject* parent);
+    QList<QAction*> taskActions() const override;
 
 private:
-    QAction *m_about;
+    QAction* m_about;
 };
 
 // Hands Designer an AboutMenu for every Morvane control it asks about.
@@ -32,10 +32,10 @@ class AboutMenuFactory : public QExtensionFactory {
     Q_OBJECT
 
 public:
-    explicit AboutMenuFactory(QExtensionManager *parent);
+    explicit AboutMenuFactory(QExtensionManager* parent);
 
 protected:
-    QObject *createExtension(QObject *object, const QString &iid, QObject *parent) const override;
+    QObject* createExtension(QObject* object, const QString& iid, QObject* parent) const override;
 };
 
-} // namespace MorvaneDesigner
+}  // namespace MorvaneDesigner

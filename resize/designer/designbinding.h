@@ -18,6 +18,6 @@ namespace MorvaneDesigner {
 // window: first placement or load, the persisted keys marked for saving, and
 // later changes reported to the form window. A control outside any form
 // window (the drag image, a preview) stays in design mode and does nothing.
-void prepareForDesign(MorvaneCtl::Morvane *control, QDesignerFormEditorInterface *core);
+void prepareForDesign(MorvaneCtl::Morvane* control, QDesignerFormEditorInterface* core);
 
-} // namespace MorvaneDesigner
+}  // namespace MorvaneDesigner

@@ -2,15 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "morvaneplugin.h"
 
-#include "aboutmenu.h"
-#include "designbinding.h"
-#include "morvane/morvane.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
+
+#include "aboutmenu.h"
+#include "designbinding.h"
+#include "morvane/morvane.h"
 
 namespace {
 
@@ -43,24 +43,31 @@ QPixmap drawIcon(int size) {
     return pixmap;
 }
 
-} // namespace
+}  // namespace
 
-MorvanePlugin::MorvanePlugin(QObject *parent) : QObject(parent) {}
+MorvanePlugin::MorvanePlugin(QObject* parent) : QObject(parent) {}
 
-QString MorvanePlugin::name() const { return QStringLiteral("MorvaneCtl::Morvane"); }
-QString MorvanePlugin::group() const { return QStringLiteral("Morvane"); }
+QString MorvanePlugin::name() const {
+    return QStringLiteral("MorvaneCtl::Morvane");
+}
+QString MorvanePlugin::group() const {
+    return QStringLiteral("Morvane");
+}
 
 QString MorvanePlugin::toolTip() const {
     return tr("Scales the form to the screen and its controls to the form");
 }
 
 QString MorvanePlugin::whatsThis() const {
-    return tr("Drop one Morvane on a form. At run time it scales the form to the screen it runs on, "
-              "keeps it within size limits, centres it, saves and restores its geometry and rescales "
-              "every control on it in proportion to the form.");
+    return tr(
+        "Drop one Morvane on a form. At run time it scales the form to the screen it runs on, "
+        "keeps it within size limits, centres it, saves and restores its geometry and rescales "
+        "every control on it in proportion to the form.");
 }
 
-QString MorvanePlugin::includeFile() const { return QStringLiteral("morvane/morvane.h"); }
+QString MorvanePlugin::includeFile() const {
+    return QStringLiteral("morvane/morvane.h");
+}
 
 QIcon MorvanePlugin::icon() const {
     QIcon icon;
@@ -68,7 +75,9 @@ QIcon MorvanePlugin::icon() const {
     return icon;
 }
 
-bool MorvanePlugin::isContainer() const { return false; }
+bool MorvanePlugin::isContainer() const {
+    return false;
+}
 
 // The control's face is 480 twips square, 32 pixels.
 QString MorvanePlugin::domXml() const {
@@ -82,18 +91,20 @@ QString MorvanePlugin::domXml() const {
         "</ui>\n");
 }
 
-QWidget *MorvanePlugin::createWidget(QWidget *parent) {
-    auto *control = new MorvaneCtl::Morvane(parent);
+QWidget* MorvanePlugin::createWidget(QWidget* parent) {
+    auto* control = new MorvaneCtl::Morvane(parent);
     if (m_core) MorvaneDesigner::prepareForDesign(control, m_core);
     return control;
 }
 
-bool MorvanePlugin::isInitialized() const { return m_core != nullptr; }
+bool MorvanePlugin::isInitialized() const {
+    return m_core != nullptr;
+}
 
-void MorvanePlugin::initialize(QDesignerFormEditorInterface *core) {
+void MorvanePlugin::initialize(QDesignerFormEditorInterface* core) {
     if (m_core) return;
     m_core = core;
-    QExtensionManager *manager = core->extensionManager();
+    QExtensionManager* manager = core->extensionManager();
     manager->registerExtensions(new MorvaneDesigner::AboutMenuFactory(manager),
                                 Q_TYPEID(QDesignerTaskMenuExtension));
 }

@@ -18,7 +18,7 @@ class MorvanePlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_INTERFACES(QDesignerCustomWidgetInterface)
 
 public:
-    explicit MorvanePlugin(QObject *parent = nullptr);
+    explicit MorvanePlugin(QObject* parent = nullptr);
 
     QString name() const override;
     QString group() const override;
@@ -32,11 +32,11 @@ public:
     // At design time (after initialize) the control is put in design mode
     // and bound to its form window once Designer has applied its saved
     // properties; otherwise (QUiLoader at run time) it is a plain control.
-    QWidget *createWidget(QWidget *parent) override;
+    QWidget* createWidget(QWidget* parent) override;
 
     bool isInitialized() const override;
-    void initialize(QDesignerFormEditorInterface *core) override;
+    void initialize(QDesignerFormEditorInterface* core) override;
 
 private:
-    QDesignerFormEditorInterface *m_core = nullptr;
+    QDesignerFormEditorInterface* m_core = nullptr;
 };

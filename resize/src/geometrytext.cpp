@@ -17,7 +17,7 @@ QString singleText(float value) {
     // infinity as the largest single of its sign (3.402823E+38).
     if (std::isnan(value)) return QStringLiteral("0");
     if (std::isinf(value)) value = std::copysign(std::numeric_limits<float>::max(), value);
-    if (value == 0) return QStringLiteral("0"); // -0 too
+    if (value == 0) return QStringLiteral("0");  // -0 too
     // Seven significant digits is what a single-precision number carries.
     // to_chars writes the same text in every locale (as "%.7g" would in the
     // C locale): a point, no grouping, no leading blank.
@@ -29,7 +29,7 @@ QString singleText(float value) {
     std::string mantissa = s, exponent;
     if (const auto e = s.find('e'); e != std::string::npos) {
         mantissa = s.substr(0, e);
-        exponent = s.substr(e); // "e+07"
+        exponent = s.substr(e);  // "e+07"
     }
     if (mantissa.find('.') != std::string::npos) {
         while (mantissa.back() == '0') mantissa.pop_back();
@@ -60,20 +60,20 @@ namespace {
 // that rounded up, and reads as the largest single.
 constexpr double LargestField = 3.402824e38;
 
-std::optional<double> number(const QString &field) {
+std::optional<double> number(const QString& field) {
     const std::string s = field.trimmed().toStdString();
     if (s.empty()) return std::nullopt;
     double v = 0;
-    const char *first = s.data();
+    const char* first = s.data();
     if (*first == '+') ++first;
     const auto [end, ec] = std::from_chars(first, s.data() + s.size(), v);
     if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
-} // namespace
+}  // namespace
 
-GeometryFields parseGeometryText(const QString &text) {
+GeometryFields parseGeometryText(const QString& text) {
     GeometryFields out;
     const QStringList fields = text.split(QLatin1Char(','));
     out.fieldCount = fields.size();
@@ -97,4 +97,4 @@ GeometryFields parseGeometryText(const QString &text) {
     return out;
 }
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

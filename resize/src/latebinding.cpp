@@ -2,11 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "morvane/latebinding.h"
 
-#include "morvane/morvane.h"
-#include "morvane/screen.h"
-
-#include "onscreen.h"
-
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,17 +25,22 @@
 #include <string>
 #include <unordered_map>
 
+#include "morvane/morvane.h"
+#include "morvane/screen.h"
+#include "onscreen.h"
+
 namespace MorvaneCtl::LateBound {
 
 namespace {
 
-constexpr const char *PropNames[] = {
-    "Name", "Index", "Left", "Top", "Width", "Height", "ScaleWidth", "ScaleHeight", "WindowState",
-    "FontSize", "TabHeight", "AutoSize", "X1", "Y1", "X2", "Y2", "ColsCount", "ColumnsCount",
+constexpr const char* PropNames[] = {
+    "Name",       "Index",       "Left",        "Top",      "Width",     "Height",
+    "ScaleWidth", "ScaleHeight", "WindowState", "FontSize", "TabHeight", "AutoSize",
+    "X1",         "Y1",          "X2",          "Y2",       "ColsCount", "ColumnsCount",
 };
 constexpr int PropCount = std::size(PropNames);
 
-std::optional<Prop> propNamed(const char *name) {
+std::optional<Prop> propNamed(const char* name) {
     for (int i = 0; i < PropCount; ++i)
         if (std::strcmp(PropNames[i], name) == 0) return static_cast<Prop>(i);
     return std::nullopt;
@@ -56,17 +56,17 @@ struct ClassInfo {
 };
 
 struct ClassCache {
-    const QMetaObject *lastMeta = nullptr;
-    const ClassInfo *lastInfo = nullptr;
-    std::unordered_map<const QMetaObject *, ClassInfo> known;
+    const QMetaObject* lastMeta = nullptr;
+    const ClassInfo* lastInfo = nullptr;
+    std::unordered_map<const QMetaObject*, ClassInfo> known;
 };
 
-const ClassInfo &classInfo(const QWidget *w) {
+const ClassInfo& classInfo(const QWidget* w) {
     // One thread-local object: each one costs a lookup of its own in a
     // shared library, and this is asked several times for every control.
     thread_local ClassCache cache;
-    ClassCache &c = cache;
-    const QMetaObject *meta = w->metaObject();
+    ClassCache& c = cache;
+    const QMetaObject* meta = w->metaObject();
     if (meta == c.lastMeta) return *c.lastInfo;
     auto it = c.known.find(meta);
     if (it == c.known.end()) {
@@ -79,21 +79,23 @@ const ClassInfo &classInfo(const QWidget *w) {
     return *c.lastInfo;
 }
 
-int declaredIndex(const QWidget *w, Prop p) { return classInfo(w).declared[static_cast<int>(p)]; }
+int declaredIndex(const QWidget* w, Prop p) {
+    return classInfo(w).declared[static_cast<int>(p)];
+}
 
-bool hasDynamicProperty(const QWidget *w, const char *name) {
+bool hasDynamicProperty(const QWidget* w, const char* name) {
     const QList<QByteArray> names = w->dynamicPropertyNames();
     return !names.isEmpty() && names.contains(name);
 }
 
 // A name the widget answers through Qt's property system, declared or dynamic.
-bool hasQtProperty(const QWidget *w, Prop p) {
+bool hasQtProperty(const QWidget* w, Prop p) {
     return declaredIndex(w, p) >= 0 || hasDynamicProperty(w, nameOf(p));
 }
 
 std::optional<int> roundToLong(double v) {
     if (!std::isfinite(v)) return std::nullopt;
-    const double r = std::nearbyint(v); // the default rounding mode: halves to even
+    const double r = std::nearbyint(v);  // the default rounding mode: halves to even
     if (r < std::numeric_limits<int>::min() || r > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(r);
@@ -104,9 +106,9 @@ std::optional<int> toPixels(double twips, double twipsPerPixel) {
 }
 
 // The rectangle of a widget in pixels as Left/Top/Width/Height see it.
-QRect outerRect(QWidget *w) {
+QRect outerRect(QWidget* w) {
     if (!isForm(w)) return w->geometry();
-    QWidget *frame = frameOf(w);
+    QWidget* frame = frameOf(w);
     if (!frame->isWindow()) return frame->geometry();
     // Until a window is first shown, Qt keeps the place given to move() as
     // its frame's place but reports the frame shifted by the frame's width;
@@ -118,8 +120,8 @@ QRect outerRect(QWidget *w) {
 
 // Places a form's outer frame at r (pixels): a top-level window is moved by
 // its frame and sized by its client, so the decoration is taken off.
-void setOuterRect(QWidget *form, const QRect &r) {
-    QWidget *frame = frameOf(form);
+void setOuterRect(QWidget* form, const QRect& r) {
+    QWidget* frame = frameOf(form);
     if (!frame->isWindow()) {
         frame->setGeometry(r);
         return;
@@ -135,9 +137,9 @@ void setOuterRect(QWidget *form, const QRect &r) {
 // The mark before the rule the control adds to a tab bar's style sheet.
 const QLatin1String TabHeightMark("/* Morvane TabHeight */");
 
-} // namespace
+}  // namespace
 
-QString withTabHeight(const QString &sheet, int pixels) {
+QString withTabHeight(const QString& sheet, int pixels) {
     QString own = sheet;
     if (const qsizetype at = own.indexOf(TabHeightMark); at >= 0) own.truncate(at);
     own = own.trimmed();
@@ -152,21 +154,21 @@ QString withTabHeight(const QString &sheet, int pixels) {
 
 namespace {
 
-const QFrame *plainLine(const QWidget *w) {
+const QFrame* plainLine(const QWidget* w) {
     if (w->metaObject() != &QFrame::staticMetaObject) return nullptr;
-    const auto *frame = static_cast<const QFrame *>(w);
+    const auto* frame = static_cast<const QFrame*>(w);
     const auto shape = frame->frameShape();
     return shape == QFrame::HLine || shape == QFrame::VLine ? frame : nullptr;
 }
 
-double fontPoints(const QWidget *w) {
+double fontPoints(const QWidget* w) {
     const QFont f = w->font();
     if (f.pointSizeF() > 0) return f.pointSizeF();
     return f.pixelSize() * 72.0 / w->logicalDpiY();
 }
 
-std::optional<QVariant> lineEnd(QWidget *w, Prop p) {
-    const QFrame *line = plainLine(w);
+std::optional<QVariant> lineEnd(QWidget* w, Prop p) {
+    const QFrame* line = plainLine(w);
     if (!line) return std::nullopt;
     const ScreenMetrics s = currentScreen();
     const QRect g = w->geometry();
@@ -183,8 +185,8 @@ std::optional<QVariant> lineEnd(QWidget *w, Prop p) {
     return (g.x() + g.width() / 2.0) * s.twipsPerPixelX;
 }
 
-bool setLineEnd(QWidget *w, Prop p, double twips) {
-    const QFrame *line = plainLine(w);
+bool setLineEnd(QWidget* w, Prop p, double twips) {
+    const QFrame* line = plainLine(w);
     if (!line) return false;
     const ScreenMetrics s = currentScreen();
     const bool xName = p == Prop::X1 || p == Prop::X2;
@@ -215,45 +217,53 @@ bool setLineEnd(QWidget *w, Prop p, double twips) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool isForm(const QWidget *w) {
+bool isForm(const QWidget* w) {
     if (!w) return false;
     if (w->isWindow()) return true;
-    const QWidget *p = w->parentWidget();
-    return p && qobject_cast<const QMdiSubWindow *>(p) != nullptr;
+    const QWidget* p = w->parentWidget();
+    return p && qobject_cast<const QMdiSubWindow*>(p) != nullptr;
 }
 
-bool isMdiForm(const QWidget *w) {
-    const auto *main = qobject_cast<const QMainWindow *>(w);
-    return main && qobject_cast<const QMdiArea *>(main->centralWidget()) != nullptr;
+bool isMdiForm(const QWidget* w) {
+    const auto* main = qobject_cast<const QMainWindow*>(w);
+    return main && qobject_cast<const QMdiArea*>(main->centralWidget()) != nullptr;
 }
 
-bool isLine(const QWidget *w) {
+bool isLine(const QWidget* w) {
     return declaredIndex(w, Prop::X1) >= 0 || plainLine(w) != nullptr;
 }
 
-bool isLabel(const QWidget *w) { return qobject_cast<const QLabel *>(w) != nullptr; }
+bool isLabel(const QWidget* w) {
+    return qobject_cast<const QLabel*>(w) != nullptr;
+}
 
-bool isListBox(const QWidget *w) { return qobject_cast<const QListView *>(w) != nullptr; }
+bool isListBox(const QWidget* w) {
+    return qobject_cast<const QListView*>(w) != nullptr;
+}
 
-bool isMorvane(const QWidget *w) { return qobject_cast<const Morvane *>(w) != nullptr; }
+bool isMorvane(const QWidget* w) {
+    return qobject_cast<const Morvane*>(w) != nullptr;
+}
 
-QWidget *frameOf(QWidget *form) {
-    QWidget *p = form->parentWidget();
-    if (!form->isWindow() && p && qobject_cast<QMdiSubWindow *>(p)) return p;
+QWidget* frameOf(QWidget* form) {
+    QWidget* p = form->parentWidget();
+    if (!form->isWindow() && p && qobject_cast<QMdiSubWindow*>(p)) return p;
     return form;
 }
 
-QWidget *clientOf(QWidget *form) {
-    if (auto *main = qobject_cast<QMainWindow *>(form); main && main->centralWidget())
+QWidget* clientOf(QWidget* form) {
+    if (auto* main = qobject_cast<QMainWindow*>(form); main && main->centralWidget())
         return main->centralWidget();
     return form;
 }
 
-const char *nameOf(Prop prop) { return PropNames[static_cast<int>(prop)]; }
+const char* nameOf(Prop prop) {
+    return PropNames[static_cast<int>(prop)];
+}
 
-std::optional<QVariant> get(QWidget *w, Prop p) {
+std::optional<QVariant> get(QWidget* w, Prop p) {
     if (!w) return std::nullopt;
     if (const int i = declaredIndex(w, p); i >= 0) {
         QVariant v = w->metaObject()->property(i).read(w);
@@ -263,49 +273,58 @@ std::optional<QVariant> get(QWidget *w, Prop p) {
     if (hasDynamicProperty(w, nameOf(p))) return w->property(nameOf(p));
     const ScreenMetrics s = currentScreen();
     switch (p) {
-    case Prop::Name: return w->objectName();
-    case Prop::Left: return outerRect(w).x() * s.twipsPerPixelX;
-    case Prop::Top: return outerRect(w).y() * s.twipsPerPixelY;
-    case Prop::Width: return outerRect(w).width() * s.twipsPerPixelX;
-    case Prop::Height: return outerRect(w).height() * s.twipsPerPixelY;
-    case Prop::ScaleWidth: return clientOf(w)->width() * s.twipsPerPixelX;
-    case Prop::ScaleHeight: return clientOf(w)->height() * s.twipsPerPixelY;
-    case Prop::FontSize: return fontPoints(w);
-    case Prop::WindowState: {
-        if (!isForm(w)) return std::nullopt;
-        const Qt::WindowStates state = frameOf(w)->windowState();
-        if (state & Qt::WindowMinimized) return 1;
-        if (state & Qt::WindowMaximized) return 2;
-        return 0;
-    }
-    case Prop::TabHeight: {
-        const auto *tabs = qobject_cast<const QTabWidget *>(w);
-        if (!tabs) return std::nullopt;
-        return tabs->tabBar()->sizeHint().height() * s.twipsPerPixelY;
-    }
-    case Prop::X1:
-    case Prop::Y1:
-    case Prop::X2:
-    case Prop::Y2: return lineEnd(w, p);
-    // A view is a grid whether or not it has been given a model yet.
-    case Prop::ColsCount: {
-        const auto *table = qobject_cast<const QTableView *>(w);
-        if (!table) return std::nullopt;
-        return table->model() ? table->model()->columnCount() : 0;
-    }
-    case Prop::ColumnsCount: {
-        const auto *tree = qobject_cast<const QTreeView *>(w);
-        if (!tree) return std::nullopt;
-        return tree->model() ? tree->model()->columnCount() : 0;
-    }
-    case Prop::Index: // a control array's index and a label's AutoSize exist
-    case Prop::AutoSize: // only as properties the form gave the widget
-        return std::nullopt;
+        case Prop::Name:
+            return w->objectName();
+        case Prop::Left:
+            return outerRect(w).x() * s.twipsPerPixelX;
+        case Prop::Top:
+            return outerRect(w).y() * s.twipsPerPixelY;
+        case Prop::Width:
+            return outerRect(w).width() * s.twipsPerPixelX;
+        case Prop::Height:
+            return outerRect(w).height() * s.twipsPerPixelY;
+        case Prop::ScaleWidth:
+            return clientOf(w)->width() * s.twipsPerPixelX;
+        case Prop::ScaleHeight:
+            return clientOf(w)->height() * s.twipsPerPixelY;
+        case Prop::FontSize:
+            return fontPoints(w);
+        case Prop::WindowState: {
+            if (!isForm(w)) return std::nullopt;
+            const Qt::WindowStates state = frameOf(w)->windowState();
+            if (state & Qt::WindowMinimized) return 1;
+            if (state & Qt::WindowMaximized) return 2;
+            return 0;
+        }
+        case Prop::TabHeight: {
+            const auto* tabs = qobject_cast<const QTabWidget*>(w);
+            if (!tabs) return std::nullopt;
+            return tabs->tabBar()->sizeHint().height() * s.twipsPerPixelY;
+        }
+        case Prop::X1:
+        case Prop::Y1:
+        case Prop::X2:
+        case Prop::Y2:
+            return lineEnd(w, p);
+        // A view is a grid whether or not it has been given a model yet.
+        case Prop::ColsCount: {
+            const auto* table = qobject_cast<const QTableView*>(w);
+            if (!table) return std::nullopt;
+            return table->model() ? table->model()->columnCount() : 0;
+        }
+        case Prop::ColumnsCount: {
+            const auto* tree = qobject_cast<const QTreeView*>(w);
+            if (!tree) return std::nullopt;
+            return tree->model() ? tree->model()->columnCount() : 0;
+        }
+        case Prop::Index:     // a control array's index and a label's AutoSize exist
+        case Prop::AutoSize:  // only as properties the form gave the widget
+            return std::nullopt;
     }
     return std::nullopt;
 }
 
-std::optional<QVariant> get(QWidget *w, const char *name) {
+std::optional<QVariant> get(QWidget* w, const char* name) {
     if (!w) return std::nullopt;
     if (const auto p = propNamed(name)) return get(w, *p);
     QVariant v = w->property(name);
@@ -315,7 +334,7 @@ std::optional<QVariant> get(QWidget *w, const char *name) {
 
 namespace {
 
-std::optional<int> longOf(const std::optional<QVariant> &v) {
+std::optional<int> longOf(const std::optional<QVariant>& v) {
     if (!v) return std::nullopt;
     if (v->typeId() == QMetaType::Bool) return v->toBool() ? -1 : 0;
     bool ok = false;
@@ -324,17 +343,19 @@ std::optional<int> longOf(const std::optional<QVariant> &v) {
     return roundToLong(d);
 }
 
-} // namespace
+}  // namespace
 
-std::optional<int> getLong(QWidget *w, Prop p) { return longOf(get(w, p)); }
+std::optional<int> getLong(QWidget* w, Prop p) {
+    return longOf(get(w, p));
+}
 
-Identity identityOf(QWidget *w) {
+Identity identityOf(QWidget* w) {
     Identity id;
     if (!w) return id;
     // Most controls hold no dynamic property and declare neither name: then
     // the name is the object name and the index 0, found without the
     // general lookup the engine would otherwise make twice per control.
-    const ClassInfo &info = classInfo(w);
+    const ClassInfo& info = classInfo(w);
     const bool plain = info.declared[static_cast<int>(Prop::Name)] < 0 &&
                        info.declared[static_cast<int>(Prop::Index)] < 0 &&
                        w->dynamicPropertyNames().isEmpty();
@@ -346,9 +367,11 @@ Identity identityOf(QWidget *w) {
     id.index = getLong(w, Prop::Index).value_or(0);
     return id;
 }
-std::optional<int> getLong(QWidget *w, const char *name) { return longOf(get(w, name)); }
+std::optional<int> getLong(QWidget* w, const char* name) {
+    return longOf(get(w, name));
+}
 
-bool set(QWidget *w, Prop p, const QVariant &value) {
+bool set(QWidget* w, Prop p, const QVariant& value) {
     if (!w) return false;
     if (const int i = declaredIndex(w, p); i >= 0) {
         const QMetaProperty property = w->metaObject()->property(i);
@@ -362,63 +385,70 @@ bool set(QWidget *w, Prop p, const QVariant &value) {
     const double v = value.toDouble(&ok);
     if (!ok) return false;
     switch (p) {
-    case Prop::WindowState: {
-        if (!isForm(w)) return false;
-        QWidget *frame = frameOf(w);
-        const Qt::WindowStates kept =
-            frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-        if (v == 0) frame->setWindowState(kept);
-        else if (v == 1) frame->setWindowState(kept | Qt::WindowMinimized);
-        else if (v == 2) frame->setWindowState(kept | Qt::WindowMaximized);
-        else return false;
-        return true;
-    }
-    case Prop::FontSize: {
-        if (!(v > 0) || !std::isfinite(v) || v > 4096) return false;
-        QFont f = w->font();
-        f.setPointSizeF(v);
-        w->setFont(f);
-        // A label that sizes itself follows its new text size.
-        if (auto *label = qobject_cast<QLabel *>(w); label && label->property("AutoSize").toBool())
-            label->adjustSize();
-        return true;
-    }
-    case Prop::TabHeight: {
-        auto *tabs = qobject_cast<QTabWidget *>(w);
-        if (!tabs) return false;
-        const auto px = toPixels(v, currentScreen().twipsPerPixelY);
-        if (!px || *px < 1) return false;
-        // Qt derives a tab's height from its style; a style sheet is the one
-        // way to set it. The rule is added to whatever sheet the tab bar
-        // has. Parsing a sheet is costly, so an unchanged one is not set
-        // again.
-        QTabBar *bar = tabs->tabBar();
-        const QString sheet = withTabHeight(bar->styleSheet(), *px);
-        if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
-        return true;
-    }
-    case Prop::X1:
-    case Prop::Y1:
-    case Prop::X2:
-    case Prop::Y2: return setLineEnd(w, p, v);
-    case Prop::Left:
-    case Prop::Top:
-    case Prop::Width:
-    case Prop::Height: {
-        const auto target = roundToLong(v);
-        const auto left = getLong(w, Prop::Left), top = getLong(w, Prop::Top);
-        const auto width = getLong(w, Prop::Width), height = getLong(w, Prop::Height);
-        if (!target || !left || !top || !width || !height) return false;
-        if (p == Prop::Left) return move(w, *target, *top);
-        if (p == Prop::Top) return move(w, *left, *target);
-        if (p == Prop::Width) return move(w, *left, *top, *target, *height);
-        return move(w, *left, *top, *width, *target);
-    }
-    default: return false;
+        case Prop::WindowState: {
+            if (!isForm(w)) return false;
+            QWidget* frame = frameOf(w);
+            const Qt::WindowStates kept =
+                frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+            if (v == 0)
+                frame->setWindowState(kept);
+            else if (v == 1)
+                frame->setWindowState(kept | Qt::WindowMinimized);
+            else if (v == 2)
+                frame->setWindowState(kept | Qt::WindowMaximized);
+            else
+                return false;
+            return true;
+        }
+        case Prop::FontSize: {
+            if (!(v > 0) || !std::isfinite(v) || v > 4096) return false;
+            QFont f = w->font();
+            f.setPointSizeF(v);
+            w->setFont(f);
+            // A label that sizes itself follows its new text size.
+            if (auto* label = qobject_cast<QLabel*>(w);
+                label && label->property("AutoSize").toBool())
+                label->adjustSize();
+            return true;
+        }
+        case Prop::TabHeight: {
+            auto* tabs = qobject_cast<QTabWidget*>(w);
+            if (!tabs) return false;
+            const auto px = toPixels(v, currentScreen().twipsPerPixelY);
+            if (!px || *px < 1) return false;
+            // Qt derives a tab's height from its style; a style sheet is the one
+            // way to set it. The rule is added to whatever sheet the tab bar
+            // has. Parsing a sheet is costly, so an unchanged one is not set
+            // again.
+            QTabBar* bar = tabs->tabBar();
+            const QString sheet = withTabHeight(bar->styleSheet(), *px);
+            if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
+            return true;
+        }
+        case Prop::X1:
+        case Prop::Y1:
+        case Prop::X2:
+        case Prop::Y2:
+            return setLineEnd(w, p, v);
+        case Prop::Left:
+        case Prop::Top:
+        case Prop::Width:
+        case Prop::Height: {
+            const auto target = roundToLong(v);
+            const auto left = getLong(w, Prop::Left), top = getLong(w, Prop::Top);
+            const auto width = getLong(w, Prop::Width), height = getLong(w, Prop::Height);
+            if (!target || !left || !top || !width || !height) return false;
+            if (p == Prop::Left) return move(w, *target, *top);
+            if (p == Prop::Top) return move(w, *left, *target);
+            if (p == Prop::Width) return move(w, *left, *top, *target, *height);
+            return move(w, *left, *top, *width, *target);
+        }
+        default:
+            return false;
     }
 }
 
-bool set(QWidget *w, const char *name, const QVariant &value) {
+bool set(QWidget* w, const char* name, const QVariant& value) {
     if (!w) return false;
     if (const auto p = propNamed(name)) return set(w, *p, value);
     if (const int i = w->metaObject()->indexOfProperty(name); i >= 0) {
@@ -432,7 +462,7 @@ bool set(QWidget *w, const char *name, const QVariant &value) {
     return false;
 }
 
-bool move(QWidget *w, int left, int top, std::optional<int> width, std::optional<int> height) {
+bool move(QWidget* w, int left, int top, std::optional<int> width, std::optional<int> height) {
     if (!w) return false;
     if (width && *width < 0) return false;
     if (height && *height < 0) return false;
@@ -487,23 +517,23 @@ int clampedStart(std::int64_t a, std::int64_t n, std::int64_t b, std::int64_t m)
     return static_cast<int>(std::max(b, std::min(a, b + m - n)));
 }
 
-} // namespace
+}  // namespace
 
-bool bringOntoScreen(QWidget *form) {
+bool bringOntoScreen(QWidget* form) {
     if (!form) return false;
-    QWidget *frame = frameOf(form);
+    QWidget* frame = frameOf(form);
     if (!frame->isWindow()) return false;
     const QRect r = outerRect(form);
     // A window of no width or height still has its corner somewhere.
     const std::int64_t w = std::max(1, r.width()), h = std::max(1, r.height());
     std::optional<QRect> nearest;
     double nearestDistance = 0;
-    for (const QScreen *screen : QGuiApplication::screens()) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect a = screen->availableGeometry();
         if (a.isEmpty()) continue;
         const std::int64_t dx = gap(r.x(), w, a.x(), a.width());
         const std::int64_t dy = gap(r.y(), h, a.y(), a.height());
-        if (dx == 0 && dy == 0) return false; // some part of it is on this screen
+        if (dx == 0 && dy == 0) return false;  // some part of it is on this screen
         // Gaps reach 2^32 pixels, whose squares 64-bit integers cannot add.
         const double distance = double(dx) * double(dx) + double(dy) * double(dy);
         if (!nearest || distance < nearestDistance) {
@@ -519,4 +549,4 @@ bool bringOntoScreen(QWidget *form) {
     return true;
 }
 
-} // namespace MorvaneCtl::LateBound
+}  // namespace MorvaneCtl::LateBound

@@ -6,7 +6,7 @@ namespace MorvaneCtl {
 
 namespace {
 thread_local MessageBoxHook t_hook;
-} // namespace
+}  // namespace
 
 MessageBoxHook setMessageBoxHook(MessageBoxHook hook) {
     MessageBoxHook old = std::move(t_hook);
@@ -14,12 +14,12 @@ MessageBoxHook setMessageBoxHook(MessageBoxHook hook) {
     return old;
 }
 
-QMessageBox::StandardButton showMessageBox(QWidget *parent, QMessageBox::Icon icon,
-                                           const QString &title, const QString &text,
+QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon,
+                                           const QString& title, const QString& text,
                                            QMessageBox::StandardButtons buttons) {
     if (t_hook) return t_hook(icon, title, text, buttons);
     QMessageBox box(icon, title, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

@@ -2,12 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "morvane/morvane.h"
 
-#include "morvane/latebinding.h"
-#include "morvane/messagebox.h"
-#include "morvane/resizefunctions.h"
-#include "morvane/screen.h"
-#include "morvane/version.h"
-
 #include <QEvent>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -15,6 +9,12 @@
 #include <QWindowStateChangeEvent>
 #include <cmath>
 #include <limits>
+
+#include "morvane/latebinding.h"
+#include "morvane/messagebox.h"
+#include "morvane/resizefunctions.h"
+#include "morvane/screen.h"
+#include "morvane/version.h"
 
 namespace MorvaneCtl {
 
@@ -30,7 +30,7 @@ struct ModuleState {
     QString product;
 };
 
-ModuleState &module() {
+ModuleState& module() {
     thread_local ModuleState state;
     return state;
 }
@@ -44,12 +44,11 @@ constexpr int MaxResizeDepth = 16;
 
 int roundHalfEven(double v) {
     const double r = std::nearbyint(v);
-    if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max()))
-        return 0;
+    if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max())) return 0;
     return static_cast<int>(r);
 }
 
-const QString &warningText() {
+const QString& warningText() {
     static const QString text = QStringLiteral(
         "Warning: Changine the auto-detected design time screen resolution value to an "
         "incorrect value will cause Morvane to function incorrectly on other systems!\n"
@@ -59,25 +58,26 @@ const QString &warningText() {
 
 // A persisted number: Bool as -1/0, numbers rounded half to even, numeric
 // text accepted; anything else is no number.
-std::optional<int> longValue(const QVariant &v) {
+std::optional<int> longValue(const QVariant& v) {
     switch (v.typeId()) {
-    case QMetaType::Bool: return v.toBool() ? -1 : 0;
-    case QMetaType::QString: {
-        bool ok = false;
-        const double d = v.toString().trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(d) || std::fabs(d) > 2147483647.0) return std::nullopt;
-        return roundHalfEven(d);
-    }
-    default: {
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        if (!ok || !std::isfinite(d) || std::fabs(d) > 2147483647.0) return std::nullopt;
-        return roundHalfEven(d);
-    }
+        case QMetaType::Bool:
+            return v.toBool() ? -1 : 0;
+        case QMetaType::QString: {
+            bool ok = false;
+            const double d = v.toString().trimmed().toDouble(&ok);
+            if (!ok || !std::isfinite(d) || std::fabs(d) > 2147483647.0) return std::nullopt;
+            return roundHalfEven(d);
+        }
+        default: {
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            if (!ok || !std::isfinite(d) || std::fabs(d) > 2147483647.0) return std::nullopt;
+            return roundHalfEven(d);
+        }
     }
 }
 
-std::optional<bool> boolValue(const QVariant &v) {
+std::optional<bool> boolValue(const QVariant& v) {
     if (v.typeId() == QMetaType::QString) {
         const QString s = v.toString().trimmed();
         if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
@@ -89,18 +89,18 @@ std::optional<bool> boolValue(const QVariant &v) {
 }
 
 // The switches among the persisted keys; the rest are numbers.
-bool isSwitch(const QString &key) {
+bool isSwitch(const QString& key) {
     static const QStringList switches{
-        QStringLiteral("ResizeFonts"),        QStringLiteral("AutoResizeControls"),
-        QStringLiteral("AutoResizeOnLoad"),   QStringLiteral("AllowFormMaximized"),
-        QStringLiteral("AllowFormMinimized"), QStringLiteral("AutoCenterForm"),
+        QStringLiteral("ResizeFonts"),          QStringLiteral("AutoResizeControls"),
+        QStringLiteral("AutoResizeOnLoad"),     QStringLiteral("AllowFormMaximized"),
+        QStringLiteral("AllowFormMinimized"),   QStringLiteral("AutoCenterForm"),
         QStringLiteral("ResizeFormBackground"), QStringLiteral("HideControlsOnResize")};
     return switches.contains(key);
 }
 
 // The default a key is read and written with: -1 (true) for the switches
 // that start on, 0 for everything else.
-QVariant defaultOf(const QString &key) {
+QVariant defaultOf(const QString& key) {
     static const QStringList onByDefault{
         QStringLiteral("ResizeFonts"), QStringLiteral("AutoResizeControls"),
         QStringLiteral("AutoResizeOnLoad"), QStringLiteral("AllowFormMaximized"),
@@ -108,19 +108,28 @@ QVariant defaultOf(const QString &key) {
     return QVariant::fromValue<short>(onByDefault.contains(key) ? -1 : 0);
 }
 
-} // namespace
+}  // namespace
 
-float ScreenRatioX() { return module().ratioX; }
-float ScreenRatioY() { return module().ratioY; }
-QString versionText() { return module().version; }
-QString productName() { return module().product; }
+float ScreenRatioX() {
+    return module().ratioX;
+}
+float ScreenRatioY() {
+    return module().ratioY;
+}
+QString versionText() {
+    return module().version;
+}
+QString productName() {
+    return module().product;
+}
 
 // ---- Life cycle ----------------------------------------------------------
 
-Morvane::Morvane(QWidget *parent) : QWidget(parent) {
+Morvane::Morvane(QWidget* parent) : QWidget(parent) {
     Initialize();
     const ScreenMetrics s = currentScreen();
-    resize(roundHalfEven(FaceTwips / s.twipsPerPixelX), roundHalfEven(FaceTwips / s.twipsPerPixelY));
+    resize(roundHalfEven(FaceTwips / s.twipsPerPixelX),
+           roundHalfEven(FaceTwips / s.twipsPerPixelY));
     watch(containerParent());
 }
 
@@ -131,7 +140,7 @@ Morvane::~Morvane() {
 }
 
 void Morvane::Initialize() {
-    ModuleState &m = module();
+    ModuleState& m = module();
     m.version = QStringLiteral("%1.%2").arg(MORVANE_VERSION_MAJOR).arg(MORVANE_VERSION_MINOR);
     m.product = QStringLiteral(MORVANE_PRODUCT_NAME);
 }
@@ -141,18 +150,18 @@ void Morvane::Terminate() {
     m_myParentMDI = nullptr;
 }
 
-const QStringList &Morvane::persistedKeys() {
+const QStringList& Morvane::persistedKeys() {
     static const QStringList keys{
-        QStringLiteral("Resolution"),         QStringLiteral("ResizeFonts"),
-        QStringLiteral("ScreenHeight"),       QStringLiteral("ScreenWidth"),
-        QStringLiteral("ScreenHeightDT"),     QStringLiteral("ScreenWidthDT"),
-        QStringLiteral("AutoResizeControls"), QStringLiteral("AutoResizeOnLoad"),
-        QStringLiteral("MaxFormHeight"),      QStringLiteral("MaxFormWidth"),
-        QStringLiteral("AllowFormMaximized"), QStringLiteral("AllowFormMinimized"),
-        QStringLiteral("MinFormHeight"),      QStringLiteral("MinFormWidth"),
-        QStringLiteral("AutoCenterForm"),     QStringLiteral("FormHeightDT"),
-        QStringLiteral("FormWidthDT"),        QStringLiteral("FormScaleHeightDT"),
-        QStringLiteral("FormScaleWidthDT"),   QStringLiteral("ResizeFormBackground"),
+        QStringLiteral("Resolution"),          QStringLiteral("ResizeFonts"),
+        QStringLiteral("ScreenHeight"),        QStringLiteral("ScreenWidth"),
+        QStringLiteral("ScreenHeightDT"),      QStringLiteral("ScreenWidthDT"),
+        QStringLiteral("AutoResizeControls"),  QStringLiteral("AutoResizeOnLoad"),
+        QStringLiteral("MaxFormHeight"),       QStringLiteral("MaxFormWidth"),
+        QStringLiteral("AllowFormMaximized"),  QStringLiteral("AllowFormMinimized"),
+        QStringLiteral("MinFormHeight"),       QStringLiteral("MinFormWidth"),
+        QStringLiteral("AutoCenterForm"),      QStringLiteral("FormHeightDT"),
+        QStringLiteral("FormWidthDT"),         QStringLiteral("FormScaleHeightDT"),
+        QStringLiteral("FormScaleWidthDT"),    QStringLiteral("ResizeFormBackground"),
         QStringLiteral("HideControlsOnResize")};
     return keys;
 }
@@ -179,23 +188,25 @@ void Morvane::InitProperties() {
     if (!m_userMode) CaptureDesignSize();
 }
 
-void Morvane::ReadProperties(const PropertyBag &bag) {
+void Morvane::ReadProperties(const PropertyBag& bag) {
     // Every value is converted before any is taken, so a bag with one bad
     // value leaves the control as it was.
     std::vector<QVariant> values;
-    for (const QString &key : persistedKeys()) {
+    for (const QString& key : persistedKeys()) {
         const QVariant raw = bag.ReadProperty(key, defaultOf(key));
         if (isSwitch(key)) {
             const auto b = boolValue(raw);
-            if (!b) throw MorvaneError(MorvaneError::InvalidPropertyValue,
-                                       QStringLiteral("%1 is not True or False: %2")
-                                           .arg(key, raw.toString()));
+            if (!b)
+                throw MorvaneError(
+                    MorvaneError::InvalidPropertyValue,
+                    QStringLiteral("%1 is not True or False: %2").arg(key, raw.toString()));
             values.emplace_back(*b);
         } else {
             const auto n = longValue(raw);
-            if (!n) throw MorvaneError(MorvaneError::InvalidPropertyValue,
-                                       QStringLiteral("%1 is not a whole number: %2")
-                                           .arg(key, raw.toString()));
+            if (!n)
+                throw MorvaneError(
+                    MorvaneError::InvalidPropertyValue,
+                    QStringLiteral("%1 is not a whole number: %2").arg(key, raw.toString()));
             values.emplace_back(*n);
         }
     }
@@ -227,12 +238,12 @@ void Morvane::ReadProperties(const PropertyBag &bag) {
     finishLoading();
 }
 
-void Morvane::WriteProperties(PropertyBag &bag) {
+void Morvane::WriteProperties(PropertyBag& bag) {
     CaptureDesignSize();
-    auto number = [&](const char *key, int value) {
+    auto number = [&](const char* key, int value) {
         bag.WriteProperty(QLatin1String(key), value, defaultOf(QLatin1String(key)));
     };
-    auto flag = [&](const char *key, bool value) {
+    auto flag = [&](const char* key, bool value) {
         bag.WriteProperty(QLatin1String(key), value, defaultOf(QLatin1String(key)));
     };
     number("Resolution", m_resolution);
@@ -266,31 +277,33 @@ void Morvane::finishLoading() {
     // Binding to the form never fails the load. A control placed in code
     // with InitProperties() has loaded already and is bound here too.
     bindToParent();
-    if (m_userMode) hide(); // the control has no face at run time
+    if (m_userMode) hide();  // the control has no face at run time
 }
 
-void Morvane::setUserMode(bool runTime) { m_userMode = runTime; }
+void Morvane::setUserMode(bool runTime) {
+    m_userMode = runTime;
+}
 
-QWidget *Morvane::containerParent() const {
+QWidget* Morvane::containerParent() const {
     if (m_hostForm) return m_hostForm;
-    QWidget *w = parentWidget();
+    QWidget* w = parentWidget();
     if (!w) return nullptr;
     while (!w->isWindow()) {
-        QWidget *p = w->parentWidget();
-        if (!p || qobject_cast<QMdiSubWindow *>(p) || p->inherits("QDesignerFormWindowInterface"))
+        QWidget* p = w->parentWidget();
+        if (!p || qobject_cast<QMdiSubWindow*>(p) || p->inherits("QDesignerFormWindowInterface"))
             break;
         w = p;
     }
     return w;
 }
 
-void Morvane::setContainerParent(QWidget *form) {
+void Morvane::setContainerParent(QWidget* form) {
     m_hostForm = form;
     watch(containerParent());
 }
 
 void Morvane::bindToParent() {
-    QWidget *form = containerParent();
+    QWidget* form = containerParent();
     m_myParent = nullptr;
     m_myParentMDI = nullptr;
     if (!form) return;
@@ -300,8 +313,8 @@ void Morvane::bindToParent() {
         m_myParent = form;
 }
 
-void Morvane::watch(QWidget *form) {
-    QWidget *frame = form ? LateBound::frameOf(form) : nullptr;
+void Morvane::watch(QWidget* form) {
+    QWidget* frame = form ? LateBound::frameOf(form) : nullptr;
     if (form == m_watched && frame == m_watchedFrame) return;
     if (m_watched) m_watched->removeEventFilter(this);
     if (m_watchedFrame) m_watchedFrame->removeEventFilter(this);
@@ -342,17 +355,17 @@ void Morvane::bindLate() {
     m_loadSeen = true;
     try {
         finishLoading();
-    } catch (const MorvaneError &) {
+    } catch (const MorvaneError&) {
         // A screen that cannot be measured leaves the form as it is.
     }
     m_firstResizePending = true;
 }
 
-void Morvane::setStrictFormIdentity(bool strict, const QString &key) {
+void Morvane::setStrictFormIdentity(bool strict, const QString& key) {
     const bool was = m_strictIdentity;
     m_strictIdentity = strict;
     m_identityKey = strict ? key : QString();
-    if (QWidget *form = containerParent(); form && was && !strict)
+    if (QWidget* form = containerParent(); form && was && !strict)
         form->setProperty(ResizeFunctions::StrictIdentityProperty, QVariant());
     markFormIdentity();
 }
@@ -360,7 +373,7 @@ void Morvane::setStrictFormIdentity(bool strict, const QString &key) {
 // The tables read a form's identity from the form itself, so that every
 // way of reaching the form (a pass, SaveForm, RestoreForm) agrees on it.
 void Morvane::markFormIdentity() {
-    QWidget *form = containerParent();
+    QWidget* form = containerParent();
     if (!form || !m_strictIdentity) return;
     if (form->property(ResizeFunctions::StrictIdentityProperty) != QVariant(m_identityKey))
         form->setProperty(ResizeFunctions::StrictIdentityProperty, m_identityKey);
@@ -384,7 +397,8 @@ void Morvane::MeasureScreen() {
     if (m_screenWidthDT == 0) m_screenWidthDT = 1024;
     const double y = static_cast<double>(m_screenHeight) / m_screenHeightDT;
     const double x = static_cast<double>(m_screenWidth) / m_screenWidthDT;
-    if (!std::isfinite(y) || !std::isfinite(x) || std::fabs(y) > std::numeric_limits<float>::max() ||
+    if (!std::isfinite(y) || !std::isfinite(x) ||
+        std::fabs(y) > std::numeric_limits<float>::max() ||
         std::fabs(x) > std::numeric_limits<float>::max())
         throw MorvaneError(MorvaneError::Overflow, QStringLiteral("screen ratio"));
     module().ratioY = static_cast<float>(y);
@@ -395,13 +409,16 @@ void Morvane::ClassifyResolution() {
     const ScreenMetrics s = currentScreen();
     const double width = s.widthTwips / s.twipsPerPixelX;
     const double height = s.heightTwips / s.twipsPerPixelY;
-    struct Known { double width, height; ScreenResolution resolution; };
+    struct Known {
+        double width, height;
+        ScreenResolution resolution;
+    };
     static constexpr Known known[] = {
-        {640, 480, Res_640x480},     {800, 600, Res_800x600},     {1024, 768, Res_1024x768},
-        {1152, 864, Res_1152x864},   {1280, 1024, Res_1280x1024}, {1600, 1200, Res_1600x1200},
+        {640, 480, Res_640x480},   {800, 600, Res_800x600},     {1024, 768, Res_1024x768},
+        {1152, 864, Res_1152x864}, {1280, 1024, Res_1280x1024}, {1600, 1200, Res_1600x1200},
     };
     m_resolution = Res_Custom;
-    for (const Known &k : known)
+    for (const Known& k : known)
         if (width == k.width && height == k.height) {
             m_resolution = k.resolution;
             break;
@@ -410,13 +427,14 @@ void Morvane::ClassifyResolution() {
 
 // ---- Setters ---------------------------------------------------------------
 
-template <typename T> void Morvane::storeAndNotify(T &field, T value, const char *name) {
+template <typename T>
+void Morvane::storeAndNotify(T& field, T value, const char* name) {
     field = value;
     emit PropertyChanged(QLatin1String(name));
 }
 
 template <typename T>
-void Morvane::storeConfirmed(T &field, T value, const char *name) {
+void Morvane::storeConfirmed(T& field, T value, const char* name) {
     const auto answer = showMessageBox(this, QMessageBox::Warning, productName(), warningText(),
                                        QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
@@ -425,14 +443,18 @@ void Morvane::storeConfirmed(T &field, T value, const char *name) {
         emit PropertyChangeDeclined(QLatin1String(name));
 }
 
-void Morvane::refuse(const char *name) {
-    throw MorvaneError(m_userMode ? MorvaneError::SetNotSupportedAtRunTime
-                                  : MorvaneError::SetNotPermitted,
-                       QLatin1String(name));
+void Morvane::refuse(const char* name) {
+    throw MorvaneError(
+        m_userMode ? MorvaneError::SetNotSupportedAtRunTime : MorvaneError::SetNotPermitted,
+        QLatin1String(name));
 }
 
-void Morvane::setResolution(ScreenResolution value) { storeConfirmed(m_resolution, value, "Resolution"); }
-void Morvane::setResizeFonts(bool value) { storeAndNotify(m_resizeFonts, value, "ResizeFonts"); }
+void Morvane::setResolution(ScreenResolution value) {
+    storeConfirmed(m_resolution, value, "Resolution");
+}
+void Morvane::setResizeFonts(bool value) {
+    storeAndNotify(m_resizeFonts, value, "ResizeFonts");
+}
 
 // The screen is measured, never set; a saved screen size reaches the
 // control only through ReadProperties, and is replaced there at once.
@@ -443,26 +465,60 @@ void Morvane::setScreenWidth(int) {
     refuse("ScreenWidth");
 }
 
-void Morvane::setScreenHeightDT(int value) { storeConfirmed(m_screenHeightDT, value, "ScreenHeightDT"); }
-void Morvane::setScreenWidthDT(int value) { storeConfirmed(m_screenWidthDT, value, "ScreenWidthDT"); }
-void Morvane::setAutoResizeControls(bool value) { storeAndNotify(m_autoResizeControls, value, "AutoResizeControls"); }
-void Morvane::setAutoResizeOnLoad(bool value) { storeAndNotify(m_autoResizeOnLoad, value, "AutoResizeOnLoad"); }
-void Morvane::setMaxFormHeight(int value) { storeAndNotify(m_maxFormHeight, value, "MaxFormHeight"); }
-void Morvane::setMaxFormWidth(int value) { storeAndNotify(m_maxFormWidth, value, "MaxFormWidth"); }
-void Morvane::setAllowFormMaximized(bool value) { storeAndNotify(m_allowFormMaximized, value, "AllowFormMaximized"); }
-void Morvane::setAllowFormMinimized(bool value) { storeAndNotify(m_allowFormMinimized, value, "AllowFormMinimized"); }
-void Morvane::setMinFormHeight(int value) { storeAndNotify(m_minFormHeight, value, "MinFormHeight"); }
-void Morvane::setMinFormWidth(int value) { storeAndNotify(m_minFormWidth, value, "MinFormWidth"); }
-void Morvane::setAutoCenterForm(bool value) { storeAndNotify(m_autoCenterForm, value, "AutoCenterForm"); }
-void Morvane::setResizeFormBackground(bool value) { storeAndNotify(m_resizeFormBackground, value, "ResizeFormBackground"); }
-void Morvane::setHideControlsOnResize(bool value) { storeAndNotify(m_hideControlsOnResize, value, "HideControlsOnResize"); }
-void Morvane::setFormHeightDT(int value) { storeAndNotify(m_formHeightDT, value, "FormHeightDT"); }
-void Morvane::setFormWidthDT(int value) { storeAndNotify(m_formWidthDT, value, "FormWidthDT"); }
-void Morvane::setFormScaleHeightDT(int value) { storeAndNotify(m_formScaleHeightDT, value, "FormScaleHeightDT"); }
-void Morvane::setFormScaleWidthDT(int value) { storeAndNotify(m_formScaleWidthDT, value, "FormScaleWidthDT"); }
+void Morvane::setScreenHeightDT(int value) {
+    storeConfirmed(m_screenHeightDT, value, "ScreenHeightDT");
+}
+void Morvane::setScreenWidthDT(int value) {
+    storeConfirmed(m_screenWidthDT, value, "ScreenWidthDT");
+}
+void Morvane::setAutoResizeControls(bool value) {
+    storeAndNotify(m_autoResizeControls, value, "AutoResizeControls");
+}
+void Morvane::setAutoResizeOnLoad(bool value) {
+    storeAndNotify(m_autoResizeOnLoad, value, "AutoResizeOnLoad");
+}
+void Morvane::setMaxFormHeight(int value) {
+    storeAndNotify(m_maxFormHeight, value, "MaxFormHeight");
+}
+void Morvane::setMaxFormWidth(int value) {
+    storeAndNotify(m_maxFormWidth, value, "MaxFormWidth");
+}
+void Morvane::setAllowFormMaximized(bool value) {
+    storeAndNotify(m_allowFormMaximized, value, "AllowFormMaximized");
+}
+void Morvane::setAllowFormMinimized(bool value) {
+    storeAndNotify(m_allowFormMinimized, value, "AllowFormMinimized");
+}
+void Morvane::setMinFormHeight(int value) {
+    storeAndNotify(m_minFormHeight, value, "MinFormHeight");
+}
+void Morvane::setMinFormWidth(int value) {
+    storeAndNotify(m_minFormWidth, value, "MinFormWidth");
+}
+void Morvane::setAutoCenterForm(bool value) {
+    storeAndNotify(m_autoCenterForm, value, "AutoCenterForm");
+}
+void Morvane::setResizeFormBackground(bool value) {
+    storeAndNotify(m_resizeFormBackground, value, "ResizeFormBackground");
+}
+void Morvane::setHideControlsOnResize(bool value) {
+    storeAndNotify(m_hideControlsOnResize, value, "HideControlsOnResize");
+}
+void Morvane::setFormHeightDT(int value) {
+    storeAndNotify(m_formHeightDT, value, "FormHeightDT");
+}
+void Morvane::setFormWidthDT(int value) {
+    storeAndNotify(m_formWidthDT, value, "FormWidthDT");
+}
+void Morvane::setFormScaleHeightDT(int value) {
+    storeAndNotify(m_formScaleHeightDT, value, "FormScaleHeightDT");
+}
+void Morvane::setFormScaleWidthDT(int value) {
+    storeAndNotify(m_formScaleWidthDT, value, "FormScaleWidthDT");
+}
 
 void Morvane::CaptureDesignSize() {
-    QWidget *form = containerParent();
+    QWidget* form = containerParent();
     if (!form) return;
     const auto width = LateBound::getLong(form, Prop::Width);
     const auto height = LateBound::getLong(form, Prop::Height);
@@ -471,7 +527,7 @@ void Morvane::CaptureDesignSize() {
     const auto scaleHeight = mdi ? height : LateBound::getLong(form, Prop::ScaleHeight);
     // While the control loads nobody is told: the values are part of what
     // it loads with, not a change to them.
-    auto update = [&](int &field, std::optional<int> value, const char *name) {
+    auto update = [&](int& field, std::optional<int> value, const char* name) {
         if (!value || *value == field) return;
         if (m_loading)
             field = *value;
@@ -488,8 +544,8 @@ void Morvane::CaptureDesignSize() {
 
 namespace {
 
-QWidget *ordinaryForm(QObject *formObject, const char *method) {
-    auto *form = qobject_cast<QWidget *>(formObject);
+QWidget* ordinaryForm(QObject* formObject, const char* method) {
+    auto* form = qobject_cast<QWidget*>(formObject);
     if (!form || !LateBound::isForm(form) || LateBound::isMdiForm(form) ||
         LateBound::isMorvane(form))
         throw MorvaneError(MorvaneError::TypeMismatch,
@@ -497,24 +553,25 @@ QWidget *ordinaryForm(QObject *formObject, const char *method) {
     return form;
 }
 
-} // namespace
+}  // namespace
 
-void Morvane::SaveForm(QObject *formObject, bool savePersistent, const QString &strApplicationName) {
-    QWidget *form = ordinaryForm(formObject, "SaveForm");
+void Morvane::SaveForm(QObject* formObject, bool savePersistent,
+                       const QString& strApplicationName) {
+    QWidget* form = ordinaryForm(formObject, "SaveForm");
     ResizeFunctions::SaveFormState(form, savePersistent, strApplicationName);
 }
 
-void Morvane::RestoreForm(QObject *formObject, bool restoreFromPersistent,
-                          const QString &strApplicationName) {
+void Morvane::RestoreForm(QObject* formObject, bool restoreFromPersistent,
+                          const QString& strApplicationName) {
     m_restorePending = true;
     m_restorePersistent = restoreFromPersistent;
     m_restoreAppName = strApplicationName;
-    QWidget *form = ordinaryForm(formObject, "RestoreForm");
+    QWidget* form = ordinaryForm(formObject, "RestoreForm");
     ResizeFunctions::RestoreFormState(form, restoreFromPersistent, strApplicationName);
 }
 
 void Morvane::ResizeControls() {
-    ResizeFunctions::WorkingCopies &copies = ResizeFunctions::workingCopies();
+    ResizeFunctions::WorkingCopies& copies = ResizeFunctions::workingCopies();
     copies.resizeFonts = m_resizeFonts;
     copies.autoCenterForm = m_autoCenterForm;
     copies.formHeightDT = m_formHeightDT;
@@ -546,7 +603,7 @@ void Morvane::About() {
 
 void Morvane::CenterForm() {
     if (canBindLate()) bindLate();
-    QWidget *form = m_myParent;
+    QWidget* form = m_myParent;
     if (!form || LateBound::getLong(form, Prop::WindowState) != 0) return;
     const ScreenMetrics s = currentScreen();
     if (const auto scaleWidth = LateBound::get(form, Prop::ScaleWidth))
@@ -558,7 +615,7 @@ void Morvane::CenterForm() {
 // ---- The form's events -----------------------------------------------------
 
 void Morvane::parentLoad() {
-    QWidget *form = m_myParent ? m_myParent.data() : m_myParentMDI.data();
+    QWidget* form = m_myParent ? m_myParent.data() : m_myParentMDI.data();
     if (!form) return;
     m_firstResizePending = true;
     const ScreenMetrics s = currentScreen();
@@ -587,20 +644,20 @@ void Morvane::parentLoad() {
 // is handled at once, nested in the current one; Qt does not deliver that
 // resize while the form is still being shown (it only marks it pending and
 // then drops the mark), so then it is handled here instead.
-template <typename Write> void Morvane::writeToForm(QWidget *form, Write write) {
+template <typename Write>
+void Morvane::writeToForm(QWidget* form, Write write) {
     const unsigned handled = m_resizesHandled;
     const QSize before = LateBound::clientOf(form)->size();
     const auto stateBefore = LateBound::getLong(form, Prop::WindowState);
     write();
-    if (m_resizesHandled == handled &&
-        (LateBound::clientOf(form)->size() != before ||
-         LateBound::getLong(form, Prop::WindowState) != stateBefore))
+    if (m_resizesHandled == handled && (LateBound::clientOf(form)->size() != before ||
+                                        LateBound::getLong(form, Prop::WindowState) != stateBefore))
         parentResize();
 }
 
 void Morvane::parentResize() {
     if (m_suppressResize) return;
-    QWidget *form = m_myParent ? m_myParent.data() : m_myParentMDI.data();
+    QWidget* form = m_myParent ? m_myParent.data() : m_myParentMDI.data();
     if (!form || m_resizeDepth >= MaxResizeDepth) return;
     ++m_resizeDepth;
     ++m_resizesHandled;
@@ -613,10 +670,14 @@ void Morvane::parentResize() {
     if (state() == 2 && !m_allowFormMaximized) setForm(Prop::WindowState, 0);
     if (state() == 1 && !m_allowFormMinimized) setForm(Prop::WindowState, 0);
     // Each limit is its own write; the resizes they cause run through here too.
-    if (m_maxFormHeight > 0 && size(Prop::Height) > m_maxFormHeight) setForm(Prop::Height, m_maxFormHeight);
-    if (m_maxFormWidth > 0 && size(Prop::Width) > m_maxFormWidth) setForm(Prop::Width, m_maxFormWidth);
-    if (m_minFormHeight > 0 && size(Prop::Height) < m_minFormHeight) setForm(Prop::Height, m_minFormHeight);
-    if (m_minFormWidth > 0 && size(Prop::Width) < m_minFormWidth) setForm(Prop::Width, m_minFormWidth);
+    if (m_maxFormHeight > 0 && size(Prop::Height) > m_maxFormHeight)
+        setForm(Prop::Height, m_maxFormHeight);
+    if (m_maxFormWidth > 0 && size(Prop::Width) > m_maxFormWidth)
+        setForm(Prop::Width, m_maxFormWidth);
+    if (m_minFormHeight > 0 && size(Prop::Height) < m_minFormHeight)
+        setForm(Prop::Height, m_minFormHeight);
+    if (m_minFormWidth > 0 && size(Prop::Width) < m_minFormWidth)
+        setForm(Prop::Width, m_minFormWidth);
 
     bool cancelled = false;
     if ((m_autoResizeOnLoad && m_firstResizePending) || m_autoResizeControls) {
@@ -626,7 +687,7 @@ void Morvane::parentResize() {
         if (!cancel) {
             try {
                 if (state() != 1) ResizeControls();
-            } catch (const MorvaneError &) {
+            } catch (const MorvaneError&) {
                 // An MDI frame is held to its limits but not laid out.
             }
             emit ResizeComplete();
@@ -636,7 +697,7 @@ void Morvane::parentResize() {
         writeToForm(form, [&] {
             try {
                 RestoreForm(form, m_restorePersistent, m_restoreAppName);
-            } catch (const MorvaneError &) {
+            } catch (const MorvaneError&) {
                 // An MDI frame cannot be restored; the handler goes on.
             }
         });
@@ -645,61 +706,61 @@ void Morvane::parentResize() {
     --m_resizeDepth;
 }
 
-bool Morvane::event(QEvent *event) {
+bool Morvane::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange && !m_hostForm) watch(containerParent());
     return QWidget::event(event);
 }
 
-bool Morvane::eventFilter(QObject *watched, QEvent *event) {
+bool Morvane::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_watched && watched != m_watchedFrame) return false;
     const bool bound = m_myParent || m_myParentMDI;
     switch (event->type()) {
-    case QEvent::Polish:
-    case QEvent::Show:
-        // The form's first polish (or show) is its load.
-        if (watched == m_watched && m_userMode && !m_loadSeen) {
-            m_loadSeen = true;
-            try {
-                finishLoading();
-                parentLoad();
-            } catch (const MorvaneError &) {
-                // A screen that cannot be measured leaves the form as designed.
+        case QEvent::Polish:
+        case QEvent::Show:
+            // The form's first polish (or show) is its load.
+            if (watched == m_watched && m_userMode && !m_loadSeen) {
+                m_loadSeen = true;
+                try {
+                    finishLoading();
+                    parentLoad();
+                } catch (const MorvaneError&) {
+                    // A screen that cannot be measured leaves the form as designed.
+                }
             }
+            break;
+        case QEvent::Resize:
+            if (watched != m_watched) break;
+            if (!m_userMode && !m_loading) {
+                CaptureDesignSize();  // the designer saves the form at the size it has
+            } else if (m_userMode) {
+                if (!bound && canBindLate()) bindLate();
+                if (m_myParent || m_myParentMDI) parentResize();
+            }
+            break;
+        case QEvent::WindowStateChange: {
+            if (!m_userMode || !bound || watched != m_watchedFrame) break;
+            // Becoming or leaving minimised changes no size, and a refused
+            // maximise must be undone at once; other changes of state come
+            // with a resize of their own.
+            const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+            const Qt::WindowStates now = m_watchedFrame->windowState();
+            if ((now & Qt::WindowMinimized) || (old & Qt::WindowMinimized) ||
+                ((now & Qt::WindowMaximized) && !m_allowFormMaximized))
+                parentResize();
+            break;
         }
-        break;
-    case QEvent::Resize:
-        if (watched != m_watched) break;
-        if (!m_userMode && !m_loading) {
-            CaptureDesignSize(); // the designer saves the form at the size it has
-        } else if (m_userMode) {
-            if (!bound && canBindLate()) bindLate();
-            if (m_myParent || m_myParentMDI) parentResize();
-        }
-        break;
-    case QEvent::WindowStateChange: {
-        if (!m_userMode || !bound || watched != m_watchedFrame) break;
-        // Becoming or leaving minimised changes no size, and a refused
-        // maximise must be undone at once; other changes of state come
-        // with a resize of their own.
-        const auto old = static_cast<QWindowStateChangeEvent *>(event)->oldState();
-        const Qt::WindowStates now = m_watchedFrame->windowState();
-        if ((now & Qt::WindowMinimized) || (old & Qt::WindowMinimized) ||
-            ((now & Qt::WindowMaximized) && !m_allowFormMaximized))
-            parentResize();
-        break;
-    }
-    case QEvent::ParentChange:
-        if (watched == m_watched && !m_hostForm) watch(containerParent());
-        break;
-    default:
-        break;
+        case QEvent::ParentChange:
+            if (watched == m_watched && !m_hostForm) watch(containerParent());
+            break;
+        default:
+            break;
     }
     return false;
 }
 
 // ---- The control's face ------------------------------------------------------
 
-void Morvane::resizeEvent(QResizeEvent *event) {
+void Morvane::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const ScreenMetrics s = currentScreen();
     const QSize face(roundHalfEven(FaceTwips / s.twipsPerPixelX),
@@ -710,7 +771,7 @@ void Morvane::resizeEvent(QResizeEvent *event) {
     }
 }
 
-void Morvane::paintEvent(QPaintEvent *) {
+void Morvane::paintEvent(QPaintEvent*) {
     // Four arrows pointing out of a frame: a form that grows and shrinks.
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -728,4 +789,4 @@ void Morvane::paintEvent(QPaintEvent *) {
     }
 }
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

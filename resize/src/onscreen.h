@@ -15,6 +15,6 @@ namespace MorvaneCtl::LateBound {
 // bar is) always on it. A form whose frame is partly on a screen, and a form
 // in an MDI sub-window (which lives inside its frame window), are left where
 // they are. Returns whether the form was moved.
-bool bringOntoScreen(QWidget *form);
+bool bringOntoScreen(QWidget* form);
 
-} // namespace MorvaneCtl::LateBound
+}  // namespace MorvaneCtl::LateBound

@@ -6,41 +6,42 @@
 
 namespace MorvaneCtl {
 
-QVariant PropertyBag::ReadProperty(const QString &key, const QVariant &defaultValue) const {
+QVariant PropertyBag::ReadProperty(const QString& key, const QVariant& defaultValue) const {
     m_accesses.push_back({Access::Read, key, defaultValue});
-    for (const auto &[k, v] : m_entries)
+    for (const auto& [k, v] : m_entries)
         if (k == key) return v;
     return defaultValue;
 }
 
-void PropertyBag::WriteProperty(const QString &key, const QVariant &value,
-                                const QVariant &defaultValue) {
+void PropertyBag::WriteProperty(const QString& key, const QVariant& value,
+                                const QVariant& defaultValue) {
     m_accesses.push_back({Access::Write, key, defaultValue});
     // Values are compared as numbers so that a Bool true and its default -1
     // count as equal, as they do in the file a host writes.
-    const bool isDefault = value.canConvert<qlonglong>() && defaultValue.canConvert<qlonglong>()
-        ? (value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0) : value.toLongLong())
-              == defaultValue.toLongLong()
-        : value == defaultValue;
+    const bool isDefault =
+        value.canConvert<qlonglong>() && defaultValue.canConvert<qlonglong>()
+            ? (value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0)
+                                                 : value.toLongLong()) == defaultValue.toLongLong()
+            : value == defaultValue;
     if (isDefault)
         remove(key);
     else
         setValue(key, value);
 }
 
-bool PropertyBag::contains(const QString &key) const {
+bool PropertyBag::contains(const QString& key) const {
     return std::any_of(m_entries.begin(), m_entries.end(),
-                       [&](const auto &e) { return e.first == key; });
+                       [&](const auto& e) { return e.first == key; });
 }
 
-QVariant PropertyBag::value(const QString &key) const {
-    for (const auto &[k, v] : m_entries)
+QVariant PropertyBag::value(const QString& key) const {
+    for (const auto& [k, v] : m_entries)
         if (k == key) return v;
     return {};
 }
 
-void PropertyBag::setValue(const QString &key, const QVariant &value) {
-    for (auto &[k, v] : m_entries)
+void PropertyBag::setValue(const QString& key, const QVariant& value) {
+    for (auto& [k, v] : m_entries)
         if (k == key) {
             v = value;
             return;
@@ -48,14 +49,14 @@ void PropertyBag::setValue(const QString &key, const QVariant &value) {
     m_entries.emplace_back(key, value);
 }
 
-void PropertyBag::remove(const QString &key) {
-    std::erase_if(m_entries, [&](const auto &e) { return e.first == key; });
+void PropertyBag::remove(const QString& key) {
+    std::erase_if(m_entries, [&](const auto& e) { return e.first == key; });
 }
 
 QStringList PropertyBag::keys() const {
     QStringList out;
-    for (const auto &e : m_entries) out << e.first;
+    for (const auto& e : m_entries) out << e.first;
     return out;
 }
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

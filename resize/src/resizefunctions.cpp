@@ -2,24 +2,17 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "morvane/resizefunctions.h"
 
-#include "morvane/geometrytext.h"
-#include "morvane/latebinding.h"
-#include "morvane/morvane.h"
-
-#include "onscreen.h"
-#include "screenpin.h"
-
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTreeView>
 #include <QLayout>
+#include <QListView>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QSettings>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -27,8 +20,15 @@
 #include <typeinfo>
 #include <unordered_map>
 
+#include "morvane/geometrytext.h"
+#include "morvane/latebinding.h"
+#include "morvane/morvane.h"
+#include "onscreen.h"
+#include "screenpin.h"
+
 #if defined(__GNUC__)
 #include <cxxabi.h>
+
 #include <cstdlib>
 #endif
 
@@ -40,7 +40,7 @@ namespace {
 struct FormKey {
     QString name;
     size_t hash;
-    explicit FormKey(const QString &formName) : name(formName), hash(qHash(formName)) {}
+    explicit FormKey(const QString& formName) : name(formName), hash(qHash(formName)) {}
 };
 
 struct ControlKey {
@@ -48,14 +48,14 @@ struct ControlKey {
     size_t formHash;
     QString name;
     int index;
-    bool operator==(const ControlKey &o) const {
+    bool operator==(const ControlKey& o) const {
         return index == o.index && formHash == o.formHash && name == o.name &&
                formName == o.formName;
     }
 };
 
 struct ControlKeyHash {
-    size_t operator()(const ControlKey &k) const noexcept {
+    size_t operator()(const ControlKey& k) const noexcept {
         return qHashMulti(k.formHash, k.name, k.index);
     }
 };
@@ -74,8 +74,8 @@ struct Recorded {
 // What a pass found at one step of its walk: the widget, its class,
 // whether it was found by its Name and Index alone, and its record.
 struct WalkEntry {
-    const QWidget *widget;
-    const QMetaObject *meta;
+    const QWidget* widget;
+    const QMetaObject* meta;
     bool plainIdentity;
     Recorded recorded;
 };
@@ -91,7 +91,7 @@ struct FormDesign {
     std::vector<size_t> warnedAbout;
     // The records the last pass over one of the form's instances found,
     // in walk order (see cachedRecord()).
-    const QWidget *walkedForm = nullptr;
+    const QWidget* walkedForm = nullptr;
     std::vector<WalkEntry> walked;
 };
 
@@ -100,7 +100,7 @@ struct FormDesign {
 // property, or may be a line (a plain QFrame), so it is read and written by
 // name; the others are placed directly.
 struct ClassKind {
-    const QMetaObject *meta = nullptr;
+    const QMetaObject* meta = nullptr;
     bool morvane = false;
     bool byName = false;
     bool declaresIdentity = false;
@@ -114,7 +114,7 @@ struct ClassKind {
 // widget finding the same record in the same walk shares its name.
 struct Stamp {
     unsigned walk = 0;
-    const QWidget *widget = nullptr;
+    const QWidget* widget = nullptr;
 };
 
 struct Tables {
@@ -127,20 +127,20 @@ struct Tables {
     std::unordered_map<ControlKey, int, ControlKeyHash> controlIndex;
     unsigned walks = 0;
     std::deque<ClassKind> kinds;
-    const ClassKind *lastKind = nullptr;
+    const ClassKind* lastKind = nullptr;
 };
 
-Tables &tables() {
+Tables& tables() {
     thread_local Tables t;
     return t;
 }
 
 // The kind of a class, from a short list: a form holds controls of a few
 // classes, and a pass asks for every control.
-const ClassKind &kindOf(const QMetaObject *meta) {
-    Tables &t = tables();
+const ClassKind& kindOf(const QMetaObject* meta) {
+    Tables& t = tables();
     if (t.lastKind && t.lastKind->meta == meta) return *t.lastKind;
-    for (const ClassKind &k : t.kinds)
+    for (const ClassKind& k : t.kinds)
         if (k.meta == meta) return *(t.lastKind = &k);
     ClassKind k;
     k.meta = meta;
@@ -162,22 +162,21 @@ const ClassKind &kindOf(const QMetaObject *meta) {
     k.grid = meta->inherits(&QTableView::staticMetaObject) ||
              meta->inherits(&QTreeView::staticMetaObject);
     k.tabs = meta->inherits(&QTabWidget::staticMetaObject);
-    t.kinds.push_back(k); // a deque: what was handed out stays where it is
+    t.kinds.push_back(k);  // a deque: what was handed out stays where it is
     return *(t.lastKind = &t.kinds.back());
 }
 
 using LateBound::get;
 using LateBound::getLong;
-using LateBound::set;
 using LateBound::Prop;
+using LateBound::set;
 
-QString nameOf(QWidget *w) {
+QString nameOf(QWidget* w) {
     const auto v = get(w, Prop::Name);
     return v ? v->toString() : QString();
 }
 
-
-std::optional<float> fontSizeOf(QWidget *w) {
+std::optional<float> fontSizeOf(QWidget* w) {
     const auto v = get(w, Prop::FontSize);
     if (!v) return std::nullopt;
     bool ok = false;
@@ -187,16 +186,16 @@ std::optional<float> fontSizeOf(QWidget *w) {
 }
 
 // A grid answers the count of its columns; its font is left alone.
-bool answersColumnCount(QWidget *w) {
+bool answersColumnCount(QWidget* w) {
     return get(w, Prop::ColsCount).has_value() || get(w, Prop::ColumnsCount).has_value();
 }
 
-bool managedByLayout(QWidget *w) {
-    QWidget *parent = w->parentWidget();
+bool managedByLayout(QWidget* w) {
+    QWidget* parent = w->parentWidget();
     return parent && parent->layout() && parent->layout()->indexOf(w) >= 0;
 }
 
-bool isQtPart(const QString &name) {
+bool isQtPart(const QString& name) {
     return name.startsWith(QLatin1String("qt_"));
 }
 
@@ -205,14 +204,14 @@ bool isQtPart(const QString &name) {
 // frames, group boxes, and classes of one's own built on them), not among
 // the parts of another control (a table's headers, a tab bar's scroll
 // buttons, a spin box's editor), named or not.
-bool holdsControls(const QWidget *w) {
-    for (const QMetaObject *m = w->metaObject(); m; m = m->superClass()) {
+bool holdsControls(const QWidget* w) {
+    for (const QMetaObject* m = w->metaObject(); m; m = m->superClass()) {
         if (m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject ||
             m == &QGroupBox::staticMetaObject)
             return true;
         // The first of Qt's own classes decides; a class of one's own
         // ("MyPanel") is looked through.
-        const char *c = m->className();
+        const char* c = m->className();
         if (c[0] == 'Q' && c[1] >= 'A' && c[1] <= 'Z') return false;
     }
     return false;
@@ -220,7 +219,7 @@ bool holdsControls(const QWidget *w) {
 
 // One step of a control's place: its name (or class) and its position
 // among its parent's widgets; Qt's own parts by their name alone.
-QString stepOf(const QWidget *w, const QString &name, int position) {
+QString stepOf(const QWidget* w, const QString& name, int position) {
     if (position < 0) return name;
     return (name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name) +
            QLatin1Char('#') + QString::number(position);
@@ -231,15 +230,15 @@ QString stepOf(const QWidget *w, const QString &name, int position) {
 // the repaint cover and the like shift nothing). The text of a place is
 // made only when a control needs it.
 struct Place {
-    Place(const Place *parent, QWidget *w, int pos) : up(parent), widget(w), position(pos) {}
+    Place(const Place* parent, QWidget* w, int pos) : up(parent), widget(w), position(pos) {}
 
-    const Place *up; // nullptr: the form's client
-    QWidget *widget;
+    const Place* up;  // nullptr: the form's client
+    QWidget* widget;
     int position;
     mutable QString text;
     mutable bool made = false;
 
-    const QString &path() const {
+    const QString& path() const {
         if (!made) {
             if (up)
                 text =
@@ -256,14 +255,14 @@ struct Place {
 // widget it met at this point of the last walk) gets no name: the walk does
 // not read it again (see ResizeForm).
 template <typename Known, typename Visit>
-void walkControls(const Place &parent, bool holds, Known &known, Visit &visit) {
+void walkControls(const Place& parent, bool holds, Known& known, Visit& visit) {
     // A copy, so that nothing visit does to a control disturbs the walk.
     const QObjectList children = parent.widget->children();
     int position = 0;
-    for (QObject *child : children) {
+    for (QObject* child : children) {
         if (!child->isWidgetType()) continue;
-        auto *w = static_cast<QWidget *>(child);
-        if (w->isWindow()) continue; // a dialog owned by the form is no control of it
+        auto* w = static_cast<QWidget*>(child);
+        if (w->isWindow()) continue;  // a dialog owned by the form is no control of it
         if (holds && known(w) && !managedByLayout(w)) {
             const Place place(&parent, w, position++);
             visit(w, place, nullptr);
@@ -280,15 +279,15 @@ void walkControls(const Place &parent, bool holds, Known &known, Visit &visit) {
 }
 
 template <typename Known, typename Visit>
-void forEachControl(QWidget *client, Known &known, Visit &visit) {
+void forEachControl(QWidget* client, Known& known, Visit& visit) {
     const Place root(nullptr, client, -1);
     walkControls(root, true, known, visit);
 }
 
 template <typename Visit>
-void forEachControl(QWidget *client, Visit &visit) {
-    auto unknown = [](const QWidget *) { return false; };
-    auto named = [&](QWidget *w, const Place &where, const QString *name) {
+void forEachControl(QWidget* client, Visit& visit) {
+    auto unknown = [](const QWidget*) { return false; };
+    auto named = [&](QWidget* w, const Place& where, const QString* name) {
         visit(w, where, *name);
     };
     forEachControl(client, unknown, named);
@@ -300,7 +299,7 @@ std::optional<int> checkedSub(int a, int b) {
     return r;
 }
 
-void scaleFont(QWidget *control, const ControlRecord &r, int px, int py) {
+void scaleFont(QWidget* control, const ControlRecord& r, int px, int py) {
     const double size = static_cast<double>(r.fontSize) * std::min(px, py) / 100.0;
     set(control, Prop::FontSize, size);
 }
@@ -308,9 +307,9 @@ void scaleFont(QWidget *control, const ControlRecord &r, int px, int py) {
 // Keeps the form's background picture stretched over its client area. The
 // picture as first found is kept on the widget, so each stretch starts from
 // the original and no quality is lost pass after pass.
-void stretchBackground(QWidget *form) {
-    QWidget *client = LateBound::clientOf(form);
-    static const char *const key = "morvaneBackgroundPicture";
+void stretchBackground(QWidget* form) {
+    QWidget* client = LateBound::clientOf(form);
+    static const char* const key = "morvaneBackgroundPicture";
     QPixmap original = client->property(key).value<QPixmap>();
     if (original.isNull()) {
         original = client->palette().brush(QPalette::Window).texture();
@@ -319,9 +318,8 @@ void stretchBackground(QWidget *form) {
     }
     if (client->width() <= 0 || client->height() <= 0) return;
     QPalette palette = client->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(original.scaled(client->size(), Qt::IgnoreAspectRatio,
-                                            Qt::SmoothTransformation)));
+    palette.setBrush(QPalette::Window, QBrush(original.scaled(client->size(), Qt::IgnoreAspectRatio,
+                                                              Qt::SmoothTransformation)));
     client->setPalette(palette);
     client->setAutoFillBackground(true);
 }
@@ -338,15 +336,15 @@ void stretchBackground(QWidget *form) {
 // keeps it out of the form's controls.
 class RepaintCover {
 public:
-    explicit RepaintCover(QWidget *client) {
+    explicit RepaintCover(QWidget* client) {
         if (!client->isVisible()) return;
         static const QString name = QStringLiteral("qt_morvane_repaint_cover");
-        const QObjectList &children = client->children();
-        QWidget *cover = nullptr;
+        const QObjectList& children = client->children();
+        QWidget* cover = nullptr;
         // Kept lowest, the cover is normally the client's first child.
         if (!children.isEmpty() && children.first()->objectName() == name)
-            cover = qobject_cast<QWidget *>(children.first());
-        if (!cover) cover = client->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+            cover = qobject_cast<QWidget*>(children.first());
+        if (!cover) cover = client->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         if (!cover) {
             cover = new QWidget(client);
             cover->setObjectName(name);
@@ -362,23 +360,23 @@ public:
     ~RepaintCover() {
         if (m_cover) m_cover->setGeometry(0, 0, 0, 0);
     }
-    RepaintCover(const RepaintCover &) = delete;
-    RepaintCover &operator=(const RepaintCover &) = delete;
+    RepaintCover(const RepaintCover&) = delete;
+    RepaintCover& operator=(const RepaintCover&) = delete;
 
 private:
     QPointer<QWidget> m_cover;
 };
 
-void registerNew(QWidget *form, const FormKey &key);
-void compareWithRecord(QWidget *form, int index);
-size_t designSignature(QWidget *form);
+void registerNew(QWidget* form, const FormKey& key);
+void compareWithRecord(QWidget* form, int index);
+size_t designSignature(QWidget* form);
 
 // The C++ class of a form, as its developer named it.
-QString classNameOf(const QWidget *w) {
-    const char *mangled = typeid(*w).name();
+QString classNameOf(const QWidget* w) {
+    const char* mangled = typeid(*w).name();
 #if defined(__GNUC__)
     int status = 0;
-    char *plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
     if (status == 0 && plain) {
         QString name = QString::fromLatin1(plain);
         std::free(plain);
@@ -390,22 +388,22 @@ QString classNameOf(const QWidget *w) {
 
 // A place's text for a widget outside a walk: the same steps, counted from
 // its parents' children.
-QString placeFromParents(QWidget *control) {
-    QWidget *form = control->parentWidget();
+QString placeFromParents(QWidget* control) {
+    QWidget* form = control->parentWidget();
     while (form && !LateBound::isForm(form)) form = form->parentWidget();
     if (!form) return {};
-    const QWidget *client = LateBound::clientOf(form);
+    const QWidget* client = LateBound::clientOf(form);
     QStringList steps;
-    for (QWidget *w = control; w != client; w = w->parentWidget()) {
-        QWidget *parent = w->parentWidget();
+    for (QWidget* w = control; w != client; w = w->parentWidget()) {
+        QWidget* parent = w->parentWidget();
         if (!parent || w->isWindow()) return {};
         const QString name = w->objectName();
         int position = -1;
         if (!isQtPart(name)) {
             position = 0;
-            for (QObject *sibling : parent->children()) {
+            for (QObject* sibling : parent->children()) {
                 if (sibling == w) break;
-                if (!sibling->isWidgetType() || static_cast<QWidget *>(sibling)->isWindow() ||
+                if (!sibling->isWidgetType() || static_cast<QWidget*>(sibling)->isWindow() ||
                     isQtPart(sibling->objectName()))
                     continue;
                 ++position;
@@ -416,13 +414,19 @@ QString placeFromParents(QWidget *control) {
     return QLatin1Char('/') + steps.join(QLatin1Char('/'));
 }
 
-} // namespace
+}  // namespace
 
-WorkingCopies &workingCopies() { return tables().copies; }
-const std::vector<FormRecord> &formTable() { return tables().forms; }
-const std::vector<ControlRecord> &controlTable() { return tables().controls; }
+WorkingCopies& workingCopies() {
+    return tables().copies;
+}
+const std::vector<FormRecord>& formTable() {
+    return tables().forms;
+}
+const std::vector<ControlRecord>& controlTable() {
+    return tables().controls;
+}
 
-QString formIdentity(QWidget *form) {
+QString formIdentity(QWidget* form) {
     if (!form) return {};
     const QString name = nameOf(form);
     if (form->dynamicPropertyNames().isEmpty()) return name;
@@ -435,43 +439,45 @@ QString formIdentity(QWidget *form) {
     return identity;
 }
 
-QList<QWidget *> formControls(QWidget *form) {
-    QList<QWidget *> out;
-    auto append = [&](QWidget *w, const Place &, const QString &) { out.append(w); };
+QList<QWidget*> formControls(QWidget* form) {
+    QList<QWidget*> out;
+    auto append = [&](QWidget* w, const Place&, const QString&) { out.append(w); };
     if (form) forEachControl(LateBound::clientOf(form), append);
     return out;
 }
 
-QString placeOf(QWidget *control) {
+QString placeOf(QWidget* control) {
     if (!control) return {};
     const LateBound::Identity id = LateBound::identityOf(control);
     return id.name.isEmpty() ? placeFromParents(control) : id.name;
 }
 
-int UnparkCoordinate(int x) { return x < ParkThreshold ? x + ParkOffset : x; }
+int UnparkCoordinate(int x) {
+    return x < ParkThreshold ? x + ParkOffset : x;
+}
 
 std::optional<int> scale(int v, int p) {
     int product = 0;
     if (__builtin_mul_overflow(v, p, &product)) return std::nullopt;
-    return product / 100; // C++ division truncates toward zero
+    return product / 100;  // C++ division truncates toward zero
 }
 
 namespace {
 
-int findForm(const QString &identity) {
-    const auto &index = tables().formIndex;
+int findForm(const QString& identity) {
+    const auto& index = tables().formIndex;
     const auto it = index.find(identity);
     return it == index.end() ? -1 : it->second;
 }
 
-} // namespace
+}  // namespace
 
-int FindFormRecord(QWidget *form) {
+int FindFormRecord(QWidget* form) {
     return findForm(formIdentity(form));
 }
 
-int RegisterForm(QWidget *form) {
-    Tables &t = tables();
+int RegisterForm(QWidget* form) {
+    Tables& t = tables();
     FormRecord r;
     r.name = nameOf(form);
     r.identity = formIdentity(form);
@@ -497,14 +503,14 @@ int RegisterForm(QWidget *form) {
 
 namespace {
 
-int findControl(const LateBound::Identity &id, const FormKey &form) {
-    const auto &index = tables().controlIndex;
+int findControl(const LateBound::Identity& id, const FormKey& form) {
+    const auto& index = tables().controlIndex;
     const auto it = index.find(ControlKey{form.name, form.hash, id.name, id.index});
     return it == index.end() ? -1 : it->second;
 }
 
-int addControl(QWidget *control, const LateBound::Identity &id, const FormKey &form) {
-    Tables &t = tables();
+int addControl(QWidget* control, const LateBound::Identity& id, const FormKey& form) {
+    Tables& t = tables();
     ControlRecord r;
     r.name = id.name;
     r.index = id.index;
@@ -540,15 +546,15 @@ int addControl(QWidget *control, const LateBound::Identity &id, const FormKey &f
 // makeMissing is set: found by the control's Name and Index, or by its
 // place when it has no name or when another widget of this walk already
 // found the record under that Name and Index. -1 when there is none.
-int recordFor(QWidget *control, const Place &where, const FormKey &form, unsigned walk,
+int recordFor(QWidget* control, const Place& where, const FormKey& form, unsigned walk,
               bool makeMissing) {
-    Tables &t = tables();
+    Tables& t = tables();
     LateBound::Identity id = LateBound::identityOf(control);
     bool byPlace = id.name.isEmpty();
     if (byPlace) id.name = where.path();
     int index = findControl(id, form);
     if (index >= 0 && !byPlace) {
-        const Stamp &stamp = t.stamps[size_t(index)];
+        const Stamp& stamp = t.stamps[size_t(index)];
         if (stamp.walk == walk && stamp.widget != control) {
             id.name = where.path();
             index = findControl(id, form);
@@ -559,9 +565,9 @@ int recordFor(QWidget *control, const Place &where, const FormKey &form, unsigne
     return index;
 }
 
-void registerNew(QWidget *form, const FormKey &key) {
+void registerNew(QWidget* form, const FormKey& key) {
     const unsigned walk = ++tables().walks;
-    auto record = [&](QWidget *control, const Place &where, const QString &) {
+    auto record = [&](QWidget* control, const Place& where, const QString&) {
         recordFor(control, where, key, walk, true);
     };
     forEachControl(LateBound::clientOf(form), record);
@@ -570,9 +576,9 @@ void registerNew(QWidget *form, const FormKey &key) {
 // A hash of what a form is made of: its class and, in walk order, every
 // control's record name, class and geometry. Two instances of one form
 // class agree on it until their first pass; two different forms do not.
-size_t designSignature(QWidget *form) {
+size_t designSignature(QWidget* form) {
     size_t hash = qHash(classNameOf(form));
-    auto add = [&](QWidget *control, const Place &where, const QString &) {
+    auto add = [&](QWidget* control, const Place& where, const QString&) {
         const LateBound::Identity id = LateBound::identityOf(control);
         const QRect g = control->geometry();
         hash = qHashMulti(hash, id.name.isEmpty() ? where.path() : id.name, id.index,
@@ -587,11 +593,11 @@ size_t designSignature(QWidget *form) {
 // earlier one is laid out from that one's record. Each form that finds a
 // record it did not make is compared with the design the record was made
 // from, once; a different design is reported once per record and design.
-void compareWithRecord(QWidget *form, int index) {
-    FormDesign &design = tables().designs[size_t(index)];
-    for (const QPointer<QWidget> &seen : design.compared)
+void compareWithRecord(QWidget* form, int index) {
+    FormDesign& design = tables().designs[size_t(index)];
+    for (const QPointer<QWidget>& seen : design.compared)
         if (seen == form) return;
-    std::erase_if(design.compared, [](const QPointer<QWidget> &p) { return p.isNull(); });
+    std::erase_if(design.compared, [](const QPointer<QWidget>& p) { return p.isNull(); });
     design.compared.emplace_back(form);
     const size_t signature = designSignature(form);
     if (signature == design.signature) return;
@@ -599,7 +605,7 @@ void compareWithRecord(QWidget *form, int index) {
         design.warnedAbout.end())
         return;
     design.warnedAbout.push_back(signature);
-    const FormRecord &record = tables().forms[size_t(index)];
+    const FormRecord& record = tables().forms[size_t(index)];
     const QString className = classNameOf(form);
     const bool strict = record.identity != record.name;
     const QString text =
@@ -618,15 +624,15 @@ void compareWithRecord(QWidget *form, int index) {
     qWarning("%s", qPrintable(text));
 }
 
-} // namespace
+}  // namespace
 
-int FindControlRecord(QWidget *control, const QString &formName) {
+int FindControlRecord(QWidget* control, const QString& formName) {
     LateBound::Identity id = LateBound::identityOf(control);
     if (id.name.isEmpty()) id.name = placeFromParents(control);
     return findControl(id, FormKey(formName));
 }
 
-int AddControlRecord(QWidget *control, const QString &formName) {
+int AddControlRecord(QWidget* control, const QString& formName) {
     LateBound::Identity id = LateBound::identityOf(control);
     if (id.name.isEmpty()) id.name = placeFromParents(control);
     const int index = addControl(control, id, FormKey(formName));
@@ -635,7 +641,7 @@ int AddControlRecord(QWidget *control, const QString &formName) {
 
 namespace {
 
-std::optional<int> percentOf(QWidget *form, int index, Prop scaleName, int FormRecord::*design) {
+std::optional<int> percentOf(QWidget* form, int index, Prop scaleName, int FormRecord::*design) {
     if (index < 0) return std::nullopt;
     const int reference = tables().forms[size_t(index)].*design;
     if (reference == 0) return std::nullopt;
@@ -643,22 +649,22 @@ std::optional<int> percentOf(QWidget *form, int index, Prop scaleName, int FormR
     if (!current) return std::nullopt;
     const double p = current->toDouble() * 100.0 / reference;
     if (!std::isfinite(p) || std::fabs(p) > 2147483647.0) return std::nullopt;
-    return static_cast<int>(std::nearbyint(p)); // halves to even
+    return static_cast<int>(std::nearbyint(p));  // halves to even
 }
 
-} // namespace
+}  // namespace
 
-std::optional<int> WidthPercent(QWidget *form) {
+std::optional<int> WidthPercent(QWidget* form) {
     return percentOf(form, FindFormRecord(form), Prop::ScaleWidth, &FormRecord::designScaleWidth);
 }
 
-std::optional<int> HeightPercent(QWidget *form) {
+std::optional<int> HeightPercent(QWidget* form) {
     return percentOf(form, FindFormRecord(form), Prop::ScaleHeight, &FormRecord::designScaleHeight);
 }
 
 namespace {
 
-void resizeOne(QWidget *control, int recordIndex, int px, int py) {
+void resizeOne(QWidget* control, int recordIndex, int px, int py) {
     // A copy: a control's own handlers may record further controls while
     // it is being placed, and the table may move.
     const ControlRecord r = tables().controls[size_t(recordIndex)];
@@ -674,7 +680,8 @@ void resizeOne(QWidget *control, int recordIndex, int px, int py) {
     if (LateBound::isLine(control)) {
         if (auto v = placed(scale(r.x, px), getLong(control, Prop::X1))) set(control, Prop::X1, *v);
         if (auto v = scale(r.y, py)) set(control, Prop::Y1, *v);
-        if (auto v = placed(scale(r.extentX, px), getLong(control, Prop::X2))) set(control, Prop::X2, *v);
+        if (auto v = placed(scale(r.extentX, px), getLong(control, Prop::X2)))
+            set(control, Prop::X2, *v);
         if (auto v = scale(r.extentY, py)) set(control, Prop::Y2, *v);
         return;
     }
@@ -706,20 +713,20 @@ void resizeOne(QWidget *control, int recordIndex, int px, int py) {
     LateBound::move(control, left, top);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
 std::optional<int> roundedLong(double v) {
     if (!std::isfinite(v)) return std::nullopt;
-    const double r = std::nearbyint(v); // halves to even
+    const double r = std::nearbyint(v);  // halves to even
     if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
     return static_cast<int>(r);
 }
 
 // LateBound::move for a widget that is no form and declares none of the
 // names: the same arithmetic, without looking the names up.
-bool moveDirectly(QWidget *w, double tppX, double tppY, int left, int top,
+bool moveDirectly(QWidget* w, double tppX, double tppY, int left, int top,
                   std::optional<int> width = {}, std::optional<int> height = {}) {
     if (width && *width < 0) return false;
     if (height && *height < 0) return false;
@@ -740,7 +747,7 @@ bool moveDirectly(QWidget *w, double tppX, double tppY, int left, int top,
 // resizeOne for a control of a kind placed directly: a Qt widget (or a
 // class built on one) that holds no dynamic property, declares none of the
 // engine's names and is no line. The steps and the numbers are resizeOne's.
-void resizeDirectly(QWidget *control, const ClassKind &kind, const Recorded &r, int px, int py,
+void resizeDirectly(QWidget* control, const ClassKind& kind, const Recorded& r, int px, int py,
                     double tppX, double tppY, bool fonts) {
     const int rx = r.x, ry = r.y, rw = r.extentX, rh = r.extentY;
     const int rTab = r.tabHeight;
@@ -761,7 +768,7 @@ void resizeDirectly(QWidget *control, const ClassKind &kind, const Recorded &r, 
     if (kind.tabs)
         if (auto v = scale(rTab, py)) set(control, Prop::TabHeight, *v);
 
-    if (kind.label) { // no AutoSize, which would be a dynamic property
+    if (kind.label) {  // no AutoSize, which would be a dynamic property
         moveDirectly(control, tppX, tppY, left, top, width, height);
         return;
     }
@@ -782,13 +789,13 @@ void resizeDirectly(QWidget *control, const ClassKind &kind, const Recorded &r, 
 // class at the same step, still without dynamic properties, is taken to be
 // what it was (name is null: the walk knew it and read no name). Anything
 // else is looked up (recordFor) and the entry made anew.
-Recorded cachedRecord(FormDesign &design, size_t step, QWidget *control, const ClassKind &kind,
-                      const QString *name, bool plainIdentity, const Place &where,
-                      const FormKey &form, unsigned walk) {
-    Tables &t = tables();
+Recorded cachedRecord(FormDesign& design, size_t step, QWidget* control, const ClassKind& kind,
+                      const QString* name, bool plainIdentity, const Place& where,
+                      const FormKey& form, unsigned walk) {
+    Tables& t = tables();
     if (!name && step < design.walked.size()) {
-        const WalkEntry &e = design.walked[step];
-        Stamp &stamp = t.stamps[size_t(e.recorded.record)];
+        const WalkEntry& e = design.walked[step];
+        Stamp& stamp = t.stamps[size_t(e.recorded.record)];
         // A widget earlier in this walk found the record: this one shares
         // its name and goes by its place, as recordFor decides.
         if (stamp.walk != walk) {
@@ -798,7 +805,7 @@ Recorded cachedRecord(FormDesign &design, size_t step, QWidget *control, const C
     }
     Recorded recorded;
     recorded.record = recordFor(control, where, form, walk, true);
-    const ControlRecord &r = t.controls[size_t(recorded.record)];
+    const ControlRecord& r = t.controls[size_t(recorded.record)];
     recorded.x = r.x;
     recorded.y = r.y;
     recorded.extentX = r.extentX;
@@ -813,9 +820,9 @@ Recorded cachedRecord(FormDesign &design, size_t step, QWidget *control, const C
     return recorded;
 }
 
-} // namespace
+}  // namespace
 
-void ResizeOneControl(QWidget *control, const QString &formName, int px, int py) {
+void ResizeOneControl(QWidget* control, const QString& formName, int px, int py) {
     const FormKey form(formName);
     LateBound::Identity id = LateBound::identityOf(control);
     if (id.name.isEmpty()) id.name = placeFromParents(control);
@@ -826,9 +833,9 @@ void ResizeOneControl(QWidget *control, const QString &formName, int px, int py)
     resizeOne(control, index, px, py);
 }
 
-void ResizeForm(QWidget *form) {
+void ResizeForm(QWidget* form) {
     if (!form) return;
-    const WorkingCopies &copies = workingCopies();
+    const WorkingCopies& copies = workingCopies();
     const QString identity = formIdentity(form);
     int index = findForm(identity);
     if (index < 0) {
@@ -849,11 +856,11 @@ void ResizeForm(QWidget *form) {
     const RepaintCover cover(LateBound::clientOf(form));
     const ScreenPin screen;
 
-    QList<QWidget *> hidden;
+    QList<QWidget*> hidden;
     if (copies.hideControlsOnResize) {
-        for (QWidget *c : formControls(form))
+        for (QWidget* c : formControls(form))
             if (!c->isHidden() && !LateBound::isMorvane(c)) hidden.append(c);
-        for (QWidget *c : hidden) c->hide();
+        for (QWidget* c : hidden) c->hide();
     }
 
     // Each control is placed as the walk reaches it, while what the walk
@@ -865,21 +872,21 @@ void ResizeForm(QWidget *form) {
     const double tppX = metrics.twipsPerPixelX, tppY = metrics.twipsPerPixelY;
     const int px = *widthPercent, py = *heightPercent;
     const bool fonts = copies.resizeFonts;
-    FormDesign &design = tables().designs[size_t(index)];
+    FormDesign& design = tables().designs[size_t(index)];
     if (design.walkedForm != form) {
         design.walkedForm = form;
         design.walked.clear();
     }
     size_t step = 0;
-    auto known = [&](const QWidget *w) {
-        const std::vector<WalkEntry> &walked = tables().designs[size_t(index)].walked;
+    auto known = [&](const QWidget* w) {
+        const std::vector<WalkEntry>& walked = tables().designs[size_t(index)].walked;
         if (step >= walked.size()) return false;
-        const WalkEntry &e = walked[step];
+        const WalkEntry& e = walked[step];
         return e.widget == w && e.plainIdentity && e.meta == w->metaObject() &&
                w->dynamicPropertyNames().isEmpty();
     };
-    auto place = [&](QWidget *control, const Place &where, const QString *name) {
-        const ClassKind &kind = kindOf(control->metaObject());
+    auto place = [&](QWidget* control, const Place& where, const QString* name) {
+        const ClassKind& kind = kindOf(control->metaObject());
         if (kind.morvane) return;
         const bool noDynamic = !name || control->dynamicPropertyNames().isEmpty();
         const Recorded recorded =
@@ -898,24 +905,24 @@ void ResizeForm(QWidget *form) {
     }
     if (copies.resizeFormBackground) stretchBackground(form);
 
-    for (QWidget *c : hidden) c->show();
+    for (QWidget* c : hidden) c->show();
 }
 
-void RegisterNewControls(QWidget *form) {
+void RegisterNewControls(QWidget* form) {
     if (!form) return;
     registerNew(form, FormKey(formIdentity(form)));
 }
 
-void SaveFormState(QWidget *form, bool persist, const QString &applicationName) {
+void SaveFormState(QWidget* form, bool persist, const QString& applicationName) {
     const int index = FindFormRecord(form);
     if (index < 0) return;
     const auto left = get(form, Prop::Left), top = get(form, Prop::Top);
     const auto width = get(form, Prop::Width), height = get(form, Prop::Height);
     const auto state = getLong(form, Prop::WindowState);
     if (!left || !top || !width || !height || !state) return;
-    FormRecord &record = tables().forms[index];
-    record.SavedState = geometryText(left->toFloat(), top->toFloat(), width->toFloat(),
-                                     height->toFloat(), *state);
+    FormRecord& record = tables().forms[index];
+    record.SavedState =
+        geometryText(left->toFloat(), top->toFloat(), width->toFloat(), height->toFloat(), *state);
     if (!applicationName.isEmpty() && persist) {
         QSettings settings(QSettings::UserScope, applicationName);
         settings.beginGroup(record.identity);
@@ -923,10 +930,10 @@ void SaveFormState(QWidget *form, bool persist, const QString &applicationName) 
     }
 }
 
-void RestoreFormState(QWidget *form, bool persist, const QString &applicationName) {
+void RestoreFormState(QWidget* form, bool persist, const QString& applicationName) {
     const int index = FindFormRecord(form);
     if (index < 0) return;
-    FormRecord &record = tables().forms[index];
+    FormRecord& record = tables().forms[index];
     QString text;
     if (!applicationName.isEmpty() && persist) {
         QSettings settings(QSettings::UserScope, applicationName);
@@ -965,4 +972,4 @@ void RestoreFormState(QWidget *form, bool persist, const QString &applicationNam
     }
 }
 
-} // namespace MorvaneCtl::ResizeFunctions
+}  // namespace MorvaneCtl::ResizeFunctions

@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "morvane/screen.h"
 
-#include "screenpin.h"
-
 #include <QGuiApplication>
 #include <QScreen>
+
+#include "screenpin.h"
 
 namespace MorvaneCtl {
 
@@ -17,20 +17,24 @@ struct ScreenState {
 };
 // One thread-local object, so that a measurement costs one lookup of it.
 thread_local ScreenState t_screen;
-} // namespace
+}  // namespace
 
-ScreenPin::ScreenPin() : m_saved(t_screen.pinned) { t_screen.pinned = currentScreen(); }
-ScreenPin::~ScreenPin() { t_screen.pinned = m_saved; }
+ScreenPin::ScreenPin() : m_saved(t_screen.pinned) {
+    t_screen.pinned = currentScreen();
+}
+ScreenPin::~ScreenPin() {
+    t_screen.pinned = m_saved;
+}
 
 ScreenMetrics ScreenMetrics::ofPixels(int width, int height, double twipsPerPixel) {
     return {width * twipsPerPixel, height * twipsPerPixel, twipsPerPixel, twipsPerPixel};
 }
 
 ScreenMetrics currentScreen() {
-    const ScreenState &state = t_screen;
+    const ScreenState& state = t_screen;
     if (state.pinned) return *state.pinned;
     if (state.override) return *state.override;
-    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return ScreenMetrics::ofPixels(1024, 768);
     // Twips are 1440 per logical inch.
     const double tppX = 1440.0 / screen->logicalDotsPerInchX();
@@ -40,12 +44,12 @@ ScreenMetrics currentScreen() {
 }
 
 void setScreenOverride(std::optional<ScreenMetrics> screen) {
-    ScreenState &state = t_screen;
+    ScreenState& state = t_screen;
     state.override = screen;
-    if (state.pinned) { // a pass under way measures the new screen from here on
+    if (state.pinned) {  // a pass under way measures the new screen from here on
         state.pinned.reset();
         state.pinned = currentScreen();
     }
 }
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

@@ -12,11 +12,11 @@ class ScreenPin {
 public:
     ScreenPin();
     ~ScreenPin();
-    ScreenPin(const ScreenPin &) = delete;
-    ScreenPin &operator=(const ScreenPin &) = delete;
+    ScreenPin(const ScreenPin&) = delete;
+    ScreenPin& operator=(const ScreenPin&) = delete;
 
 private:
     std::optional<ScreenMetrics> m_saved;
 };
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

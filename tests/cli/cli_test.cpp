@@ -58,7 +58,9 @@ TEST_F(Cli, refusedInputExitsOneAndDatabaseFailuresExitTwo) {
     // Boxes with the critical icon are refusals and failures: standard error.
     auto r = run({"run", "6000", "10", "WOTA"});
     EXPECT_EQ(r.status, kRefused);
-    EXPECT_EQ(r.err, "Invalid Planned Data: Invalid Input............ Or Field should not be Left Blank\n");
+    EXPECT_EQ(
+        r.err,
+        "Invalid Planned Data: Invalid Input............ Or Field should not be Left Blank\n");
     EXPECT_EQ(r.out, "");
     r = run({"run", "3000", "10", "nope"});
     EXPECT_EQ(r.status, kRefused);
@@ -82,7 +84,9 @@ TEST_F(Cli, reinitGoesBackToTheFirstQuarter) {
     run({"run", "3000", "10", "WOTA"});
     const auto r = run({"reinit", "pelix"});
     EXPECT_EQ(r.status, kDone);
-    EXPECT_EQ(r.out.rfind(": Enter Appropriate parameters....\n: SD Reinitialization is now over !!!\n", 0), 0u)
+    EXPECT_EQ(r.out.rfind(
+                  ": Enter Appropriate parameters....\n: SD Reinitialization is now over !!!\n", 0),
+              0u)
         << r.out;
     EXPECT_NE(r.out.find("PLAN-QUARTER NO. :: 2"), std::string::npos);
 }
@@ -134,7 +138,8 @@ TEST_F(Cli, helpOnEveryLevelAndUsageErrors) {
     for (const char* command : {"run", "reinit", "status", "report", "sheet", "trace", "history"}) {
         const auto r = run({command, "--help"});
         EXPECT_EQ(r.status, kDone) << command;
-        EXPECT_NE(r.out.find(std::string("tessaro-cli [--database PATH] ") + command), std::string::npos);
+        EXPECT_NE(r.out.find(std::string("tessaro-cli [--database PATH] ") + command),
+                  std::string::npos);
     }
     EXPECT_EQ(run({}).status, kUsage);
     EXPECT_EQ(run({"play"}).status, kUsage);
@@ -174,8 +179,9 @@ TEST_F(Cli, optionsMayStandAnywhere) {
     EXPECT_NE(help.out.find("--"), std::string::npos);
     const auto decision = run({"--database", file, "run", "--", "-h", "10", "WOTA"});
     EXPECT_EQ(decision.status, kRefused);
-    EXPECT_EQ(decision.err, "Invalid Planned Data: Invalid Input............ Or Field should not "
-                            "be Left Blank\n");
+    EXPECT_EQ(decision.err,
+              "Invalid Planned Data: Invalid Input............ Or Field should not "
+              "be Left Blank\n");
     EXPECT_NE(run({"--help"}).out.find("  --                ends the options"), std::string::npos);
 }
 

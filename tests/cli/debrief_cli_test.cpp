@@ -2,12 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The debrief and league commands of tessaro-cli.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <stdlib.h>
 
 #include "cli.h"
 #include "model/gamefile.h"

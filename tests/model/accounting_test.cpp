@@ -13,8 +13,8 @@ namespace {
 
 // Sums over 24 steps of a quarter with the given averages (levels) and
 // quarter totals (rates).
-TraceSums quarterOf(double experienced, double trainees, double hired, double quit,
-                    double produced, double inventory, double backlog, double filled) {
+TraceSums quarterOf(double experienced, double trainees, double hired, double quit, double produced,
+                    double inventory, double backlog, double filled) {
     TraceSums s;
     s.et = experienced * 24;
     s.ett = trainees * 24;
@@ -86,10 +86,11 @@ TEST(AccountsInsertText, columnsAndRoundingsOfTheRow) {
     s.eoq = 24 * 0.98765;
     s.eoc = 24 * 1.005;
     const auto text = accountsInsertText(priceQuarter(0, s, 0));
-    EXPECT_EQ(text.rfind("INSERT INTO PLDI(ZNPLPD,ZOQ,ZOC,ZT,ZTT,ZINV,ZOBL,ZHR,ZQR,ZPR,ZOR,ZOFR,ZTE,"
-                         "ZTC,ZPC,ZOUC,ZINVC,ZINSC,ZHC,ZQC,ZSC,ZTTC,ZVG,ZTVG,ZCVG) VALUES(1, 0.99, ",
-                         0),
-              0u)
+    EXPECT_EQ(
+        text.rfind("INSERT INTO PLDI(ZNPLPD,ZOQ,ZOC,ZT,ZTT,ZINV,ZOBL,ZHR,ZQR,ZPR,ZOR,ZOFR,ZTE,"
+                   "ZTC,ZPC,ZOUC,ZINVC,ZINSC,ZHC,ZQC,ZSC,ZTTC,ZVG,ZTVG,ZCVG) VALUES(1, 0.99, ",
+                   0),
+        0u)
         << text;
     // ZT and ZTT unrounded, ZINV and ZOBL whole.
     EXPECT_NE(text.find(", 120.5, 10.25, 250, 501, "), std::string::npos) << text;
@@ -137,14 +138,16 @@ TEST_F(AccountQuarter, emptyTablesStopWithTheGamesMessages) {
         accountQuarter(db, 1);
         FAIL();
     } catch (const RunStopped& e) {
-        EXPECT_EQ(e.box(), (MessageBox{"No Data In PLDI Table!!!", "SD Run For Tessaro", Icon::Critical}));
+        EXPECT_EQ(e.box(),
+                  (MessageBox{"No Data In PLDI Table!!!", "SD Run For Tessaro", Icon::Critical}));
     }
     testing::sql(cs, "DELETE FROM PLED");
     try {
         accountQuarter(db, 0);
         FAIL();
     } catch (const RunStopped& e) {
-        EXPECT_EQ(e.box(), (MessageBox{"No Data In PLED Table!!!", "SD Run For Tessaro", Icon::Critical}));
+        EXPECT_EQ(e.box(),
+                  (MessageBox{"No Data In PLED Table!!!", "SD Run For Tessaro", Icon::Critical}));
     }
     EXPECT_EQ(testing::count(cs, "PLDI"), 0);
 }

@@ -62,7 +62,8 @@ TEST(GoldenScenario, tenQuartersMatchTheReferenceModelRowForRow) {
         testing::RecordingPanel panel("", "", "");
         ASSERT_EQ(testing::press(cs, decisions[i][0], decisions[i][1], "WOTA", &panel),
                   RunOutcome::PlanRun)
-            << "quarter " << i << ": " << (panel.messages.empty() ? "" : panel.messages.back().text);
+            << "quarter " << i << ": "
+            << (panel.messages.empty() ? "" : panel.messages.back().text);
     }
     expectTableMatches(cs, "PLIO", readCsv("plio.csv"));
     expectTableMatches(cs, "PLDI", readCsv("pldi.csv"));

@@ -25,9 +25,9 @@ const std::vector<std::string> kDecisionTexts = {
     "1999.6", "1999,6", " 2 500.5 ", "3E3", "2.5e+3x", "-12.75", "+7abc", ".5",
     "1e999",  "-1e999", "1e-999",    "abc", "",        "4999.5", "25.49"};
 
-const std::vector<double> kNumbers = {0.125,  1.0521739130434783, -350, 2.12,   1e-5,
-                                      1.5e20, 1000.1953125,       0.1,  2.675,  -0.000123,
-                                      12345678901234567.0, 94.53125};
+const std::vector<double> kNumbers = {
+    0.125,     1.0521739130434783,  -350,    2.12, 1e-5, 1.5e20, 1000.1953125, 0.1, 2.675,
+    -0.000123, 12345678901234567.0, 94.53125};
 
 // Everything the game derives from texts and numbers, computed in one go so
 // that the C locale and another one can be compared whole.
@@ -116,9 +116,7 @@ TEST_P(OtherLocaleGame, playsAndReinitialisesWithLowerCasePasswords) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, OtherLocaleGame, ::testing::ValuesIn(testlocale::kOtherLocales),
-                         [](const auto& info) {
-                             return std::string(info.param).substr(0, 5);
-                         });
+                         [](const auto& info) { return std::string(info.param).substr(0, 5); });
 
 }  // namespace
 }  // namespace tessaro::model

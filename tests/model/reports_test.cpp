@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
+#include "model/reports.h"
+
 #include <gtest/gtest.h>
 
 #include "model/gameboard.h"
-#include "model/reports.h"
 #include "testgame.h"
 
 namespace tessaro::model {
@@ -28,8 +29,8 @@ TEST_F(Views, boardAfterTheFirstRunShowsTheInitialBeforePlanTexts) {
     const auto board = loadGameBoard(cs);
     ASSERT_EQ(board.reached, GameBoard::Stage::Complete);
     EXPECT_EQ(board.planCount, 2);
-    const std::vector<std::string> fixed = {"100", "10", "1.0", "1.0", "1000",
-                                            "1000", "10", "3000", "0", "0"};
+    const std::vector<std::string> fixed = {"100",  "10", "1.0",  "1.0", "1000",
+                                            "1000", "10", "3000", "0",   "0"};
     for (int i = 0; i < kIndicatorCount; ++i) EXPECT_EQ(board.beforeCellText(i), fixed[i]) << i;
     EXPECT_EQ(board.beforePercent[6], 100);
     EXPECT_EQ(board.beforePercent[7], 100);
@@ -40,8 +41,10 @@ TEST_F(Views, boardAfterTheFirstRunShowsTheInitialBeforePlanTexts) {
     EXPECT_EQ(board.afterCellText(6), "0");
     EXPECT_EQ(board.afterCellText(7), "0");
     EXPECT_EQ(board.afterPercent[7], 0);
-    EXPECT_EQ(board.afterCellText(0), testing::scalarText(cs, "SELECT PT FROM PLIO WHERE PNPLPD=1"));
-    EXPECT_EQ(board.brief[5].toText(), testing::scalarText(cs, "SELECT CAST(ZTE AS INTEGER) FROM PLDI"));
+    EXPECT_EQ(board.afterCellText(0),
+              testing::scalarText(cs, "SELECT PT FROM PLIO WHERE PNPLPD=1"));
+    EXPECT_EQ(board.brief[5].toText(),
+              testing::scalarText(cs, "SELECT CAST(ZTE AS INTEGER) FROM PLDI"));
 }
 
 TEST_F(Views, boardAfterSeveralRunsComparesTheLastTwoQuarters) {
@@ -66,9 +69,10 @@ TEST_F(Views, boardAfterSeveralRunsComparesTheLastTwoQuarters) {
 
 TEST_F(Views, boardShowsStoredValuesUnroundedAndNegativeGameValuesRed) {
     runs(2);
-    testing::sql(cs, "UPDATE PLIO SET PT=94.53125 WHERE PNPLPD=3;"
-                     "UPDATE PLDI SET ZVG=-350, ZCVG=0 WHERE ZNPLPD=3;"
-                     "UPDATE PLDI SET ZVG=0, ZCVG=-1 WHERE ZNPLPD=2");
+    testing::sql(cs,
+                 "UPDATE PLIO SET PT=94.53125 WHERE PNPLPD=3;"
+                 "UPDATE PLDI SET ZVG=-350, ZCVG=0 WHERE ZNPLPD=3;"
+                 "UPDATE PLDI SET ZVG=0, ZCVG=-1 WHERE ZNPLPD=2");
     const auto board = loadGameBoard(cs);
     EXPECT_EQ(board.afterCellText(0), "94.53125");
     EXPECT_DOUBLE_EQ(board.afterPercent[0], 94.53125);
@@ -84,9 +88,10 @@ TEST_F(Views, boardShowsStoredValuesUnroundedAndNegativeGameValuesRed) {
 // as the row stands, never narrowed into an int.
 TEST_F(Views, boardShowsARowWhoseKeyIsNoPlanNumberAsItStands) {
     runs(2);
-    testing::sql(cs, "PRAGMA ignore_check_constraints=1; "
-                     "UPDATE PLIO SET PNPLPD=5000000000 WHERE PNPLPD=2; "
-                     "UPDATE PLIO SET PNPLPD=3000000000, PT=77.5 WHERE PNPLPD=1");
+    testing::sql(cs,
+                 "PRAGMA ignore_check_constraints=1; "
+                 "UPDATE PLIO SET PNPLPD=5000000000 WHERE PNPLPD=2; "
+                 "UPDATE PLIO SET PNPLPD=3000000000, PT=77.5 WHERE PNPLPD=1");
     const auto board = loadGameBoard(cs);
     ASSERT_EQ(board.reached, GameBoard::Stage::Complete);
     EXPECT_EQ(board.planCount, 4);
@@ -125,8 +130,9 @@ TEST_F(Views, planReportOfTheFirstQuarterShowsTheDefaultDecisions) {
 
 TEST_F(Views, planReportTakesDecisionsFromTheSecondLastRowAndStateFromTheLast) {
     ASSERT_EQ(press(cs, "4200", "17", "WOTA"), RunOutcome::PlanRun);
-    testing::sql(cs, "UPDATE PLIO SET PT=2.5, PTT=3.5, PHR=-4.5 WHERE PNPLPD=2;"
-                     "UPDATE PLDI SET ZPR=12.5, ZHR=13.5 WHERE ZNPLPD=2");
+    testing::sql(cs,
+                 "UPDATE PLIO SET PT=2.5, PTT=3.5, PHR=-4.5 WHERE PNPLPD=2;"
+                 "UPDATE PLDI SET ZPR=12.5, ZHR=13.5 WHERE ZNPLPD=2");
     const auto report = loadPlanReport(cs);
     EXPECT_EQ(report.planNumberText, "2");
     EXPECT_EQ(report.productionDecision, 4200);
@@ -159,7 +165,8 @@ TEST_F(Views, planReportEmptyDecisionsShowZero) {
 TEST_F(Views, planReportFailures) {
     testing::sql(cs, "DELETE FROM PLDI");
     auto report = loadPlanReport(cs);
-    EXPECT_EQ(report.failure, (MessageBox{"No Data to Show in Plan Report!!!", "Plan Report", Icon::Critical}));
+    EXPECT_EQ(report.failure,
+              (MessageBox{"No Data to Show in Plan Report!!!", "Plan Report", Icon::Critical}));
     EXPECT_TRUE(report.planNumberShown);
     EXPECT_EQ(report.planNumberText, "1");
     EXPECT_FALSE(report.filled);
@@ -243,7 +250,8 @@ TEST_F(Views, gameValuePlotShowsEveryQuarter) {
     EXPECT_EQ(plot.yTitle, "AVERAGE GAME VALUE");
     EXPECT_EQ(plot.xTitle, "PLAN-QUARTER");
     EXPECT_EQ(plot.values[1], "0");
-    EXPECT_EQ(plot.values[2], testing::scalarText(cs, "SELECT CAST(ZCVG AS INTEGER) FROM PLDI WHERE ZNPLPD=3"));
+    EXPECT_EQ(plot.values[2],
+              testing::scalarText(cs, "SELECT CAST(ZCVG AS INTEGER) FROM PLDI WHERE ZNPLPD=3"));
     EXPECT_EQ(loadPlot(cs, PlotKind::GameValue, 1).yTitle, "PLAN GAME VALUE");
     testing::sql(cs, "DELETE FROM PLDI");
     EXPECT_EQ(loadPlot(cs, PlotKind::GameValue, 1).failure, kNoChartData);

@@ -94,7 +94,8 @@ TEST_F(RunCommandTest, rangeChecksPutTheFocusOnTheBoxToCorrect) {
         RecordingPanel panel("", "", "");
         EXPECT_EQ(press(cs, production, hiring, "WOTA", &panel), RunOutcome::Refused);
         ASSERT_EQ(panel.messages.size(), 1u) << production << " " << hiring;
-        EXPECT_EQ(panel.messages[0], (MessageBox{kInvalid, "Invalid Planned Data", Icon::Critical}));
+        EXPECT_EQ(panel.messages[0],
+                  (MessageBox{kInvalid, "Invalid Planned Data", Icon::Critical}));
         EXPECT_EQ(panel.focus, std::vector<Box>{focus});
         EXPECT_EQ(panel.rebuilds, 0);
     }
@@ -203,9 +204,9 @@ TEST_F(RunCommandTest, aDiskFailingDuringTheQuarterKeepsTheDecisionsAndNothingEl
     EXPECT_NE(panel.messages[1].text.find("the disk is full"), std::string::npos)
         << panel.messages[1].text;
     // It says exactly what was kept.
-    EXPECT_NE(panel.messages[1].text.find(
-                  ". The decisions stay stored; the quarter itself was not run."),
-              std::string::npos)
+    EXPECT_NE(
+        panel.messages[1].text.find(". The decisions stay stored; the quarter itself was not run."),
+        std::string::npos)
         << panel.messages[1].text;
     EXPECT_EQ(panel.rebuilds, 0);
     EXPECT_EQ(value("SELECT group_concat(PNPLPD) FROM PLIO"), plio);
@@ -286,8 +287,9 @@ TEST_F(RunCommandTest, aStateTheModelCannotRunWritesNothingAtAll) {
     // inventory as large, overflows inside the model: the run stops with the
     // model's own words before any text with an infinity in it could reach
     // the file.
-    testing::sql(cs, "UPDATE PLIO SET PT=100, PTT=10, PP1=1.7e308, PP2=1.7e308, PPR=1.7e308, "
-                     "PINV=1.7e308, POBL=0 WHERE PNPLPD=1");
+    testing::sql(cs,
+                 "UPDATE PLIO SET PT=100, PTT=10, PP1=1.7e308, PP2=1.7e308, PPR=1.7e308, "
+                 "PINV=1.7e308, POBL=0 WHERE PNPLPD=1");
     const auto huge = testing::dump(cs);
     RecordingPanel overflow("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(overflow), RunOutcome::Failed);
@@ -309,10 +311,11 @@ TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
     // A game whose last row is numbered 32767 has no room for another quarter.
     std::string rows = "DELETE FROM PLIO WHERE PNPLPD > 0;";
     testing::sql(cs, rows);
-    testing::sql(cs, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32767) "
-                     "INSERT INTO PLIO SELECT i, PT, PTT, PFT, POQ, POC, PINV, POBL, PP1, PP2, PT1, "
-                     "PT2, PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, NULL, NULL, NULL, NULL "
-                     "FROM n, (SELECT * FROM PLIO WHERE PNPLPD = 0)");
+    testing::sql(cs,
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32767) "
+                 "INSERT INTO PLIO SELECT i, PT, PTT, PFT, POQ, POC, PINV, POBL, PP1, PP2, PT1, "
+                 "PT2, PQ1, PQ2, PHR, PTCT, PQR, PPR, POR, POFR, NULL, NULL, NULL, NULL "
+                 "FROM n, (SELECT * FROM PLIO WHERE PNPLPD = 0)");
     RecordingPanel last("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(last), RunOutcome::Failed);
     ASSERT_EQ(last.messages.size(), 1u);
@@ -326,8 +329,9 @@ TEST_F(RunCommandTest, planNumbersMustRunWithoutGapsAndStopAt32767) {
 TEST_F(RunCommandTest, keysThatAreNoPlanNumbersStopRunAndReinitialisationUntouched) {
     ASSERT_EQ(press(cs, "3000", "10", "WOTA"), RunOutcome::PlanRun);
     // Let in behind the table's checks.
-    testing::sql(cs, "PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=4294967298 "
-                     "WHERE PNPLPD=2");
+    testing::sql(cs,
+                 "PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=4294967298 "
+                 "WHERE PNPLPD=2");
     auto before = testing::dump(cs);
     RecordingPanel run("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(run), RunOutcome::Failed);
@@ -354,8 +358,9 @@ TEST_F(RunCommandTest, keysThatAreNoPlanNumbersStopRunAndReinitialisationUntouch
         testing::TempDir other;
         const auto game = testing::newGame(other);
         ASSERT_EQ(press(game, "3000", "10", "WOTA"), RunOutcome::PlanRun);
-        testing::sql(game, std::string("PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=") +
-                               key + " WHERE PNPLPD=" + row);
+        testing::sql(
+            game, std::string("PRAGMA ignore_check_constraints=1; UPDATE PLIO SET PNPLPD=") + key +
+                      " WHERE PNPLPD=" + row);
         before = testing::dump(game);
         try {
             store::Connection db(game, store::Access::Exclusive);
@@ -400,7 +405,8 @@ TEST_F(RunCommandTest, emptyPlioHasItsOwnMessagesForRunAndReinitialisation) {
     RecordingPanel run("3000", "10", "WOTA");
     EXPECT_EQ(model::RunCommand(cs).run(run), RunOutcome::Failed);
     ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_EQ(run.messages[0], (MessageBox{"No Data to Show on Chart!!!", "Plot For Tessaro", Icon::Critical}));
+    EXPECT_EQ(run.messages[0],
+              (MessageBox{"No Data to Show on Chart!!!", "Plot For Tessaro", Icon::Critical}));
 
     RecordingPanel reinit("", "", "PELIX");
     EXPECT_EQ(model::RunCommand(cs).run(reinit), RunOutcome::Failed);
@@ -418,8 +424,8 @@ TEST_F(RunCommandTest, databaseProblemsAreNamedAndChangeNothing) {
     EXPECT_EQ(readOnly.messages[0].title, "Game Database");
     EXPECT_NE(readOnly.messages[0].text.find(path), std::string::npos);
     EXPECT_NE(readOnly.messages[0].text.find("read-only"), std::string::npos);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
@@ -459,8 +465,11 @@ TEST_F(RunCommandTest, aFileThatGoesAwayDuringTheRunIsNeverReportedDone) {
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"deleted", [&] { std::filesystem::remove(path); }},
         {"moved", [&] { std::filesystem::rename(path, moved); }},
-        {"replaced", [&] { std::filesystem::copy_file(strangerPath, path + ".other");
-                           std::filesystem::rename(path + ".other", path); }},
+        {"replaced",
+         [&] {
+             std::filesystem::copy_file(strangerPath, path + ".other");
+             std::filesystem::rename(path + ".other", path);
+         }},
     };
     for (const auto& [how, change] : ways) {
         if (!std::filesystem::exists(path)) cs = testing::newGame(dir);

@@ -160,8 +160,8 @@ TEST_F(Simulation, levelsAreFlooredAtZeroButRatesAreNot) {
         }
     }
     ASSERT_EQ(fields.size(), 14u);
-    EXPECT_EQ(fields[6], "0");  // ETT
-    EXPECT_EQ(fields[7], "0");  // EINV
+    EXPECT_EQ(fields[6], "0");           // ETT
+    EXPECT_EQ(fields[7], "0");           // EINV
     EXPECT_EQ(fields[11].front(), '-');  // EPR
 }
 
@@ -261,9 +261,9 @@ TEST_F(Simulation, effectivePeopleReachingZeroMidQuarterStopsBeforeThatStepsRow)
     start.state.experiencedPeople = 5;
     start.state.traineePeople = 10;
     std::vector<std::string> written;
-    EXPECT_THROW(simulateQuarter(start, tables,
-                                 [&](const std::string& s) { written.push_back(s); }),
-                 RunStopped);
+    EXPECT_THROW(
+        simulateQuarter(start, tables, [&](const std::string& s) { written.push_back(s); }),
+        RunStopped);
     // Only the emptying of the trace had been handed over.
     EXPECT_EQ(written.size(), 1u);
 }

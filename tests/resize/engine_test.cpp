@@ -7,11 +7,7 @@
 //
 // The forms here stay hidden, so nothing but the calls below runs a pass.
 // Their client size is set in pixels on a screen of 15 twips per pixel.
-#include "fakecontrols.h"
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/latebinding.h>
 #include <morvane/morvane.h>
 #include <morvane/resizefunctions.h>
@@ -31,15 +27,18 @@
 #include <climits>
 #include <functional>
 
+#include "fakecontrols.h"
+#include "resizetest.h"
+
 using namespace MorvaneCtl;
 using namespace MorvaneCtl::ResizeFunctions;
 using namespace resizetest;
 
 namespace {
 
-QStringList namesOf(const QList<QWidget *> &widgets) {
+QStringList namesOf(const QList<QWidget*>& widgets) {
     QStringList names;
-    for (QWidget *w : widgets) names << w->objectName();
+    for (QWidget* w : widgets) names << w->objectName();
     return names;
 }
 
@@ -58,7 +57,7 @@ protected:
 
     // The working copies a control hands the engine before a pass.
     static void useDesign(int clientWidth, int clientHeight, bool resizeFonts = true) {
-        WorkingCopies &wc = workingCopies();
+        WorkingCopies& wc = workingCopies();
         wc = WorkingCopies{};
         wc.resizeFonts = resizeFonts;
         wc.formWidthDT = clientWidth;
@@ -68,16 +67,18 @@ protected:
     }
 
     // The form's client size in twips (multiples of 15).
-    void sizeClient(int width, int height) { form.resize(width / TwipsPerPixel, height / TwipsPerPixel); }
+    void sizeClient(int width, int height) {
+        form.resize(width / TwipsPerPixel, height / TwipsPerPixel);
+    }
     void pass() { ResizeForm(&form); }
 
-    const ControlRecord *recordOf(QWidget *control) {
+    const ControlRecord* recordOf(QWidget* control) {
         const int i = FindControlRecord(control, form.objectName());
         return i < 0 ? nullptr : &controlTable()[size_t(i)];
     }
-    int recordsOfForm(const QString &name) const {
+    int recordsOfForm(const QString& name) const {
         int n = 0;
-        for (const ControlRecord &r : controlTable()) n += r.formName == name;
+        for (const ControlRecord& r : controlTable()) n += r.formName == name;
         return n;
     }
 
@@ -91,16 +92,16 @@ TEST(EngineArithmetic, scaleTruncatesTowardZeroAndRefusesA32BitOverflow) {
         std::optional<int> expected;
     };
     const Row rows[] = {
-        {1001, 150, 1501},           // 150150 / 100 = 1501.5, truncated
-        {-150, 101, -151},           // -15150 / 100 = -151.5, toward zero
-        {1999, 120, 2398},           // 239880 / 100 = 2398.8
-        {-1999, 120, -2398},         // toward zero on the negative side too
-        {14000000, 150, 21000000},   // product 2 100 000 000 fits in 32 bits
-        {16000000, 150, std::nullopt},  // 2 400 000 000 does not
-        {-16000000, 150, std::nullopt}, // nor -2 400 000 000
+        {1001, 150, 1501},               // 150150 / 100 = 1501.5, truncated
+        {-150, 101, -151},               // -15150 / 100 = -151.5, toward zero
+        {1999, 120, 2398},               // 239880 / 100 = 2398.8
+        {-1999, 120, -2398},             // toward zero on the negative side too
+        {14000000, 150, 21000000},       // product 2 100 000 000 fits in 32 bits
+        {16000000, 150, std::nullopt},   // 2 400 000 000 does not
+        {-16000000, 150, std::nullopt},  // nor -2 400 000 000
         {INT_MAX, 1, INT_MAX / 100},
     };
-    for (const Row &r : rows) {
+    for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.v) + " at " + std::to_string(r.p));
         EXPECT_EQ(scale(r.v, r.p), r.expected);
     }
@@ -116,30 +117,30 @@ TEST(EngineArithmetic, unparkAddsTheOffsetOnlyBelowMinus40000) {
 
 TEST_F(EngineTest, controlsAreTheWidgetsNoLayoutPlacesDepthFirstNamedOrNot) {
     new TwipControl(&form, QStringLiteral("Alpha"), {0, 0, 10, 10});
-    auto *unnamed = new QWidget(&form);
+    auto* unnamed = new QWidget(&form);
     new TwipControl(unnamed, QStringLiteral("UnderUnnamed"), {0, 0, 10, 10});
-    auto *frame = new QFrame(&form);
+    auto* frame = new QFrame(&form);
     frame->setObjectName(QStringLiteral("Frame1"));
     new TwipControl(frame, QStringLiteral("Inner1"), {0, 0, 10, 10});
-    new QLabel(frame); // no name, in a frame
+    new QLabel(frame);  // no name, in a frame
     new TwipControl(frame, QStringLiteral("Inner2"), {0, 0, 10, 10});
-    auto *boxed = new QWidget(&form);
+    auto* boxed = new QWidget(&form);
     boxed->setObjectName(QStringLiteral("Boxed"));
-    auto *row = new QHBoxLayout(boxed);
-    auto *inLayout = new QPushButton(QStringLiteral("OK"), boxed);
+    auto* row = new QHBoxLayout(boxed);
+    auto* inLayout = new QPushButton(QStringLiteral("OK"), boxed);
     inLayout->setObjectName(QStringLiteral("InLayout"));
     row->addWidget(inLayout);
-    auto *internal = new QWidget(&form);
+    auto* internal = new QWidget(&form);
     internal->setObjectName(QStringLiteral("qt_private_part"));
-    new QPushButton(internal); // no name, inside one of Qt's own parts
+    new QPushButton(internal);  // no name, inside one of Qt's own parts
     // A table's headers and corner button have no names; they are the
     // table's parts, not the form's controls.
-    auto *table = new QTableWidget(3, 3, &form);
+    auto* table = new QTableWidget(3, 3, &form);
     table->setObjectName(QStringLiteral("Grid1"));
     new TwipControl(&form, QStringLiteral("Omega"), {0, 0, 10, 10});
 
     QStringList places;
-    for (QWidget *w : formControls(&form)) places << placeOf(w);
+    for (QWidget* w : formControls(&form)) places << placeOf(w);
     // Unnamed widgets go by their place: class and position among the
     // widgets of their parent, Qt's own parts not counted.
     EXPECT_EQ(places, QStringList({"Alpha", "/QWidget#1", "UnderUnnamed", "Frame1", "Inner1",
@@ -147,12 +148,12 @@ TEST_F(EngineTest, controlsAreTheWidgetsNoLayoutPlacesDepthFirstNamedOrNot) {
 }
 
 TEST_F(EngineTest, theControlsOnATabPageAreCollectedButNotThePagesOrTheTabParts) {
-    auto *tabs = new QTabWidget(&form);
+    auto* tabs = new QTabWidget(&form);
     tabs->setObjectName(QStringLiteral("TabStrip1"));
-    auto *page = new QWidget;
+    auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page1"));
     tabs->addTab(page, QStringLiteral("One"));
-    auto *onPage = new QPushButton(page);
+    auto* onPage = new QPushButton(page);
     onPage->setObjectName(QStringLiteral("OnPage"));
 
     const QStringList names = namesOf(formControls(&form));
@@ -161,19 +162,20 @@ TEST_F(EngineTest, theControlsOnATabPageAreCollectedButNotThePagesOrTheTabParts)
     EXPECT_LT(names.indexOf(QStringLiteral("TabStrip1")), names.indexOf(QStringLiteral("OnPage")));
     // The page is placed by the tab widget's stack layout.
     EXPECT_FALSE(names.contains(QStringLiteral("Page1")));
-    for (const QString &n : names) EXPECT_FALSE(n.startsWith(QLatin1String("qt_"))) << n.toStdString();
+    for (const QString& n : names)
+        EXPECT_FALSE(n.startsWith(QLatin1String("qt_"))) << n.toStdString();
 }
 
 TEST_F(EngineTest, registrationRecordsTheFormAndEveryControlAsTheyAre) {
-    auto *a = new TwipControl(&form, QStringLiteral("Command1"), {1001, 2003, 3001, 1999}, 10);
-    auto *line = new TwipLine(&form, QStringLiteral("Line1"), -74000, 300, 5000, 900);
-    auto *tabs = new TwipTabs(&form, QStringLiteral("SSTab1"), {-74000, 100, 4000, 3000}, 450);
+    auto* a = new TwipControl(&form, QStringLiteral("Command1"), {1001, 2003, 3001, 1999}, 10);
+    auto* line = new TwipLine(&form, QStringLiteral("Line1"), -74000, 300, 5000, 900);
+    auto* tabs = new TwipTabs(&form, QStringLiteral("SSTab1"), {-74000, 100, 4000, 3000}, 450);
     form.move(40, 30);
 
     const int index = RegisterForm(&form);
     ASSERT_GE(index, 0);
     EXPECT_EQ(FindFormRecord(&form), index);
-    const FormRecord &f = formTable()[size_t(index)];
+    const FormRecord& f = formTable()[size_t(index)];
     EXPECT_EQ(f.name, form.objectName());
     EXPECT_EQ(f.left, 40 * 15);
     EXPECT_EQ(f.top, 30 * 15);
@@ -182,7 +184,7 @@ TEST_F(EngineTest, registrationRecordsTheFormAndEveryControlAsTheyAre) {
     EXPECT_FLOAT_EQ(f.fontSize, 8.0f);
     EXPECT_TRUE(f.SavedState.isEmpty());
 
-    const ControlRecord *r = recordOf(a);
+    const ControlRecord* r = recordOf(a);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->name, QStringLiteral("Command1"));
     EXPECT_EQ(r->index, 0);
@@ -195,7 +197,7 @@ TEST_F(EngineTest, registrationRecordsTheFormAndEveryControlAsTheyAre) {
     EXPECT_EQ(r->tabHeight, 0);
 
     // A line keeps its end points, x unparked: -74000 + 75000 = 1000.
-    const ControlRecord *l = recordOf(line);
+    const ControlRecord* l = recordOf(line);
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->x, 1000);
     EXPECT_EQ(l->y, 300);
@@ -203,7 +205,7 @@ TEST_F(EngineTest, registrationRecordsTheFormAndEveryControlAsTheyAre) {
     EXPECT_EQ(l->extentY, 900);
     EXPECT_FLOAT_EQ(l->fontSize, 0.0f);
 
-    const ControlRecord *t = recordOf(tabs);
+    const ControlRecord* t = recordOf(tabs);
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->x, 1000);
     EXPECT_EQ(t->tabHeight, 450);
@@ -212,9 +214,9 @@ TEST_F(EngineTest, registrationRecordsTheFormAndEveryControlAsTheyAre) {
 
 // Percents of a client size against the design client of 9000 x 6000 twips.
 struct PercentCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const PercentCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const PercentCase& row, std::ostream* os) { *os << row.name; }
     int clientWidthPx, clientHeightPx;
     int widthPercent, heightPercent;
 };
@@ -222,30 +224,31 @@ struct PercentCase {
 class Percents : public EngineTest, public ::testing::WithParamInterface<PercentCase> {};
 
 TEST_P(Percents, areTheClientAgainstTheDesignClientRoundedHalfToEven) {
-    const PercentCase &c = GetParam();
+    const PercentCase& c = GetParam();
     pass();
     form.resize(c.clientWidthPx, c.clientHeightPx);
     EXPECT_EQ(WidthPercent(&form), c.widthPercent);
     EXPECT_EQ(HeightPercent(&form), c.heightPercent);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, Percents,
-    ::testing::Values(
-        // 13500 / 9000 and 7200 / 6000.
-        PercentCase{"exact", 900, 480, 150, 120},
-        // 9045 / 9000 = 100.5 and 6030 / 6000 = 100.5: down to the even 100.
-        PercentCase{"halfDownToEven", 603, 402, 100, 100},
-        // 9135 / 9000 = 101.5 and 6090 / 6000 = 101.5: up to the even 102.
-        PercentCase{"halfUpToEven", 609, 406, 102, 102},
-        // 8955 / 9000 = 99.5 and 5970 / 6000 = 99.5: up to the even 100.
-        PercentCase{"halfBelowHundred", 597, 398, 100, 100},
-        // 8865 / 9000 = 98.5 and 5910 / 6000 = 98.5: down to the even 98.
-        PercentCase{"halfToNinetyEight", 591, 394, 98, 98},
-        // 9075 / 9000 = 100.83 and 6015 / 6000 = 100.25: to the nearest.
-        PercentCase{"nearest", 605, 401, 101, 100},
-        PercentCase{"half", 300, 200, 50, 50}),
-    [](const ::testing::TestParamInfo<PercentCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, Percents,
+                         ::testing::Values(
+                             // 13500 / 9000 and 7200 / 6000.
+                             PercentCase{"exact", 900, 480, 150, 120},
+                             // 9045 / 9000 = 100.5 and 6030 / 6000 = 100.5: down to the even 100.
+                             PercentCase{"halfDownToEven", 603, 402, 100, 100},
+                             // 9135 / 9000 = 101.5 and 6090 / 6000 = 101.5: up to the even 102.
+                             PercentCase{"halfUpToEven", 609, 406, 102, 102},
+                             // 8955 / 9000 = 99.5 and 5970 / 6000 = 99.5: up to the even 100.
+                             PercentCase{"halfBelowHundred", 597, 398, 100, 100},
+                             // 8865 / 9000 = 98.5 and 5910 / 6000 = 98.5: down to the even 98.
+                             PercentCase{"halfToNinetyEight", 591, 394, 98, 98},
+                             // 9075 / 9000 = 100.83 and 6015 / 6000 = 100.25: to the nearest.
+                             PercentCase{"nearest", 605, 401, 101, 100},
+                             PercentCase{"half", 300, 200, 50, 50}),
+                         [](const ::testing::TestParamInfo<PercentCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(EngineTest, noPercentForAnUnknownFormOrADesignClientOfZero) {
     EXPECT_EQ(WidthPercent(&form), std::nullopt);
@@ -259,9 +262,9 @@ TEST_F(EngineTest, noPercentForAnUnknownFormOrADesignClientOfZero) {
 // A control recorded at one geometry, the client size of the pass, and where
 // the control must end up.
 struct PassCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const PassCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const PassCase& row, std::ostream* os) { *os << row.name; }
     int clientWidthPx, clientHeightPx;
     QRect recorded, expected;
 };
@@ -269,8 +272,8 @@ struct PassCase {
 class OnePass : public EngineTest, public ::testing::WithParamInterface<PassCase> {};
 
 TEST_P(OnePass, setsTheRecordTimesThePercentTruncated) {
-    const PassCase &c = GetParam();
-    auto *control = new TwipControl(&form, QStringLiteral("Text1"), c.recorded);
+    const PassCase& c = GetParam();
+    auto* control = new TwipControl(&form, QStringLiteral("Text1"), c.recorded);
     form.resize(c.clientWidthPx, c.clientHeightPx);
     pass();
     EXPECT_EQ(control->twips(), c.expected);
@@ -294,7 +297,7 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"halfPercentUp", 609, 406, {1001, 2003, 3001, 1999}, {1021, 2043, 3061, 2038}},
         // 50 %: 500.5, 1001.5, 1500.5, 999.5 all truncated.
         PassCase{"byHalf", 300, 200, {1001, 2003, 3001, 1999}, {500, 1001, 1500, 999}}),
-    [](const ::testing::TestParamInfo<PassCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PassCase>& info) { return std::string(info.param.name); });
 
 // Plain Qt widgets are placed without looking their properties up by name;
 // a twin holding any dynamic property goes the way by name. Both ways must
@@ -306,15 +309,15 @@ TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
     std::vector<Made> pairs;
     int n = 0;
     auto twin = [&](auto make, QRect r, double points = 10) {
-        QWidget *ws[2] = {make(), make()};
-        for (QWidget *w : ws) {
+        QWidget* ws[2] = {make(), make()};
+        for (QWidget* w : ws) {
             w->setObjectName(QStringLiteral("Twin%1").arg(n++));
             w->setGeometry(r);
             QFont f = w->font();
             f.setPointSizeF(points);
             w->setFont(f);
         }
-        ws[1]->setProperty("Tag", 7); // no name the engine knows, but dynamic
+        ws[1]->setProperty("Tag", 7);  // no name the engine knows, but dynamic
         pairs.push_back({ws[0], ws[1]});
     };
     twin([&] { return new QPushButton(QStringLiteral("OK"), &form); }, {10, 10, 81, 23});
@@ -323,10 +326,10 @@ TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
     twin([&] { return new QTableWidget(2, 2, &form); }, {300, 5, 120, 77});
     twin([&] { return new QTabWidget(&form); }, {200, 150, 160, 100});
     twin([&] { return new QPushButton(&form); },
-         {-4934, 40, 50, 20}); // parked: left < -40000 twips
+         {-4934, 40, 50, 20});  // parked: left < -40000 twips
     twin([&] { return new QPushButton(&form); }, {-20, -13, 1, 1});
     twin([&] { return new QPushButton(&form); }, {0, 0, 0, 0});
-    for (QTabWidget *tabs : form.findChildren<QTabWidget *>())
+    for (QTabWidget* tabs : form.findChildren<QTabWidget*>())
         tabs->addTab(new QWidget, QStringLiteral("One"));
 
     // Client sizes giving percents of 50 to 301, rounded halves included.
@@ -334,17 +337,17 @@ TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
                              {300, 200}, {1806, 1204}, {601, 599}, {451, 333}};
     for (bool fonts : {false, true}) {
         useDesign(9000, 6000, fonts);
-        for (const QSize &client : clients) {
+        for (const QSize& client : clients) {
             form.resize(client);
             pass();
-            for (const Made &m : pairs) {
+            for (const Made& m : pairs) {
                 SCOPED_TRACE(m.direct->metaObject()->className() + std::string(" at ") +
                              ::testing::PrintToString(client) + (fonts ? " with fonts" : ""));
                 EXPECT_EQ(m.direct->geometry(), m.byName->geometry());
                 EXPECT_EQ(m.direct->font().pointSizeF(), m.byName->font().pointSizeF());
-                if (auto *tabs = qobject_cast<QTabWidget *>(m.direct)) {
+                if (auto* tabs = qobject_cast<QTabWidget*>(m.direct)) {
                     EXPECT_EQ(tabs->tabBar()->styleSheet(),
-                              static_cast<QTabWidget *>(m.byName)->tabBar()->styleSheet());
+                              static_cast<QTabWidget*>(m.byName)->tabBar()->styleSheet());
                 }
             }
         }
@@ -354,9 +357,9 @@ TEST_F(EngineTest, plainWidgetsArePlacedExactlyAsByName) {
 TEST_F(EngineTest, anOverflowLeavesThatTargetAtZeroAndTheOthersScaled) {
     // At 150 % a width of 16 000 000 overflows (2.4e9 > 2^31 - 1): that
     // target keeps its starting value 0; the other three are still set.
-    auto *huge = new TwipControl(&form, QStringLiteral("Huge"), {1001, 2003, 16000000, 1999});
+    auto* huge = new TwipControl(&form, QStringLiteral("Huge"), {1001, 2003, 16000000, 1999});
     // 14 000 000 * 150 = 2.1e9 still fits.
-    auto *large = new TwipControl(&form, QStringLiteral("Large"), {1001, 2003, 14000000, 1999});
+    auto* large = new TwipControl(&form, QStringLiteral("Large"), {1001, 2003, 14000000, 1999});
     sizeClient(13500, 7200);
     pass();
     EXPECT_EQ(huge->twips(), QRect(1501, 2403, 0, 2398));
@@ -365,8 +368,8 @@ TEST_F(EngineTest, anOverflowLeavesThatTargetAtZeroAndTheOthersScaled) {
 
 TEST_F(EngineTest, aParkedControlStaysParkedUntilItsTabIsShown) {
     // Recorded unparked: -74000 + 75000 = 1000.
-    auto *parked = new TwipControl(&form, QStringLiteral("Text2"), {-74000, 500, 1000, 300});
-    sizeClient(18000, 6000); // 200 % and 100 %
+    auto* parked = new TwipControl(&form, QStringLiteral("Text2"), {-74000, 500, 1000, 300});
+    sizeClient(18000, 6000);  // 200 % and 100 %
     pass();
     ASSERT_NE(recordOf(parked), nullptr);
     EXPECT_EQ(recordOf(parked)->x, 1000);
@@ -382,10 +385,10 @@ TEST_F(EngineTest, aParkedControlStaysParkedUntilItsTabIsShown) {
 }
 
 TEST_F(EngineTest, linesScaleEachEndPointOnItsOwn) {
-    auto *flat = new TwipLine(&form, QStringLiteral("Line1"), 1000, 2000, 5000, 2000);
-    auto *diagonal = new TwipLine(&form, QStringLiteral("Line2"), 0, 0, 3000, 3000);
-    auto *parked = new TwipLine(&form, QStringLiteral("Line3"), -74000, 100, -70000, 100);
-    sizeClient(13500, 7200); // 150 % and 120 %
+    auto* flat = new TwipLine(&form, QStringLiteral("Line1"), 1000, 2000, 5000, 2000);
+    auto* diagonal = new TwipLine(&form, QStringLiteral("Line2"), 0, 0, 3000, 3000);
+    auto* parked = new TwipLine(&form, QStringLiteral("Line3"), -74000, 100, -70000, 100);
+    sizeClient(13500, 7200);  // 150 % and 120 %
     pass();
     EXPECT_EQ(flat->ends(), (std::array<int, 4>{1500, 2400, 7500, 2400}));
     // The slope is kept only where both percents agree: 45 degrees no more.
@@ -401,7 +404,7 @@ TEST_F(EngineTest, linesScaleEachEndPointOnItsOwn) {
 }
 
 TEST_F(EngineTest, tabHeightScalesWithTheHeightPercent) {
-    auto *tabs = new TwipTabs(&form, QStringLiteral("SSTab1"), {300, 300, 6000, 3000}, 450);
+    auto* tabs = new TwipTabs(&form, QStringLiteral("SSTab1"), {300, 300, 6000, 3000}, 450);
     sizeClient(13500, 7200);
     pass();
     // 450 * 120 / 100.
@@ -412,9 +415,9 @@ TEST_F(EngineTest, tabHeightScalesWithTheHeightPercent) {
 // A tab bar's style sheet before a pass, and after the pass has set a tab
 // height of 31 pixels.
 struct SheetCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const SheetCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const SheetCase& row, std::ostream* os) { *os << row.name; }
     const char *before, *after;
 };
 
@@ -441,10 +444,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "* { color: red }\n/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"},
         SheetCase{"earlierPassAlone", "/* Morvane TabHeight */ QTabBar::tab { height: 20px; }",
                   "/* Morvane TabHeight */ QTabBar::tab { height: 31px; }"}),
-    [](const ::testing::TestParamInfo<SheetCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SheetCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, theTabHeightOfARealTabWidgetKeepsTheTabBarsStyleSheet) {
-    auto *tabs = new QTabWidget(&form);
+    auto* tabs = new QTabWidget(&form);
     tabs->setObjectName(QStringLiteral("TabStrip1"));
     tabs->setGeometry(20, 20, 300, 150);
     tabs->addTab(new QWidget, QStringLiteral("One"));
@@ -454,7 +457,7 @@ TEST_F(EngineTest, theTabHeightOfARealTabWidgetKeepsTheTabBarsStyleSheet) {
     const int designTab = tabs->tabBar()->sizeHint().height();
     ASSERT_GT(designTab, 0);
     ASSERT_EQ(tabs->tabBar()->palette().color(QPalette::ButtonText), QColor(Qt::red));
-    sizeClient(9000, 12000); // 100 % and 200 %
+    sizeClient(9000, 12000);  // 100 % and 200 %
     pass();
 
     const QString sheet = tabs->tabBar()->styleSheet();
@@ -469,14 +472,14 @@ TEST_F(EngineTest, theTabHeightOfARealTabWidgetKeepsTheTabBarsStyleSheet) {
 // A kind of control, made on a parent with a 10 point font, and whether a
 // pass with fonts on scales that font.
 struct FontCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const FontCase &row, std::ostream *os) { *os << row.name; }
-    std::function<QWidget *(QWidget *)> make;
+    friend void PrintTo(const FontCase& row, std::ostream* os) { *os << row.name; }
+    std::function<QWidget*(QWidget*)> make;
     bool scaled;
 };
 
-QWidget *withTenPoints(QWidget *w, const char *name) {
+QWidget* withTenPoints(QWidget* w, const char* name) {
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(10, 10, 100, 60);
     QFont f = w->font();
@@ -488,8 +491,8 @@ QWidget *withTenPoints(QWidget *w, const char *name) {
 class Fonts : public EngineTest, public ::testing::WithParamInterface<FontCase> {};
 
 TEST_P(Fonts, scaleBySmallerPercentExceptOnGrids) {
-    QWidget *control = GetParam().make(&form);
-    sizeClient(13500, 7200); // 150 % and 120 %: fonts take 120 %
+    QWidget* control = GetParam().make(&form);
+    sizeClient(13500, 7200);  // 150 % and 120 %: fonts take 120 %
     pass();
     // 10 points * 120 / 100 = 12 points, or unchanged on a grid.
     EXPECT_DOUBLE_EQ(control->font().pointSizeF(), GetParam().scaled ? 12.0 : 10.0);
@@ -501,42 +504,42 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, Fonts,
     ::testing::Values(
         FontCase{"plainControl",
-                 [](QWidget *p) {
+                 [](QWidget* p) {
                      return new TwipControl(p, QStringLiteral("Text1"), {0, 0, 900, 300});
                  },
                  true},
         FontCase{"gridAnsweringColsCount",
-                 [](QWidget *p) {
+                 [](QWidget* p) {
                      return new TwipGrid(p, QStringLiteral("MSFlexGrid1"), {0, 0, 900, 300});
                  },
                  false},
         FontCase{"viewAnsweringColumnsCount",
-                 [](QWidget *p) {
+                 [](QWidget* p) {
                      return new TwipColumnsView(p, QStringLiteral("ListView1"), {0, 0, 900, 300});
                  },
                  false},
         FontCase{"tableWidget",
-                 [](QWidget *p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
+                 [](QWidget* p) { return withTenPoints(new QTableWidget(3, 4, p), "Grid1"); },
                  false},
         FontCase{"treeWidget",
-                 [](QWidget *p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
+                 [](QWidget* p) { return withTenPoints(new QTreeWidget(p), "Tree1"); }, false},
         // Still waiting for its model, a view is a grid all the same.
         FontCase{"tableViewWithoutModel",
-                 [](QWidget *p) { return withTenPoints(new QTableView(p), "Grid2"); }, false},
+                 [](QWidget* p) { return withTenPoints(new QTableView(p), "Grid2"); }, false},
         FontCase{"treeViewWithoutModel",
-                 [](QWidget *p) { return withTenPoints(new QTreeView(p), "Tree2"); }, false},
+                 [](QWidget* p) { return withTenPoints(new QTreeView(p), "Tree2"); }, false},
         FontCase{"listWidget",
-                 [](QWidget *p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
-        FontCase{"listView", [](QWidget *p) { return withTenPoints(new QListView(p), "List2"); },
+                 [](QWidget* p) { return withTenPoints(new QListWidget(p), "List1"); }, true},
+        FontCase{"listView", [](QWidget* p) { return withTenPoints(new QListView(p), "List2"); },
                  true},
         FontCase{"pushButton",
-                 [](QWidget *p) { return withTenPoints(new QPushButton(p), "Command1"); }, true},
-        FontCase{"label", [](QWidget *p) { return withTenPoints(new QLabel(p), "Label1"); }, true}),
-    [](const ::testing::TestParamInfo<FontCase> &info) { return std::string(info.param.name); });
+                 [](QWidget* p) { return withTenPoints(new QPushButton(p), "Command1"); }, true},
+        FontCase{"label", [](QWidget* p) { return withTenPoints(new QLabel(p), "Label1"); }, true}),
+    [](const ::testing::TestParamInfo<FontCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, fontsFollowWhicheverPercentIsSmaller) {
-    auto *a = new TwipControl(&form, QStringLiteral("Text1"), {0, 0, 900, 300}, 10);
-    sizeClient(7200, 9000); // 80 % and 150 %
+    auto* a = new TwipControl(&form, QStringLiteral("Text1"), {0, 0, 900, 300}, 10);
+    sizeClient(7200, 9000);  // 80 % and 150 %
     pass();
     EXPECT_DOUBLE_EQ(a->font().pointSizeF(), 8.0);
     // Always from the record: 10 points * 150 / 100, not 8 * 1.5.
@@ -547,8 +550,8 @@ TEST_F(EngineTest, fontsFollowWhicheverPercentIsSmaller) {
 
 TEST_F(EngineTest, withFontsOffNoFontChangesButEverythingMoves) {
     useDesign(9000, 6000, false);
-    auto *a = new TwipControl(&form, QStringLiteral("Text1"), {1000, 1000, 900, 300}, 10);
-    auto *list = withTenPoints(new QListWidget(&form), "List1");
+    auto* a = new TwipControl(&form, QStringLiteral("Text1"), {1000, 1000, 900, 300}, 10);
+    auto* list = withTenPoints(new QListWidget(&form), "List1");
     sizeClient(13500, 7200);
     pass();
     EXPECT_DOUBLE_EQ(a->font().pointSizeF(), 10.0);
@@ -562,17 +565,17 @@ class SelfSizingLabel : public EngineTest, public ::testing::WithParamInterface<
 TEST_P(SelfSizingLabel, isOnlyMovedByThePass) {
     const bool fonts = GetParam();
     useDesign(9000, 6000, fonts);
-    auto label = [this](const char *name, QVariant autoSize) {
-        auto *l = new QLabel(QStringLiteral("Caption"), &form);
+    auto label = [this](const char* name, QVariant autoSize) {
+        auto* l = new QLabel(QStringLiteral("Caption"), &form);
         l->setObjectName(QString::fromLatin1(name));
         l->setGeometry(10, 20, 100, 20);
         if (autoSize.isValid()) l->setProperty("AutoSize", autoSize);
         return l;
     };
-    QLabel *sizing = label("Label1", true);
-    QLabel *fixed = label("Label2", false);
-    QLabel *plain = label("Label3", QVariant());
-    sizeClient(18000, 12000); // 200 % both ways
+    QLabel* sizing = label("Label1", true);
+    QLabel* fixed = label("Label2", false);
+    QLabel* plain = label("Label3", QVariant());
+    sizeClient(18000, 12000);  // 200 % both ways
     pass();
     // 10, 20 pixels doubled; the size is the label's own business: the pass
     // never gives it the scaled 200 x 40, and without a font change it has
@@ -587,17 +590,17 @@ TEST_P(SelfSizingLabel, isOnlyMovedByThePass) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, SelfSizingLabel, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool> &info) {
+                         [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "fontsScaled" : "fontsKept");
                          });
 
 TEST_F(EngineTest, controlArrayElementsAreToldApartByTheirIndex) {
     // Element 1 comes first among the form's children.
-    auto *second = new TwipControl(&form, QStringLiteral("Option1"), {3000, 600, 900, 300});
+    auto* second = new TwipControl(&form, QStringLiteral("Option1"), {3000, 600, 900, 300});
     second->setProperty("Index", 1);
-    auto *first = new TwipControl(&form, QStringLiteral("Option1"), {1500, 600, 900, 300});
+    auto* first = new TwipControl(&form, QStringLiteral("Option1"), {1500, 600, 900, 300});
     first->setProperty("Index", 0);
-    auto *single = new TwipControl(&form, QStringLiteral("Check1"), {1500, 1500, 900, 300});
+    auto* single = new TwipControl(&form, QStringLiteral("Check1"), {1500, 1500, 900, 300});
     sizeClient(18000, 12000);
     pass();
 
@@ -615,22 +618,22 @@ TEST_F(EngineTest, controlArrayElementsAreToldApartByTheirIndex) {
 }
 
 TEST_F(EngineTest, twoInstancesOfOneFormShareOneRecordAndItsDesignReferences) {
-    auto *a1 = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
-    auto *a2 = new TwipControl(&form, QStringLiteral("Text1"), {3000, 1500, 1200, 450});
+    auto* a1 = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
+    auto* a2 = new TwipControl(&form, QStringLiteral("Text1"), {3000, 1500, 1200, 450});
     pass();
 
     // A second instance of the same form, whose control carries another
     // design size and whose controls stand elsewhere before its first pass.
     QWidget twin;
     twin.setObjectName(form.objectName());
-    auto *b1 = new TwipControl(&twin, QStringLiteral("Command1"), {15, 15, 15, 15});
-    auto *b2 = new TwipControl(&twin, QStringLiteral("Text1"), {30, 30, 30, 30});
+    auto* b1 = new TwipControl(&twin, QStringLiteral("Command1"), {15, 15, 15, 15});
+    auto* b2 = new TwipControl(&twin, QStringLiteral("Text1"), {30, 30, 30, 30});
     useDesign(4500, 3000);
-    twin.resize(1200, 800); // 18000 x 12000 twips: 200 % of the first record
+    twin.resize(1200, 800);  // 18000 x 12000 twips: 200 % of the first record
     ResizeForm(&twin);
 
     int formRecords = 0;
-    for (const FormRecord &f : formTable()) formRecords += f.name == form.objectName();
+    for (const FormRecord& f : formTable()) formRecords += f.name == form.objectName();
     EXPECT_EQ(formRecords, 1);
     EXPECT_EQ(recordsOfForm(form.objectName()), 2);
     EXPECT_EQ(b1->twips(), QRect(3000, 1200, 1800, 600));
@@ -642,7 +645,7 @@ TEST_F(EngineTest, twoInstancesOfOneFormShareOneRecordAndItsDesignReferences) {
 TEST_F(EngineTest, aControlAddedAfterRegistrationIsRecordedOnTheSpotNotCollapsed) {
     new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
     pass();
-    auto *late = new TwipControl(&form, QStringLiteral("Command2"), {3000, 1500, 900, 600});
+    auto* late = new TwipControl(&form, QStringLiteral("Command2"), {3000, 1500, 900, 600});
     sizeClient(18000, 12000);
     pass();
 
@@ -660,19 +663,19 @@ TEST_F(EngineTest, aControlAddedAfterRegistrationIsRecordedOnTheSpotNotCollapsed
 }
 
 TEST_F(EngineTest, resetRecordsNewControlsAndLeavesKnownRecordsAlone) {
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->setFormWidthDT(9000);
     ctl->setFormHeightDT(6000);
     ctl->setFormScaleWidthDT(9000);
     ctl->setFormScaleHeightDT(6000);
     ctl->finishLoading();
     ASSERT_EQ(ctl->MyParent(), &form);
-    auto *known = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
+    auto* known = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
     sizeClient(9000, 6000);
     ctl->ResizeControls();
     ASSERT_NE(recordOf(known), nullptr);
 
-    auto *added = new TwipControl(&form, QStringLiteral("Command2"), {3000, 1500, 900, 600});
+    auto* added = new TwipControl(&form, QStringLiteral("Command2"), {3000, 1500, 900, 600});
     known->setTwips({30, 30, 30, 30});
     const size_t formsBefore = formTable().size();
     ctl->Reset();
@@ -692,7 +695,7 @@ TEST_F(EngineTest, resetRecordsNewControlsAndLeavesKnownRecordsAlone) {
 
 TEST_F(EngineTest, aDesignClientOfZeroSkipsThePassAndCollapsesNothing) {
     useDesign(0, 0);
-    auto *a = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300}, 10);
+    auto* a = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300}, 10);
     sizeClient(18000, 12000);
     pass();
     EXPECT_EQ(a->twips(), QRect(1500, 600, 900, 300));
@@ -703,16 +706,16 @@ TEST_F(EngineTest, aDesignClientOfZeroSkipsThePassAndCollapsesNothing) {
     QWidget other;
     other.setObjectName(uniqueFormName(QStringLiteral("FormUnsaved")));
     other.resize(600, 400);
-    auto *ctl = new Morvane(&other);
+    auto* ctl = new Morvane(&other);
     ctl->finishLoading();
     other.resize(1200, 800);
-    auto *b = new TwipControl(&other, QStringLiteral("Command1"), {1500, 600, 900, 300});
+    auto* b = new TwipControl(&other, QStringLiteral("Command1"), {1500, 600, 900, 300});
     ctl->ResizeControls();
     EXPECT_EQ(b->twips(), QRect(1500, 600, 900, 300));
 }
 
 TEST_F(EngineTest, resizeControlsHandsTheControlsSettingsToTheEngine) {
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->setResizeFonts(false);
     ctl->setAutoCenterForm(true);
     ctl->setFormWidthDT(9060);
@@ -722,12 +725,12 @@ TEST_F(EngineTest, resizeControlsHandsTheControlsSettingsToTheEngine) {
     ctl->setResizeFormBackground(true);
     ctl->setHideControlsOnResize(true);
     ctl->finishLoading();
-    auto *a = new TwipControl(&form, QStringLiteral("Command1"), {1001, 2003, 3001, 1999}, 10);
-    useDesign(1, 1, true); // stale copies from another control
+    auto* a = new TwipControl(&form, QStringLiteral("Command1"), {1001, 2003, 3001, 1999}, 10);
+    useDesign(1, 1, true);  // stale copies from another control
     sizeClient(13500, 7200);
     ctl->ResizeControls();
 
-    const WorkingCopies &wc = workingCopies();
+    const WorkingCopies& wc = workingCopies();
     EXPECT_FALSE(wc.resizeFonts);
     EXPECT_TRUE(wc.autoCenterForm);
     EXPECT_EQ(wc.formWidthDT, 9060);
@@ -741,4 +744,4 @@ TEST_F(EngineTest, resizeControlsHandsTheControlsSettingsToTheEngine) {
     EXPECT_DOUBLE_EQ(a->font().pointSizeF(), 10.0);
 }
 
-} // namespace
+}  // namespace

@@ -22,8 +22,11 @@ class TwipControl : public QWidget {
     Q_PROPERTY(int Height READ Height WRITE setHeight)
 
 public:
-    TwipControl(QWidget *parent, const QString &name, QRect twips, double fontPoints = 10)
-        : QWidget(parent), m_left(twips.x()), m_top(twips.y()), m_width(twips.width()),
+    TwipControl(QWidget* parent, const QString& name, QRect twips, double fontPoints = 10)
+        : QWidget(parent),
+          m_left(twips.x()),
+          m_top(twips.y()),
+          m_width(twips.width()),
           m_height(twips.height()) {
         setObjectName(name);
         QFont f = font();
@@ -79,7 +82,7 @@ class TwipTabs : public TwipControl {
     Q_PROPERTY(int TabHeight READ TabHeight WRITE setTabHeight)
 
 public:
-    TwipTabs(QWidget *parent, const QString &name, QRect twips, int tabHeight)
+    TwipTabs(QWidget* parent, const QString& name, QRect twips, int tabHeight)
         : TwipControl(parent, name, twips), m_tabHeight(tabHeight) {}
     int TabHeight() const { return m_tabHeight; }
     void setTabHeight(int v) { m_tabHeight = v; }
@@ -97,7 +100,7 @@ class TwipLine : public QWidget {
     Q_PROPERTY(int Y2 READ Y2 WRITE setY2)
 
 public:
-    TwipLine(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2)
+    TwipLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2)
         : QWidget(parent), m_x1(x1), m_y1(y1), m_x2(x2), m_y2(y2) {
         setObjectName(name);
     }
@@ -117,4 +120,4 @@ private:
     int m_x1, m_y1, m_x2, m_y2;
 };
 
-} // namespace resizetest
+}  // namespace resizetest

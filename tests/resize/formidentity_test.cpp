@@ -6,10 +6,7 @@
 // in code whose widgets have no names or share one.
 //
 // Forms are frameless, on a 1024 x 768 screen of 15 twips per pixel.
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/morvane.h>
 #include <morvane/resizefunctions.h>
 
@@ -21,6 +18,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+
+#include "resizetest.h"
 
 using namespace MorvaneCtl;
 using namespace resizetest;
@@ -41,20 +40,20 @@ public:
         qInstallMessageHandler(m_previous);
         s_current = nullptr;
     }
-    MorvaneWarnings(const MorvaneWarnings &) = delete;
-    MorvaneWarnings &operator=(const MorvaneWarnings &) = delete;
+    MorvaneWarnings(const MorvaneWarnings&) = delete;
+    MorvaneWarnings& operator=(const MorvaneWarnings&) = delete;
     QStringList texts;
 
 private:
-    static void collect(QtMsgType type, const QMessageLogContext &, const QString &text) {
+    static void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtWarningMsg && s_current && text.startsWith(QLatin1String("Morvane:")))
             s_current->texts << text;
     }
-    static inline MorvaneWarnings *s_current = nullptr;
+    static inline MorvaneWarnings* s_current = nullptr;
     QtMessageHandler m_previous = nullptr;
 };
 
-std::unique_ptr<QWidget> openFrameless(const QString &file) {
+std::unique_ptr<QWidget> openFrameless(const QString& file) {
     auto form = loadForm(file);
     if (form) {
         form->setWindowFlag(Qt::FramelessWindowHint);
@@ -63,20 +62,20 @@ std::unique_ptr<QWidget> openFrameless(const QString &file) {
     return form;
 }
 
-QWidget *child(QWidget *form, const char *name) {
-    auto *w = form->findChild<QWidget *>(QString::fromLatin1(name));
+QWidget* child(QWidget* form, const char* name) {
+    auto* w = form->findChild<QWidget*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
 }
 
-void showAt(QWidget *form, QSize size) {
+void showAt(QWidget* form, QSize size) {
     showAndSettle(form);
     ASSERT_TRUE(waitFor([&] { return form->size() == size; }))
         << ::testing::PrintToString(form->size());
     settle();
 }
 
-void resizeTo(QWidget *form, QSize size) {
+void resizeTo(QWidget* form, QSize size) {
     form->resize(size);
     ASSERT_TRUE(waitFor([&] { return form->size() == size; }))
         << ::testing::PrintToString(form->size());
@@ -108,7 +107,7 @@ TEST_F(TwoFormsNamedForm, shareOneRecordAndTheSecondIsWarnedAboutOnce) {
     // own place (250, 150, 120, 40).
     EXPECT_EQ(child(customers.get(), "pushButton")->geometry(), QRect(20, 20, 160, 60));
     ASSERT_EQ(warnings.texts.size(), 1) << warnings.texts.join(u'\n').toStdString();
-    const QString &text = warnings.texts.first();
+    const QString& text = warnings.texts.first();
     EXPECT_TRUE(text.contains(QStringLiteral("\"Customers\""))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\"Orders\""))) << text.toStdString();
     EXPECT_TRUE(text.contains(orders->objectName())) << text.toStdString();
@@ -186,15 +185,15 @@ class OrdersForm : public QWidget {};
 class CustomersForm : public QWidget {};
 
 template <class FormClass>
-std::unique_ptr<QWidget> codeForm(const QString &name, QRect button) {
+std::unique_ptr<QWidget> codeForm(const QString& name, QRect button) {
     auto form = std::make_unique<FormClass>();
     form->setObjectName(name);
     form->setWindowFlag(Qt::FramelessWindowHint);
     form->resize(400, 200);
-    auto *b = new QPushButton(QStringLiteral("OK"), form.get());
+    auto* b = new QPushButton(QStringLiteral("OK"), form.get());
     b->setObjectName(QStringLiteral("pushButton"));
     b->setGeometry(button);
-    auto *ctl = new Morvane(form.get());
+    auto* ctl = new Morvane(form.get());
     ctl->InitProperties();
     ctl->CaptureDesignSize();
     ctl->setStrictFormIdentity(true);
@@ -208,7 +207,7 @@ TEST(StrictFormIdentity, tellsFormsOfDifferentClassesApartAndKeepsInstancesOfOne
     auto orders = codeForm<OrdersForm>(name, {10, 10, 80, 30});
     auto customers = codeForm<CustomersForm>(name, {250, 150, 120, 40});
     auto moreOrders = codeForm<OrdersForm>(name, {10, 10, 80, 30});
-    for (QWidget *form : {orders.get(), customers.get(), moreOrders.get()}) {
+    for (QWidget* form : {orders.get(), customers.get(), moreOrders.get()}) {
         showAt(form, {400, 200});
         resizeTo(form, {600, 300});
     }
@@ -224,7 +223,7 @@ TEST(StrictFormIdentity, tellsFormsOfDifferentClassesApartAndKeepsInstancesOfOne
     EXPECT_TRUE(warnings.texts.isEmpty()) << warnings.texts.join(u'\n').toStdString();
 
     // Back to plain names: the three share the first record again.
-    for (QWidget *form : {orders.get(), customers.get()})
+    for (QWidget* form : {orders.get(), customers.get()})
         resizerOf(form)->setStrictFormIdentity(false);
     EXPECT_EQ(ResizeFunctions::formIdentity(customers.get()), name);
 }
@@ -242,9 +241,9 @@ protected:
         check = place(new QCheckBox(QStringLiteral("Paid"), frame), {10, 50, 100, 20});
         group = place(new QGroupBox(QStringLiteral("Group"), &form), {20, 40, 160, 100});
         inGroup = place(new QLineEdit(group), {10, 30, 120, 20});
-        auto *tabWidget = place(new QTabWidget(&form), {20, 150, 160, 40});
+        auto* tabWidget = place(new QTabWidget(&form), {20, 150, 160, 40});
         tabs = tabWidget;
-        auto *page = new QWidget;
+        auto* page = new QWidget;
         tabWidget->addTab(page, QStringLiteral("One"));
         onPage = place(new QPushButton(QStringLiteral("Go"), page), {4, 2, 40, 10});
         table = place(new QTableWidget(2, 2, &form), {200, 130, 160, 60});
@@ -253,13 +252,13 @@ protected:
         secondLabel = place(new QLabel(QStringLiteral("two"), &form), {380, 40, 16, 20});
         firstLabel->setObjectName(QStringLiteral("label"));
         secondLabel->setObjectName(QStringLiteral("label"));
-        auto *ctl = new Morvane(&form);
+        auto* ctl = new Morvane(&form);
         ctl->InitProperties();
         ctl->CaptureDesignSize();
     }
 
     template <class W>
-    W *place(W *w, QRect r) {
+    W* place(W* w, QRect r) {
         w->setGeometry(r);
         designed.emplace_back(w, r);
         return w;
@@ -269,7 +268,7 @@ protected:
     QWidget form;
     QWidget *button, *frame, *inFrame, *check, *group, *inGroup, *tabs, *onPage, *table;
     QWidget *firstLabel, *secondLabel;
-    std::vector<std::pair<QWidget *, QRect>> designed;
+    std::vector<std::pair<QWidget*, QRect>> designed;
 };
 
 TEST_F(UnnamedWidgets, everyOneScalesFromItsOwnDesignPassAfterPass) {
@@ -277,13 +276,13 @@ TEST_F(UnnamedWidgets, everyOneScalesFromItsOwnDesignPassAfterPass) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         resizeTo(&form, {600, 300});
-        for (const auto &[w, r] : designed) {
+        for (const auto& [w, r] : designed) {
             SCOPED_TRACE(placeOf(w).toStdString());
             EXPECT_EQ(w->geometry(),
                       QRect(r.x() * 3 / 2, r.y() * 3 / 2, r.width() * 3 / 2, r.height() * 3 / 2));
         }
         resizeTo(&form, {400, 200});
-        for (const auto &[w, r] : designed) {
+        for (const auto& [w, r] : designed) {
             SCOPED_TRACE(placeOf(w).toStdString());
             EXPECT_EQ(w->geometry(), r);
         }
@@ -294,7 +293,7 @@ TEST_F(UnnamedWidgets, areRecordedByTheirPlaceAndTheTablesPartsAreNot) {
     showAt(&form, {400, 200});
     const QString formName = form.objectName();
     QStringList recorded;
-    for (const ResizeFunctions::ControlRecord &r : ResizeFunctions::controlTable())
+    for (const ResizeFunctions::ControlRecord& r : ResizeFunctions::controlTable())
         if (r.formName == formName) recorded << r.name;
     // Each widget (and the resize control) once; the second "label" by its
     // place; the table's headers and corner button and the tab bar's scroll
@@ -308,11 +307,11 @@ TEST_F(UnnamedWidgets, areRecordedByTheirPlaceAndTheTablesPartsAreNot) {
         << recorded.join(u',').toStdString();
     EXPECT_TRUE(recorded.contains(QStringLiteral("label")));
     EXPECT_TRUE(recorded.contains(QStringLiteral("/label#6")));
-    for (const QString &name : recorded) {
+    for (const QString& name : recorded) {
         EXPECT_FALSE(name.startsWith(QLatin1String("/QTableWidget#4/"))) << name.toStdString();
         EXPECT_FALSE(name.startsWith(QLatin1String("Scroll"))) << name.toStdString();
     }
     EXPECT_EQ(placeOf(secondLabel), QStringLiteral("label")) << "outside a walk a name is a name";
 }
 
-} // namespace
+}  // namespace

@@ -3,10 +3,7 @@
 // The geometry text a form's saved state is kept in, and the single-precision
 // number text it is written with.
 #include <gtest/gtest.h>
-
 #include <morvane/geometrytext.h>
-
-#include "resizetest.h"
 
 #include <bit>
 #include <cmath>
@@ -14,6 +11,8 @@
 #include <limits>
 #include <random>
 #include <vector>
+
+#include "resizetest.h"
 
 using namespace MorvaneCtl;
 
@@ -103,7 +102,7 @@ void expectReadsBack(float v) {
     const GeometryFields f = parseGeometryText(geometryText(v, v, v, v, 0));
     const double want = meant(v);
     const double tolerance = std::fabs(want) * (0.5e-6 + 0x1p-24) + 0x1p-150;
-    for (const std::optional<float> &field : {f.left, f.top, f.width, f.height}) {
+    for (const std::optional<float>& field : {f.left, f.top, f.width, f.height}) {
         ASSERT_TRUE(field.has_value());
         ASSERT_TRUE(std::isfinite(*field));
         EXPECT_LE(std::fabs(double(*field) - want), tolerance) << "read " << *field;
@@ -120,16 +119,42 @@ TEST(SingleRoundTrip, edgeValuesReadBack) {
     const float normMin = std::numeric_limits<float>::min();
     const float inf = std::numeric_limits<float>::infinity();
     std::vector<float> edges = {
-        0.0f, -0.0f, denormMin, std::nextafter(normMin, 0.0f), normMin, std::nextafter(normMin, 1.0f),
-        1.0f, std::nextafter(1.0f, 0.0f), std::nextafter(1.0f, 2.0f), 0.1f, 1e-7f, 1e-38f, 1e-45f,
+        0.0f,
+        -0.0f,
+        denormMin,
+        std::nextafter(normMin, 0.0f),
+        normMin,
+        std::nextafter(normMin, 1.0f),
+        1.0f,
+        std::nextafter(1.0f, 0.0f),
+        std::nextafter(1.0f, 2.0f),
+        0.1f,
+        1e-7f,
+        1e-38f,
+        1e-45f,
         // Where the seventh digit carries into a new decade.
-        9999999.0f, 9999999.5f, 99999995.0f, 999999.94f, 0.99999994f, 1e7f, 16777216.0f,
+        9999999.0f,
+        9999999.5f,
+        99999995.0f,
+        999999.94f,
+        0.99999994f,
+        1e7f,
+        16777216.0f,
         // The largest twips a window may have, and beyond.
-        2147483520.0f, 2147483648.0f, 1e30f, 3.3e38f,
+        2147483520.0f,
+        2147483648.0f,
+        1e30f,
+        3.3e38f,
         // Between the old limit of 3.4e38 and the largest single.
-        3.4e38f, std::nextafter(3.4e38f, inf), 3.402e38f, 3.4028e38f,
-        std::nextafter(Largest, 0.0f), Largest,
-        inf, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::signaling_NaN(),
+        3.4e38f,
+        std::nextafter(3.4e38f, inf),
+        3.402e38f,
+        3.4028e38f,
+        std::nextafter(Largest, 0.0f),
+        Largest,
+        inf,
+        std::numeric_limits<float>::quiet_NaN(),
+        std::numeric_limits<float>::signaling_NaN(),
     };
     for (int e = -149; e <= 127; ++e) edges.push_back(std::ldexp(1.0f, e));
     for (float v : edges) {
@@ -161,7 +186,7 @@ TEST(SingleRoundTrip, nonFiniteNumbersAreWrittenAsFiniteText) {
 }
 
 TEST(SingleRoundTrip, theParserTakesEveryMagnitudeASingleHolds) {
-    auto left = [](const char *text) {
+    auto left = [](const char* text) {
         return parseGeometryText(QString::fromLatin1(text) + QStringLiteral(",0,0,0,0")).left;
     };
     EXPECT_EQ(left("3.4E+38"), 3.4e38f);
@@ -173,7 +198,7 @@ TEST(SingleRoundTrip, theParserTakesEveryMagnitudeASingleHolds) {
     EXPECT_EQ(left("-3.402824E+38"), -Largest);
     EXPECT_EQ(left("3.4028235E+38"), Largest);
     // Beyond, a field is no number, as are the non-finite texts.
-    for (const char *beyond : {"3.4028241E+38", "3.5E+38", "-1E+39", "1E+308", "1E+309", "inf",
+    for (const char* beyond : {"3.4028241E+38", "3.5E+38", "-1E+39", "1E+308", "1E+309", "inf",
                                "-inf", "infinity", "nan", "NaN"})
         EXPECT_FALSE(left(beyond).has_value()) << beyond;
     // Below the smallest single a number reads as the nearest, zero included.
@@ -181,4 +206,4 @@ TEST(SingleRoundTrip, theParserTakesEveryMagnitudeASingleHolds) {
     EXPECT_EQ(left("1.401298E-45"), std::numeric_limits<float>::denorm_min());
 }
 
-} // namespace
+}  // namespace

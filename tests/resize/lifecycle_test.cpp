@@ -6,10 +6,7 @@
 // what ResizeControls says on an MDI frame.
 //
 // Forms are frameless, every stand-in screen has 15 twips per pixel.
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/morvane.h>
 #include <morvane/morvaneerror.h>
 #include <morvane/resizefunctions.h>
@@ -19,6 +16,8 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSignalSpy>
+
+#include "resizetest.h"
 
 using namespace MorvaneCtl;
 using namespace resizetest;
@@ -30,7 +29,7 @@ namespace {
 // property system), followed by calls of the developer's own.
 class OrderForm : public QWidget {
 public:
-    explicit OrderForm(MessageBoxRecorder &boxes) {
+    explicit OrderForm(MessageBoxRecorder& boxes) {
         setObjectName(uniqueFormName(QStringLiteral("OrderForm")));
         setWindowFlag(Qt::FramelessWindowHint);
         resize(200, 100);
@@ -43,16 +42,16 @@ public:
         resizer->setProperty("Resolution", QVariant::fromValue(Res_1280x1024));
         resizer->setProperty("ScreenWidthDT", QVariant(1280));
         resizer->setProperty("ScreenHeightDT", QVariant(1024));
-        for (const char *name : {"FormWidthDT", "FormScaleWidthDT"})
+        for (const char* name : {"FormWidthDT", "FormScaleWidthDT"})
             resizer->setProperty(name, 3000);
-        for (const char *name : {"FormHeightDT", "FormScaleHeightDT"})
+        for (const char* name : {"FormHeightDT", "FormScaleHeightDT"})
             resizer->setProperty(name, 1500);
         boxesAfterSetup = boxes.calls.size();
 
         // The developer's code.
         try {
             resizer->setScreenWidth(1600);
-        } catch (const MorvaneError &e) {
+        } catch (const MorvaneError& e) {
             refusedWith = e.code();
         }
         resizer->setScreenHeightDT(1200);
@@ -60,8 +59,8 @@ public:
         loadingInConstructor = resizer->isLoading();
     }
 
-    QPushButton *button = nullptr;
-    Morvane *resizer = nullptr;
+    QPushButton* button = nullptr;
+    Morvane* resizer = nullptr;
     size_t boxesAfterSetup = 0, boxesAfterOwnCode = 0;
     int refusedWith = 0;
     bool loadingInConstructor = false;
@@ -116,12 +115,12 @@ protected:
     ScreenStandIn screen{1024, 768};
     MessageBoxRecorder boxes{QMessageBox::No};
     QWidget form;
-    QPushButton *button = nullptr;
-    QLabel *label = nullptr;
+    QPushButton* button = nullptr;
+    QLabel* label = nullptr;
 };
 
 TEST_F(ShownForm, aControlAddedToItBindsAndScalesAtTheNextResize) {
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     // The form as it is now is the design of a control that knows none.
     EXPECT_EQ(ctl->FormScaleWidthDT(), 6000);
     EXPECT_EQ(ctl->FormScaleHeightDT(), 3000);
@@ -140,8 +139,8 @@ TEST_F(ShownForm, aControlAddedToItBindsAndScalesAtTheNextResize) {
 }
 
 TEST_F(ShownForm, aControlAddedToItIsBoundOnceTheEventLoopRuns) {
-    auto *ctl = new Morvane(&form);
-    ctl->setProperty("MinFormWidth", 4500); // still loading: a saved value
+    auto* ctl = new Morvane(&form);
+    ctl->setProperty("MinFormWidth", 4500);  // still loading: a saved value
     EXPECT_TRUE(ctl->isLoading());
     settle();
     EXPECT_FALSE(ctl->isLoading());
@@ -157,7 +156,7 @@ TEST_F(ShownForm, aControlAddedToItIsBoundOnceTheEventLoopRuns) {
 }
 
 TEST_F(ShownForm, aMethodCalledAtOnceBindsTheControlFirst) {
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->ResizeControls();
     EXPECT_FALSE(ctl->isLoading());
     EXPECT_EQ(ctl->MyParent(), &form);
@@ -172,10 +171,10 @@ TEST(MdiFrameControl, refusesToLayTheFrameOutAndStillHoldsItToItsLimits) {
     frame.setWindowFlag(Qt::FramelessWindowHint);
     frame.setCentralWidget(new QMdiArea(&frame));
     frame.resize(400, 300);
-    auto *ctl = new Morvane(&frame);
+    auto* ctl = new Morvane(&frame);
     ctl->InitProperties();
     ctl->CaptureDesignSize();
-    ctl->setMaxFormWidth(7500); // 500 pixels
+    ctl->setMaxFormWidth(7500);  // 500 pixels
     QSignalSpy complete(ctl, &Morvane::ResizeComplete);
     showAndSettle(&frame);
     ASSERT_EQ(ctl->MyParentMDI(), &frame);
@@ -183,7 +182,7 @@ TEST(MdiFrameControl, refusesToLayTheFrameOutAndStillHoldsItToItsLimits) {
     try {
         ctl->ResizeControls();
         ADD_FAILURE() << "ResizeControls did as if it had laid out the MDI frame";
-    } catch (const MorvaneError &e) {
+    } catch (const MorvaneError& e) {
         EXPECT_EQ(e.code(), MorvaneError::TypeMismatch);
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(frame.objectName())) << e.what();
     }
@@ -198,4 +197,4 @@ TEST(MdiFrameControl, refusesToLayTheFrameOutAndStillHoldsItToItsLimits) {
     EXPECT_GE(complete.count(), 1);
 }
 
-} // namespace
+}  // namespace

@@ -4,17 +4,16 @@
 // desktop may put the C library in (QApplication takes it from the
 // environment): a decimal comma (de_DE) and the dotted and dotless i
 // (tr_TR). Everything must come out as under the C locale.
-#include "resizetest.h"
-#include "testlocale.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/geometrytext.h>
 #include <morvane/morvane.h>
 #include <morvane/propertybag.h>
 #include <morvane/resizefunctions.h>
 
 #include <clocale>
+
+#include "resizetest.h"
+#include "testlocale.h"
 
 using namespace MorvaneCtl;
 using namespace resizetest;
@@ -23,7 +22,7 @@ namespace {
 
 const QString App = QStringLiteral("MorvaneLocaleTests");
 
-class UnderLocale : public ::testing::TestWithParam<const char *> {};
+class UnderLocale : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(UnderLocale, geometryTextIsWrittenAndReadAsInTheCLocale) {
     struct Row {
@@ -34,7 +33,7 @@ TEST_P(UnderLocale, geometryTextIsWrittenAndReadAsInTheCLocale) {
                         {-15.5f, 0.25f, 9600.5f, 2000.0f / 3.0f, 2},
                         {12345678, -12345678, 1e-3f, 1, 1}};
     std::vector<QString> texts;
-    for (const Row &r : rows)
+    for (const Row& r : rows)
         texts.push_back(geometryText(r.left, r.top, r.width, r.height, r.state));
     EXPECT_EQ(texts[0], QStringLiteral("1200,900,9600,7200,0"));
     EXPECT_EQ(texts[1], QStringLiteral("-15.5,0.25,9600.5,666.6667,2"));
@@ -43,7 +42,7 @@ TEST_P(UnderLocale, geometryTextIsWrittenAndReadAsInTheCLocale) {
     testlocale::Scoped locale(GetParam());
     ASSERT_TRUE(locale.active()) << locale.why();
     for (size_t i = 0; i < std::size(rows); ++i) {
-        const Row &r = rows[i];
+        const Row& r = rows[i];
         EXPECT_EQ(geometryText(r.left, r.top, r.width, r.height, r.state), texts[i]);
         const GeometryFields f = parseGeometryText(texts[i]);
         EXPECT_EQ(f.fieldCount, 5);
@@ -68,7 +67,7 @@ TEST_P(UnderLocale, aFormSavedAndRestoredComesBackAsUnderTheCLocale) {
     auto form = loadForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
     form->setWindowFlag(Qt::FramelessWindowHint);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     showAndSettle(form.get());
     const QRect saved(91, 61, 201, 101);
     form->setGeometry(saved);
@@ -97,7 +96,7 @@ TEST_P(UnderLocale, propertyBagTextsReadAsInTheCLocale) {
     ASSERT_TRUE(locale.active()) << locale.why();
     ScreenStandIn screen(1024, 768);
     QWidget form;
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     PropertyBag bag;
     // Numbers with a point, switches in any case (TRUE, with an I under tr_TR).
     bag.setValue(QStringLiteral("MaxFormWidth"), QStringLiteral("6000.5"));
@@ -120,9 +119,9 @@ TEST_P(UnderLocale, propertyBagTextsReadAsInTheCLocale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, UnderLocale, ::testing::ValuesIn(testlocale::kOtherLocales),
-                         [](const ::testing::TestParamInfo<const char *> &info) {
+                         [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));
                          });
 
-} // namespace
+}  // namespace

@@ -3,10 +3,7 @@
 // The resize control's properties: first placement, loading from and saving
 // to a property bag, the setters (confirmed, refused, stored and notified),
 // the shared screen ratios, the About box and the control's own size.
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/morvane.h>
 #include <morvane/morvaneerror.h>
 #include <morvane/propertybag.h>
@@ -22,6 +19,8 @@
 #include <QSignalSpy>
 #include <functional>
 
+#include "resizetest.h"
+
 using namespace MorvaneCtl;
 using namespace resizetest;
 
@@ -30,30 +29,30 @@ namespace {
 // The persisted keys in the order they are read and written, with the
 // default each read and write gives: -1 (true) for the switches that are on
 // by default, 0 for everything else.
-const std::vector<std::pair<QString, int>> &keysWithDefaults() {
+const std::vector<std::pair<QString, int>>& keysWithDefaults() {
     static const std::vector<std::pair<QString, int>> keys = {
-        {"Resolution", 0},         {"ResizeFonts", -1},        {"ScreenHeight", 0},
-        {"ScreenWidth", 0},        {"ScreenHeightDT", 0},      {"ScreenWidthDT", 0},
-        {"AutoResizeControls", -1}, {"AutoResizeOnLoad", -1},  {"MaxFormHeight", 0},
-        {"MaxFormWidth", 0},       {"AllowFormMaximized", -1}, {"AllowFormMinimized", -1},
-        {"MinFormHeight", 0},      {"MinFormWidth", 0},        {"AutoCenterForm", 0},
-        {"FormHeightDT", 0},       {"FormWidthDT", 0},         {"FormScaleHeightDT", 0},
-        {"FormScaleWidthDT", 0},   {"ResizeFormBackground", 0}, {"HideControlsOnResize", 0},
+        {"Resolution", 0},          {"ResizeFonts", -1},         {"ScreenHeight", 0},
+        {"ScreenWidth", 0},         {"ScreenHeightDT", 0},       {"ScreenWidthDT", 0},
+        {"AutoResizeControls", -1}, {"AutoResizeOnLoad", -1},    {"MaxFormHeight", 0},
+        {"MaxFormWidth", 0},        {"AllowFormMaximized", -1},  {"AllowFormMinimized", -1},
+        {"MinFormHeight", 0},       {"MinFormWidth", 0},         {"AutoCenterForm", 0},
+        {"FormHeightDT", 0},        {"FormWidthDT", 0},          {"FormScaleHeightDT", 0},
+        {"FormScaleWidthDT", 0},    {"ResizeFormBackground", 0}, {"HideControlsOnResize", 0},
     };
     return keys;
 }
 
-QStringList keysOf(const PropertyBag &bag, PropertyBag::Access::Kind kind) {
+QStringList keysOf(const PropertyBag& bag, PropertyBag::Access::Kind kind) {
     QStringList keys;
-    for (const auto &a : bag.accesses())
+    for (const auto& a : bag.accesses())
         if (a.kind == kind) keys << a.key;
     return keys;
 }
 
 // Every property the control declares, by name, as it stands now.
-QVariantMap snapshot(const Morvane &m) {
+QVariantMap snapshot(const Morvane& m) {
     QVariantMap values;
-    const QMetaObject *mo = m.metaObject();
+    const QMetaObject* mo = m.metaObject();
     for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
         values.insert(QString::fromLatin1(mo->property(i).name()), mo->property(i).read(&m));
     return values;
@@ -67,7 +66,9 @@ QString warningText() {
 }
 
 // The dialog text with a CR LF line break read as a plain line break.
-QString normalisedBreaks(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString normalisedBreaks(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 // A control on a hidden 600 x 400 pixel form (9000 x 6000 twips) on a
 // 1024 x 768 screen, as a host creates it before it reads properties.
@@ -78,7 +79,7 @@ protected:
         form.resize(600, 400);
     }
     // A control placed on the form, screen measured, loading finished.
-    Morvane *placedAndLoaded() {
+    Morvane* placedAndLoaded() {
         ctl->InitProperties();
         ctl->finishLoading();
         return ctl;
@@ -86,23 +87,23 @@ protected:
 
     ScreenStandIn screen{1024, 768};
     QWidget form;
-    Morvane *ctl = new Morvane(&form);
+    Morvane* ctl = new Morvane(&form);
 };
 
 TEST_F(ControlTest, firstPlacementSetsEveryDefaultThenMeasuresAndClassifiesTheScreen) {
     // Values a loader handed over earlier do not survive first placement.
-    for (const auto &[name, value] :
-         std::initializer_list<std::pair<const char *, QVariant>>{{"ResizeFonts", false},
-                                                                  {"AutoResizeControls", false},
-                                                                  {"MaxFormWidth", 5000},
-                                                                  {"MinFormHeight", -7},
-                                                                  {"AllowFormMaximized", false},
-                                                                  {"AutoCenterForm", true},
-                                                                  {"FormWidthDT", 77},
-                                                                  {"FormScaleHeightDT", 66},
-                                                                  {"ResizeFormBackground", true},
-                                                                  {"HideControlsOnResize", true},
-                                                                  {"ScreenWidthDT", 640}})
+    for (const auto& [name, value] :
+         std::initializer_list<std::pair<const char*, QVariant>>{{"ResizeFonts", false},
+                                                                 {"AutoResizeControls", false},
+                                                                 {"MaxFormWidth", 5000},
+                                                                 {"MinFormHeight", -7},
+                                                                 {"AllowFormMaximized", false},
+                                                                 {"AutoCenterForm", true},
+                                                                 {"FormWidthDT", 77},
+                                                                 {"FormScaleHeightDT", 66},
+                                                                 {"ResizeFormBackground", true},
+                                                                 {"HideControlsOnResize", true},
+                                                                 {"ScreenWidthDT", 640}})
         ASSERT_TRUE(ctl->setProperty(name, value)) << name;
 
     ctl->InitProperties();
@@ -136,9 +137,9 @@ TEST_F(ControlTest, firstPlacementSetsEveryDefaultThenMeasuresAndClassifiesTheSc
 // A screen given in twips with its twips per pixel, and what first placement
 // makes of it.
 struct ScreenCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const ScreenCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const ScreenCase& row, std::ostream* os) { *os << row.name; }
     double widthTwips, heightTwips, twipsPerPixel;
     ScreenResolution resolution;
     int widthPixels, heightPixels;
@@ -147,10 +148,10 @@ struct ScreenCase {
 class FirstPlacement : public ::testing::TestWithParam<ScreenCase> {};
 
 TEST_P(FirstPlacement, classifiesTheDesignScreenByItsExactPixelSize) {
-    const ScreenCase &c = GetParam();
+    const ScreenCase& c = GetParam();
     setScreenOverride(ScreenMetrics{c.widthTwips, c.heightTwips, c.twipsPerPixel, c.twipsPerPixel});
     QWidget form;
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->InitProperties();
     EXPECT_EQ(ctl->Resolution(), c.resolution);
     EXPECT_EQ(ctl->ScreenWidthDT(), c.widthPixels);
@@ -180,14 +181,14 @@ INSTANTIATE_TEST_SUITE_P(
         ScreenCase{"halfPixelRoundsDownToEven", 1024.5 * 15, 768 * 15, 15, Res_Custom, 1024, 768},
         // 1025.5 pixels round half to even up to 1026.
         ScreenCase{"halfPixelRoundsUpToEven", 1025.5 * 15, 768 * 15, 15, Res_Custom, 1026, 768}),
-    [](const ::testing::TestParamInfo<ScreenCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ScreenCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ControlTest, readingAsksForEveryKeyInOrderWithItsDefault) {
     PropertyBag bag;
     ctl->ReadProperties(bag);
 
     QStringList expectedKeys;
-    for (const auto &[key, def] : keysWithDefaults()) expectedKeys << key;
+    for (const auto& [key, def] : keysWithDefaults()) expectedKeys << key;
     EXPECT_EQ(Morvane::persistedKeys(), expectedKeys);
     ASSERT_EQ(keysOf(bag, PropertyBag::Access::Read), expectedKeys);
     EXPECT_TRUE(keysOf(bag, PropertyBag::Access::Write).isEmpty());
@@ -234,8 +235,8 @@ TEST_F(ControlTest, readingTakesMinusOneAsTrueAndRoundsNumbersHalfToEven) {
     bag.setValue(QStringLiteral("ResizeFonts"), 0);
     bag.setValue(QStringLiteral("AllowFormMinimized"), false);
     bag.setValue(QStringLiteral("HideControlsOnResize"), true);
-    bag.setValue(QStringLiteral("MaxFormWidth"), 6000.5); // half: to the even 6000
-    bag.setValue(QStringLiteral("MaxFormHeight"), 6001.5); // half: to the even 6002
+    bag.setValue(QStringLiteral("MaxFormWidth"), 6000.5);   // half: to the even 6000
+    bag.setValue(QStringLiteral("MaxFormHeight"), 6001.5);  // half: to the even 6002
     bag.setValue(QStringLiteral("MinFormWidth"), -5);
     ctl->ReadProperties(bag);
 
@@ -251,10 +252,10 @@ TEST_F(ControlTest, readingTakesMinusOneAsTrueAndRoundsNumbersHalfToEven) {
 
 // A key and a value of the wrong kind for it.
 struct BadValue {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const BadValue &row, std::ostream *os) { *os << row.name; }
-    const char *key;
+    friend void PrintTo(const BadValue& row, std::ostream* os) { *os << row.name; }
+    const char* key;
     QVariant value;
 };
 
@@ -272,20 +273,24 @@ TEST_P(WrongKindInBag, isRefusedWith380AndChangesNothing) {
     // Good values for every key, different from the control's, but one.
     PropertyBag bag;
     int n = 1;
-    for (const auto &[key, def] : keysWithDefaults()) {
-        if (def == -1) bag.setValue(key, false);
-        else if (key == QLatin1String("AutoCenterForm") || key == QLatin1String("ResizeFormBackground") ||
+    for (const auto& [key, def] : keysWithDefaults()) {
+        if (def == -1)
+            bag.setValue(key, false);
+        else if (key == QLatin1String("AutoCenterForm") ||
+                 key == QLatin1String("ResizeFormBackground") ||
                  key == QLatin1String("HideControlsOnResize"))
             bag.setValue(key, false);
-        else if (key == QLatin1String("Resolution")) bag.setValue(key, 5);
-        else bag.setValue(key, 100 + n++);
+        else if (key == QLatin1String("Resolution"))
+            bag.setValue(key, 5);
+        else
+            bag.setValue(key, 100 + n++);
     }
     bag.setValue(QString::fromLatin1(GetParam().key), GetParam().value);
 
     try {
         ctl->ReadProperties(bag);
         ADD_FAILURE() << "a value of the wrong kind was taken";
-    } catch (const MorvaneError &e) {
+    } catch (const MorvaneError& e) {
         EXPECT_EQ(e.code(), MorvaneError::InvalidPropertyValue);
         EXPECT_EQ(e.code(), 380);
     }
@@ -296,13 +301,14 @@ TEST_P(WrongKindInBag, isRefusedWith380AndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bags, WrongKindInBag,
-    ::testing::Values(BadValue{"textForTheFirstKey", "Resolution", QVariant(QStringLiteral("high"))},
-                      BadValue{"textForALimit", "MaxFormWidth", QVariant(QStringLiteral("wide"))},
-                      BadValue{"textForASwitch", "ResizeFonts", QVariant(QStringLiteral("perhaps"))},
-                      BadValue{"pointForADesignSize", "FormScaleWidthDT", QVariant(QPoint(3, 4))},
-                      BadValue{"textForTheLastKey", "HideControlsOnResize",
-                               QVariant(QStringLiteral("sometimes"))}),
-    [](const ::testing::TestParamInfo<BadValue> &info) { return std::string(info.param.name); });
+    ::testing::Values(
+        BadValue{"textForTheFirstKey", "Resolution", QVariant(QStringLiteral("high"))},
+        BadValue{"textForALimit", "MaxFormWidth", QVariant(QStringLiteral("wide"))},
+        BadValue{"textForASwitch", "ResizeFonts", QVariant(QStringLiteral("perhaps"))},
+        BadValue{"pointForADesignSize", "FormScaleWidthDT", QVariant(QPoint(3, 4))},
+        BadValue{"textForTheLastKey", "HideControlsOnResize",
+                 QVariant(QStringLiteral("sometimes"))}),
+    [](const ::testing::TestParamInfo<BadValue>& info) { return std::string(info.param.name); });
 
 TEST_F(ControlTest, savingCapturesTheFormThenWritesEveryKeyInOrderWithItsDefault) {
     ctl->InitProperties();
@@ -310,7 +316,7 @@ TEST_F(ControlTest, savingCapturesTheFormThenWritesEveryKeyInOrderWithItsDefault
     ctl->WriteProperties(bag);
 
     QStringList expectedKeys;
-    for (const auto &[key, def] : keysWithDefaults()) expectedKeys << key;
+    for (const auto& [key, def] : keysWithDefaults()) expectedKeys << key;
     ASSERT_EQ(keysOf(bag, PropertyBag::Access::Write), expectedKeys);
     EXPECT_TRUE(keysOf(bag, PropertyBag::Access::Read).isEmpty());
     for (size_t i = 0; i < bag.accesses().size(); ++i) {
@@ -329,9 +335,10 @@ TEST_F(ControlTest, savingCapturesTheFormThenWritesEveryKeyInOrderWithItsDefault
     EXPECT_EQ(bag.value(QStringLiteral("ScreenHeightDT")).toInt(), 768);
     EXPECT_EQ(bag.value(QStringLiteral("Resolution")).toInt(), int(Res_1024x768));
     // Switches at their defaults are not kept, true ones included.
-    for (const char *key : {"ResizeFonts", "AutoResizeControls", "AutoResizeOnLoad", "AllowFormMaximized",
-                            "AllowFormMinimized", "AutoCenterForm", "ResizeFormBackground",
-                            "HideControlsOnResize", "MaxFormWidth", "MinFormHeight"})
+    for (const char* key :
+         {"ResizeFonts", "AutoResizeControls", "AutoResizeOnLoad", "AllowFormMaximized",
+          "AllowFormMinimized", "AutoCenterForm", "ResizeFormBackground", "HideControlsOnResize",
+          "MaxFormWidth", "MinFormHeight"})
         EXPECT_FALSE(bag.contains(QString::fromLatin1(key))) << key;
 }
 
@@ -343,7 +350,7 @@ TEST(SavingDesignSize, ofAMainWindowTakesTheCentralWidgetAsClient) {
     window.menuBar()->addMenu(QStringLiteral("File"));
     window.setCentralWidget(new QWidget(&window));
     window.resize(640, 480);
-    auto *ctl = new Morvane(window.centralWidget());
+    auto* ctl = new Morvane(window.centralWidget());
     window.layout()->activate();
     const QSize client = window.centralWidget()->size();
     ASSERT_NE(client, QSize(640, 480)) << "the menu bar takes room from the client";
@@ -364,7 +371,7 @@ TEST(SavingDesignSize, ofAnMdiFrameTakesTheOuterSizeAsClientToo) {
     frame.menuBar()->addMenu(QStringLiteral("File"));
     frame.setCentralWidget(new QMdiArea(&frame));
     frame.resize(640, 480);
-    auto *ctl = new Morvane(&frame);
+    auto* ctl = new Morvane(&frame);
     frame.layout()->activate();
 
     PropertyBag bag;
@@ -414,7 +421,7 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 
     QWidget otherForm;
     otherForm.resize(300, 200);
-    auto *other = new Morvane(&otherForm);
+    auto* other = new Morvane(&otherForm);
     other->ReadProperties(bag);
     QVariantMap a = snapshot(*ctl), b = snapshot(*other);
     EXPECT_EQ(a, b);
@@ -425,19 +432,19 @@ TEST_F(ControlTest, whatOneControlSavesAnotherLoadsUnchanged) {
 // A setter that asks for confirmation, the value it is given, and how the
 // value is read back.
 struct ConfirmedSetter {
-    const char *name; // the test's name is made from it
-    std::function<void(Morvane &, int)> set;
-    std::function<int(const Morvane &)> get;
+    const char* name;  // the test's name is made from it
+    std::function<void(Morvane&, int)> set;
+    std::function<int(const Morvane&)> get;
     int newValue;
 };
 
 const ConfirmedSetter confirmedSetters[] = {
-    {"Resolution", [](Morvane &m, int v) { m.setResolution(ScreenResolution(v)); },
-     [](const Morvane &m) { return int(m.Resolution()); }, int(Res_1600x1200)},
-    {"ScreenHeightDT", [](Morvane &m, int v) { m.setScreenHeightDT(v); },
-     [](const Morvane &m) { return m.ScreenHeightDT(); }, 1200},
-    {"ScreenWidthDT", [](Morvane &m, int v) { m.setScreenWidthDT(v); },
-     [](const Morvane &m) { return m.ScreenWidthDT(); }, 1600},
+    {"Resolution", [](Morvane& m, int v) { m.setResolution(ScreenResolution(v)); },
+     [](const Morvane& m) { return int(m.Resolution()); }, int(Res_1600x1200)},
+    {"ScreenHeightDT", [](Morvane& m, int v) { m.setScreenHeightDT(v); },
+     [](const Morvane& m) { return m.ScreenHeightDT(); }, 1200},
+    {"ScreenWidthDT", [](Morvane& m, int v) { m.setScreenWidthDT(v); },
+     [](const Morvane& m) { return m.ScreenWidthDT(); }, 1600},
 };
 
 class ConfirmedProperty : public ControlTest,
@@ -445,7 +452,7 @@ class ConfirmedProperty : public ControlTest,
 
 TEST_P(ConfirmedProperty, asksYesOrNoAndOnlyYesStoresAndNotifies) {
     const auto [which, yes, atRunTime] = GetParam();
-    const ConfirmedSetter &s = confirmedSetters[which];
+    const ConfirmedSetter& s = confirmedSetters[which];
     placedAndLoaded();
     ctl->setUserMode(atRunTime);
     const int before = s.get(*ctl);
@@ -471,14 +478,14 @@ TEST_P(ConfirmedProperty, asksYesOrNoAndOnlyYesStoresAndNotifies) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Setters, ConfirmedProperty,
-    ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool(), ::testing::Bool()),
-    [](const ::testing::TestParamInfo<std::tuple<int, bool, bool>> &info) {
-        return std::string(confirmedSetters[std::get<0>(info.param)].name) +
-               (std::get<1>(info.param) ? "_Yes" : "_No") +
-               (std::get<2>(info.param) ? "_RunTime" : "_DesignTime");
-    });
+INSTANTIATE_TEST_SUITE_P(Setters, ConfirmedProperty,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool(),
+                                            ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<int, bool, bool>>& info) {
+                             return std::string(confirmedSetters[std::get<0>(info.param)].name) +
+                                    (std::get<1>(info.param) ? "_Yes" : "_No") +
+                                    (std::get<2>(info.param) ? "_RunTime" : "_DesignTime");
+                         });
 
 TEST_F(ControlTest, whileLoadingValuesThroughQtsPropertySystemAreTakenQuietly) {
     EXPECT_TRUE(ctl->isLoading());
@@ -556,7 +563,7 @@ TEST_F(ControlTest, theSettersFollowTheirRulesBeforeLoadingEnds) {
             else
                 ctl->setScreenWidth(1600);
             ADD_FAILURE() << "the screen size was set while loading";
-        } catch (const MorvaneError &e) {
+        } catch (const MorvaneError& e) {
             EXPECT_EQ(e.code(), MorvaneError::SetNotSupportedAtRunTime);
         }
     }
@@ -573,10 +580,12 @@ TEST_P(RefusedProperty, screenSizeIsRefusedWith387AtDesignTimeAnd382AtRunTime) {
     QSignalSpy changed(ctl, &Morvane::PropertyChanged);
     MessageBoxRecorder boxes(QMessageBox::Yes);
     try {
-        if (height) ctl->setScreenHeight(1200);
-        else ctl->setScreenWidth(1600);
+        if (height)
+            ctl->setScreenHeight(1200);
+        else
+            ctl->setScreenWidth(1600);
         ADD_FAILURE() << "the setter took the value";
-    } catch (const MorvaneError &e) {
+    } catch (const MorvaneError& e) {
         EXPECT_EQ(e.code(), atRunTime ? 382 : 387);
     }
     EXPECT_EQ(ctl->ScreenHeight(), 768);
@@ -585,17 +594,19 @@ TEST_P(RefusedProperty, screenSizeIsRefusedWith387AtDesignTimeAnd382AtRunTime) {
     EXPECT_TRUE(boxes.calls.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Setters, RefusedProperty, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>> &info) {
-                             return std::string(std::get<0>(info.param) ? "ScreenHeight" : "ScreenWidth") +
+INSTANTIATE_TEST_SUITE_P(Setters, RefusedProperty,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info) {
+                             return std::string(std::get<0>(info.param) ? "ScreenHeight"
+                                                                        : "ScreenWidth") +
                                     (std::get<1>(info.param) ? "_RunTime" : "_DesignTime");
                          });
 
 // A property set through Qt's property system and the value given.
 struct Notified {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const Notified &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const Notified& row, std::ostream* os) { *os << row.name; }
     QVariant value;
 };
 
@@ -627,11 +638,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Notified{"FormWidthDT", 9060}, Notified{"FormScaleHeightDT", 6000},
                       Notified{"FormScaleWidthDT", 9000}, Notified{"ResizeFormBackground", true},
                       Notified{"HideControlsOnResize", true}),
-    [](const ::testing::TestParamInfo<Notified> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Notified>& info) { return std::string(info.param.name); });
 
 // Loads a control designed on one screen with the current screen measured.
-Morvane *loadDesignedOn(QWidget &form, int width, int height) {
-    auto *ctl = new Morvane(&form);
+Morvane* loadDesignedOn(QWidget& form, int width, int height) {
+    auto* ctl = new Morvane(&form);
     PropertyBag bag;
     bag.setValue(QStringLiteral("ScreenWidthDT"), width);
     bag.setValue(QStringLiteral("ScreenHeightDT"), height);
@@ -682,7 +693,7 @@ TEST_P(OwnFace, isASquareOf480TwipsInTheDesigner) {
     form.setObjectName(uniqueFormName(QStringLiteral("FormFace")));
     form.setWindowFlag(Qt::FramelessWindowHint);
     form.resize(300, 200);
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->setUserMode(false);
     ctl->InitProperties();
     showAndSettle(&form);
@@ -699,4 +710,4 @@ TEST_P(OwnFace, isASquareOf480TwipsInTheDesigner) {
 // 15 twips per pixel (96 dots per inch) and 12 (120 dots per inch).
 INSTANTIATE_TEST_SUITE_P(Densities, OwnFace, ::testing::Values(15, 12));
 
-} // namespace
+}  // namespace

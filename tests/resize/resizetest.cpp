@@ -19,41 +19,43 @@ PrivateSettings::PrivateSettings() {
 }
 
 // The control opens the store as QSettings(UserScope, application name).
-QString PrivateSettings::lastSavedState(const QString &app, const QString &formName) {
+QString PrivateSettings::lastSavedState(const QString& app, const QString& formName) {
     QSettings s(QSettings::UserScope, app);
     return s.value(formName + QStringLiteral("/LastSavedState")).toString();
 }
 
-void PrivateSettings::setLastSavedState(const QString &app, const QString &formName,
-                                        const QString &text) {
+void PrivateSettings::setLastSavedState(const QString& app, const QString& formName,
+                                        const QString& text) {
     QSettings s(QSettings::UserScope, app);
     s.setValue(formName + QStringLiteral("/LastSavedState"), text);
     s.sync();
 }
 
-bool PrivateSettings::hasLastSavedState(const QString &app, const QString &formName) {
+bool PrivateSettings::hasLastSavedState(const QString& app, const QString& formName) {
     QSettings s(QSettings::UserScope, app);
     return s.contains(formName + QStringLiteral("/LastSavedState"));
 }
 
 MessageBoxRecorder::MessageBoxRecorder(QMessageBox::StandardButton a) : answer(a) {
-    m_previous = MorvaneCtl::setMessageBoxHook(
-        [this](QMessageBox::Icon icon, const QString &title, const QString &text,
-               QMessageBox::StandardButtons buttons) {
-            calls.push_back({icon, title, text, buttons});
-            return answer;
-        });
+    m_previous = MorvaneCtl::setMessageBoxHook([this](QMessageBox::Icon icon, const QString& title,
+                                                      const QString& text,
+                                                      QMessageBox::StandardButtons buttons) {
+        calls.push_back({icon, title, text, buttons});
+        return answer;
+    });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { MorvaneCtl::setMessageBoxHook(m_previous); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    MorvaneCtl::setMessageBoxHook(m_previous);
+}
 
 namespace {
 
 class FormLoader : public QUiLoader {
 public:
-    QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override {
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override {
         if (className == QLatin1String("MorvaneCtl::Morvane")) {
-            auto *w = new MorvaneCtl::Morvane(parent);
+            auto* w = new MorvaneCtl::Morvane(parent);
             w->setObjectName(name);
             return w;
         }
@@ -61,20 +63,20 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
-QString uniqueFormName(const QString &base) {
+QString uniqueFormName(const QString& base) {
     static int counter = 0;
     QString test;
-    if (const auto *info = ::testing::UnitTest::GetInstance()->current_test_info())
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
         test = QString::fromLatin1(info->test_suite_name()) + QLatin1Char('_') +
                QString::fromLatin1(info->name());
-    for (QChar &c : test)
+    for (QChar& c : test)
         if (!c.isLetterOrNumber()) c = QLatin1Char('_');
     return base + QLatin1Char('_') + test + QLatin1Char('_') + QString::number(++counter);
 }
 
-std::unique_ptr<QWidget> loadForm(const QString &file) {
+std::unique_ptr<QWidget> loadForm(const QString& file) {
     QFile f(QStringLiteral(RESIZE_FORMS_DIR "/") + file);
     if (!f.open(QIODevice::ReadOnly)) {
         ADD_FAILURE() << "cannot open form " << file.toStdString();
@@ -91,7 +93,9 @@ std::unique_ptr<QWidget> loadForm(const QString &file) {
     return form;
 }
 
-MorvaneCtl::Morvane *resizerOf(QWidget *form) { return form->findChild<MorvaneCtl::Morvane *>(); }
+MorvaneCtl::Morvane* resizerOf(QWidget* form) {
+    return form->findChild<MorvaneCtl::Morvane*>();
+}
 
 void settle(int ms) {
     QElapsedTimer timer;
@@ -103,9 +107,9 @@ void settle(int ms) {
     } while (timer.elapsed() < ms);
 }
 
-void showAndSettle(QWidget *form) {
+void showAndSettle(QWidget* form) {
     form->show();
     settle();
 }
 
-} // namespace resizetest
+}  // namespace resizetest

@@ -22,16 +22,18 @@
 #include <vector>
 
 // Readable failure messages for Qt's geometry and text types.
-inline void PrintTo(const QRect &r, std::ostream *os) {
+inline void PrintTo(const QRect& r, std::ostream* os) {
     *os << "QRect(" << r.x() << "," << r.y() << " " << r.width() << "x" << r.height() << ")";
 }
-inline void PrintTo(const QSize &s, std::ostream *os) {
+inline void PrintTo(const QSize& s, std::ostream* os) {
     *os << "QSize(" << s.width() << "x" << s.height() << ")";
 }
-inline void PrintTo(const QPoint &p, std::ostream *os) {
+inline void PrintTo(const QPoint& p, std::ostream* os) {
     *os << "QPoint(" << p.x() << "," << p.y() << ")";
 }
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace resizetest {
 
@@ -43,9 +45,11 @@ class ScreenStandIn {
 public:
     ScreenStandIn(int w, int h) { set(w, h); }
     ~ScreenStandIn() { MorvaneCtl::setScreenOverride(std::nullopt); }
-    void set(int w, int h) { MorvaneCtl::setScreenOverride(MorvaneCtl::ScreenMetrics::ofPixels(w, h)); }
-    ScreenStandIn(const ScreenStandIn &) = delete;
-    ScreenStandIn &operator=(const ScreenStandIn &) = delete;
+    void set(int w, int h) {
+        MorvaneCtl::setScreenOverride(MorvaneCtl::ScreenMetrics::ofPixels(w, h));
+    }
+    ScreenStandIn(const ScreenStandIn&) = delete;
+    ScreenStandIn& operator=(const ScreenStandIn&) = delete;
 };
 
 // Sends the per-user settings of this process to a fresh temporary folder.
@@ -54,9 +58,9 @@ public:
     PrivateSettings();
     QString path() const { return m_dir.path(); }
     // The value the control keeps for a form, as the store holds it.
-    static QString lastSavedState(const QString &app, const QString &formName);
-    static void setLastSavedState(const QString &app, const QString &formName, const QString &text);
-    static bool hasLastSavedState(const QString &app, const QString &formName);
+    static QString lastSavedState(const QString& app, const QString& formName);
+    static void setLastSavedState(const QString& app, const QString& formName, const QString& text);
+    static bool hasLastSavedState(const QString& app, const QString& formName);
 
 private:
     QTemporaryDir m_dir;
@@ -73,8 +77,8 @@ public:
     };
     explicit MessageBoxRecorder(QMessageBox::StandardButton answer = QMessageBox::No);
     ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder &) = delete;
-    MessageBoxRecorder &operator=(const MessageBoxRecorder &) = delete;
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     QMessageBox::StandardButton answer;
     std::vector<Call> calls;
@@ -87,19 +91,20 @@ private:
 // is made for the class name "MorvaneCtl::Morvane". The form is renamed to a
 // name of its own for the running test, so forms of earlier tests in the same
 // process never share its layout records.
-std::unique_ptr<QWidget> loadForm(const QString &file);
+std::unique_ptr<QWidget> loadForm(const QString& file);
 
 // A form name no other test uses: base, the test's name and a counter.
-QString uniqueFormName(const QString &base);
+QString uniqueFormName(const QString& base);
 
 // The resize control on a form.
-MorvaneCtl::Morvane *resizerOf(QWidget *form);
+MorvaneCtl::Morvane* resizerOf(QWidget* form);
 
 // Runs the event loop for about ms milliseconds.
 void settle(int ms = 30);
 
 // Runs the event loop until pred holds or timeoutMs passed; returns pred().
-template <class Pred> bool waitFor(Pred pred, int timeoutMs = 2000) {
+template <class Pred>
+bool waitFor(Pred pred, int timeoutMs = 2000) {
     QElapsedTimer timer;
     timer.start();
     while (!pred() && timer.elapsed() < timeoutMs) settle(5);
@@ -107,11 +112,11 @@ template <class Pred> bool waitFor(Pred pred, int timeoutMs = 2000) {
 }
 
 // Shows a form and lets the platform deliver what showing it causes.
-void showAndSettle(QWidget *form);
+void showAndSettle(QWidget* form);
 
 // A rectangle of pixels given in twips (exact multiples of 15).
 inline QRect pixelsOfTwips(int l, int t, int w, int h) {
     return QRect(l / TwipsPerPixel, t / TwipsPerPixel, w / TwipsPerPixel, h / TwipsPerPixel);
 }
 
-} // namespace resizetest
+}  // namespace resizetest

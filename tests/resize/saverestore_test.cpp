@@ -6,10 +6,7 @@
 //
 // The small fixture form is 200 x 100 pixels (3000 x 1500 twips), frameless,
 // shown at 90, 60 on a 1024 x 768 screen unless a test says otherwise.
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/morvane.h>
 #include <morvane/morvaneerror.h>
 #include <morvane/resizefunctions.h>
@@ -21,6 +18,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <functional>
+
+#include "resizetest.h"
 
 using namespace MorvaneCtl;
 using namespace resizetest;
@@ -61,7 +60,7 @@ protected:
     ScreenStandIn screen{1024, 768};
     PrivateSettings settings;
     std::unique_ptr<QWidget> form;
-    Morvane *ctl = nullptr;
+    Morvane* ctl = nullptr;
 };
 
 TEST_F(SaveRestore, savesLeftTopWidthHeightAndStateAsText) {
@@ -102,7 +101,7 @@ TEST_P(SavedState, endsWithTheWindowState) {
     }
 }
 
-std::string stateName(const ::testing::TestParamInfo<int> &info) {
+std::string stateName(const ::testing::TestParamInfo<int>& info) {
     return info.param == 0 ? "normal" : info.param == 1 ? "minimised" : "maximised";
 }
 
@@ -168,10 +167,10 @@ TEST_F(SaveRestore, restoresWhatWasSavedInTheSettingsStoreByAnotherInstance) {
 // A text in the settings store, the window state before restoring, and what
 // the restore must make of the form.
 struct RestoreCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const RestoreCase &row, std::ostream *os) { *os << row.name; }
-    const char *text;
+    friend void PrintTo(const RestoreCase& row, std::ostream* os) { *os << row.name; }
+    const char* text;
     bool fromMaximised;
     Qt::WindowState state;
     QRect normalGeometry;
@@ -180,7 +179,7 @@ struct RestoreCase {
 class RestoreState : public SaveRestore, public ::testing::WithParamInterface<RestoreCase> {};
 
 TEST_P(RestoreState, followsTheLastField) {
-    const RestoreCase &c = GetParam();
+    const RestoreCase& c = GetParam();
     open();
     if (c.fromMaximised) {
         form->showMaximized();
@@ -206,16 +205,26 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, RestoreState,
     ::testing::Values(
         // 1500, 1200, 4500, 2250 twips = 100, 80, 300, 150 pixels.
-        RestoreCase{"normalMovesAndSizes", "1500,1200,4500,2250,0", true, Qt::WindowNoState,
+        RestoreCase{"normalMovesAndSizes",
+                    "1500,1200,4500,2250,0",
+                    true,
+                    Qt::WindowNoState,
                     {100, 80, 300, 150}},
         // Maximised without applying the position and size.
-        RestoreCase{"maximisesWithoutMoving", "1500,1200,4500,2250,2", false, Qt::WindowMaximized,
+        RestoreCase{"maximisesWithoutMoving",
+                    "1500,1200,4500,2250,2",
+                    false,
+                    Qt::WindowMaximized,
                     {90, 60, 200, 100}},
-        RestoreCase{"minimises", "1500,1200,4500,2250,1", false, Qt::WindowMinimized, {90, 60, 200, 100}},
+        RestoreCase{
+            "minimises", "1500,1200,4500,2250,1", false, Qt::WindowMinimized, {90, 60, 200, 100}},
         // Any state but 0 and 2 minimises.
-        RestoreCase{"otherStatesMinimise", "1500,1200,4500,2250,7", false, Qt::WindowMinimized,
+        RestoreCase{"otherStatesMinimise",
+                    "1500,1200,4500,2250,7",
+                    false,
+                    Qt::WindowMinimized,
                     {90, 60, 200, 100}}),
-    [](const ::testing::TestParamInfo<RestoreCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RestoreCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveRestore, aNormalRestoreRunsThePassForTheRestoredSize) {
     open();
@@ -224,7 +233,8 @@ TEST_F(SaveRestore, aNormalRestoreRunsThePassForTheRestoredSize) {
     ASSERT_TRUE(waitFor([&] { return form->geometry() == QRect(100, 80, 300, 150); }));
     settle();
     // 4500 / 3000 = 150 % both ways: 20, 10, 40, 20 pixels become 30, 15, 60, 30.
-    EXPECT_EQ(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(30, 15, 60, 30));
+    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Command1"))->geometry(),
+              QRect(30, 15, 60, 30));
 }
 
 TEST_F(SaveRestore, persistingWithoutAnApplicationNameRestoresNothing) {
@@ -254,10 +264,10 @@ TEST_F(SaveRestore, anEmptyStoreReplacesTheTextInMemory) {
 // A text that is short or not made of numbers, and which of the form's
 // numbers it cannot set.
 struct BadTextCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const BadTextCase &row, std::ostream *os) { *os << row.name; }
-    const char *text;
+    friend void PrintTo(const BadTextCase& row, std::ostream* os) { *os << row.name; }
+    const char* text;
     bool keepsPosition;
 };
 
@@ -289,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadTextCase{"noSizeNumbers", "left,top,wide,high", true},
                       BadTextCase{"sizeNotNumbers", "1500,1200,wide,high,0", false},
                       BadTextCase{"justCommas", ",,,,", true}),
-    [](const ::testing::TestParamInfo<BadTextCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<BadTextCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveRestore, aRestoreAskedForWhileLoadingIsCarriedOutAfterTheFirstPass) {
     screen.set(2048, 1536);
@@ -305,7 +315,8 @@ TEST_F(SaveRestore, aRestoreAskedForWhileLoadingIsCarriedOutAfterTheFirstPass) {
         << ::testing::PrintToString(form->geometry());
     settle();
     // 4500 / 3000 = 150 %.
-    EXPECT_EQ(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(30, 15, 60, 30));
+    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Command1"))->geometry(),
+              QRect(30, 15, 60, 30));
 }
 
 TEST_F(SaveRestore, cancellingTheFirstPassAlsoCancelsTheDeferredRestore) {
@@ -313,7 +324,7 @@ TEST_F(SaveRestore, cancellingTheFirstPassAlsoCancelsTheDeferredRestore) {
     open(false);
     PrivateSettings::setLastSavedState(App, name(), QStringLiteral("1500,1200,4500,2250,0"));
     int before = 0, complete = 0;
-    QObject::connect(ctl, &Morvane::BeforeResize, ctl, [&](bool &cancel) {
+    QObject::connect(ctl, &Morvane::BeforeResize, ctl, [&](bool& cancel) {
         if (before++ == 0) cancel = true;
     });
     QObject::connect(ctl, &Morvane::ResizeComplete, ctl, [&] { ++complete; });
@@ -331,10 +342,10 @@ TEST_F(SaveRestore, cancellingTheFirstPassAlsoCancelsTheDeferredRestore) {
 
 // What SaveForm and RestoreForm are handed instead of a form.
 struct NotAForm {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const NotAForm &row, std::ostream *os) { *os << row.name; }
-    std::function<QObject *(QWidget *form, std::vector<std::unique_ptr<QObject>> &keep)> make;
+    friend void PrintTo(const NotAForm& row, std::ostream* os) { *os << row.name; }
+    std::function<QObject*(QWidget* form, std::vector<std::unique_ptr<QObject>>& keep)> make;
 };
 
 class NonForm : public SaveRestore, public ::testing::WithParamInterface<NotAForm> {};
@@ -342,14 +353,16 @@ class NonForm : public SaveRestore, public ::testing::WithParamInterface<NotAFor
 TEST_P(NonForm, isATypeMismatch) {
     open();
     std::vector<std::unique_ptr<QObject>> keep;
-    QObject *thing = GetParam().make(form.get(), keep);
+    QObject* thing = GetParam().make(form.get(), keep);
     for (bool save : {true, false}) {
         SCOPED_TRACE(save ? "SaveForm" : "RestoreForm");
         try {
-            if (save) ctl->SaveForm(thing, true, App);
-            else ctl->RestoreForm(thing, true, App);
+            if (save)
+                ctl->SaveForm(thing, true, App);
+            else
+                ctl->RestoreForm(thing, true, App);
             ADD_FAILURE() << "accepted";
-        } catch (const MorvaneError &e) {
+        } catch (const MorvaneError& e) {
             EXPECT_EQ(e.code(), MorvaneError::TypeMismatch);
             EXPECT_EQ(e.code(), 13);
         }
@@ -358,31 +371,32 @@ TEST_P(NonForm, isATypeMismatch) {
 
 INSTANTIATE_TEST_SUITE_P(
     Things, NonForm,
-    ::testing::Values(
-        NotAForm{"aButtonOnTheForm",
-                 [](QWidget *form, auto &) { return form->findChild<QPushButton *>(QStringLiteral("Command1")); }},
-        NotAForm{"anMdiFrame",
-                 [](QWidget *, auto &keep) {
-                     auto frame = std::make_unique<QMainWindow>();
-                     frame->setObjectName(QStringLiteral("MDIForm1"));
-                     frame->setCentralWidget(new QMdiArea(frame.get()));
-                     QObject *p = frame.get();
-                     keep.push_back(std::move(frame));
-                     return p;
-                 }},
-        NotAForm{"aPlainObject",
-                 [](QWidget *, auto &keep) {
-                     keep.push_back(std::make_unique<QObject>());
-                     return keep.back().get();
-                 }}),
-    [](const ::testing::TestParamInfo<NotAForm> &info) { return std::string(info.param.name); });
+    ::testing::Values(NotAForm{"aButtonOnTheForm",
+                               [](QWidget* form, auto&) {
+                                   return form->findChild<QPushButton*>(QStringLiteral("Command1"));
+                               }},
+                      NotAForm{"anMdiFrame",
+                               [](QWidget*, auto& keep) {
+                                   auto frame = std::make_unique<QMainWindow>();
+                                   frame->setObjectName(QStringLiteral("MDIForm1"));
+                                   frame->setCentralWidget(new QMdiArea(frame.get()));
+                                   QObject* p = frame.get();
+                                   keep.push_back(std::move(frame));
+                                   return p;
+                               }},
+                      NotAForm{"aPlainObject",
+                               [](QWidget*, auto& keep) {
+                                   keep.push_back(std::make_unique<QObject>());
+                                   return keep.back().get();
+                               }}),
+    [](const ::testing::TestParamInfo<NotAForm>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveRestore, aFormInAnMdiSubWindowIsAForm) {
     open();
     QMainWindow frame;
-    auto *area = new QMdiArea(&frame);
+    auto* area = new QMdiArea(&frame);
     frame.setCentralWidget(area);
-    auto *child = new QWidget;
+    auto* child = new QWidget;
     child->setObjectName(uniqueFormName(QStringLiteral("Form4")));
     area->addSubWindow(child);
     EXPECT_NO_THROW(ctl->SaveForm(child, true, App));
@@ -404,7 +418,7 @@ protected:
             .arg(w * TwipsPerPixel)
             .arg(h * TwipsPerPixel);
     }
-    void restore(const QString &text) {
+    void restore(const QString& text) {
         PrivateSettings::setLastSavedState(App, name(), text);
         ctl->RestoreForm(form.get(), true, App);
     }
@@ -416,8 +430,8 @@ protected:
 // offset from the near corner of the screen's available area (from the far
 // corner on an axis marked fromFar).
 struct OffScreenCase {
-    const char *name;
-    friend void PrintTo(const OffScreenCase &row, std::ostream *os) { *os << row.name; }
+    const char* name;
+    friend void PrintTo(const OffScreenCase& row, std::ostream* os) { *os << row.name; }
     qint64 x, y;
     bool fromFarX, fromFarY;
 };
@@ -425,7 +439,7 @@ struct OffScreenCase {
 class OffScreen : public Reachable, public ::testing::WithParamInterface<OffScreenCase> {};
 
 TEST_P(OffScreen, comesBackOntoTheScreenWithItsSize) {
-    const OffScreenCase &c = GetParam();
+    const OffScreenCase& c = GetParam();
     open();
     const QRect a = area();
     const qint64 x = c.fromFarX ? a.x() + a.width() + c.x : a.x() + c.x;
@@ -445,19 +459,20 @@ TEST_P(OffScreen, comesBackOntoTheScreenWithItsSize) {
     EXPECT_EQ(frame().topLeft(), QPoint(wantX, wantY));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, OffScreen,
-    ::testing::Values(
-        // 32767 pixels right (491505 twips on a screen at 0, 0).
-        OffScreenCase{"farRight", 32767, 0, false, false},
-        OffScreenCase{"justPastTheRightEdge", 0, 100, true, false},
-        OffScreenCase{"belowTheScreen", 100, 2000, false, true},
-        OffScreenCase{"pastTheFarCorner", 5000, 5000, true, true},
-        OffScreenCase{"justLeftOfTheScreen", -300, 40, false, false},
-        OffScreenCase{"aboveTheScreen", 60, -151, false, false},
-        // -1,500,000,000 twips: a hundred million pixels up and left.
-        OffScreenCase{"farUpAndLeft", -100000000, -100000000, false, false}),
-    [](const ::testing::TestParamInfo<OffScreenCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, OffScreen,
+                         ::testing::Values(
+                             // 32767 pixels right (491505 twips on a screen at 0, 0).
+                             OffScreenCase{"farRight", 32767, 0, false, false},
+                             OffScreenCase{"justPastTheRightEdge", 0, 100, true, false},
+                             OffScreenCase{"belowTheScreen", 100, 2000, false, true},
+                             OffScreenCase{"pastTheFarCorner", 5000, 5000, true, true},
+                             OffScreenCase{"justLeftOfTheScreen", -300, 40, false, false},
+                             OffScreenCase{"aboveTheScreen", 60, -151, false, false},
+                             // -1,500,000,000 twips: a hundred million pixels up and left.
+                             OffScreenCase{"farUpAndLeft", -100000000, -100000000, false, false}),
+                         [](const ::testing::TestParamInfo<OffScreenCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Reachable, aWindowLargerThanTheScreenComesBackByItsTopLeftCorner) {
     open();
@@ -476,8 +491,8 @@ TEST_F(Reachable, aWindowLargerThanTheScreenComesBackByItsTopLeftCorner) {
 // Texts that leave some of a 300 x 150 window on the screen, as offsets
 // from the area's corners: it stays exactly where the text puts it.
 struct PartlyOnCase {
-    const char *name;
-    friend void PrintTo(const PartlyOnCase &row, std::ostream *os) { *os << row.name; }
+    const char* name;
+    friend void PrintTo(const PartlyOnCase& row, std::ostream* os) { *os << row.name; }
     qint64 x, y;
     bool fromFarX, fromFarY;
 };
@@ -485,7 +500,7 @@ struct PartlyOnCase {
 class PartlyOnScreen : public Reachable, public ::testing::WithParamInterface<PartlyOnCase> {};
 
 TEST_P(PartlyOnScreen, staysWhereTheTextPutsIt) {
-    const PartlyOnCase &c = GetParam();
+    const PartlyOnCase& c = GetParam();
     open();
     const QRect a = area();
     const qint64 x = c.fromFarX ? a.x() + a.width() + c.x : a.x() + c.x;
@@ -497,17 +512,18 @@ TEST_P(PartlyOnScreen, staysWhereTheTextPutsIt) {
     EXPECT_EQ(frame(), want);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PartlyOnScreen,
-    ::testing::Values(
-        // One pixel column or row of the window on the screen.
-        PartlyOnCase{"lastColumnOnTheLeft", -299, 50, false, false},
-        PartlyOnCase{"firstColumnOnTheRight", -1, 50, true, false},
-        PartlyOnCase{"firstRowAtTheBottom", 50, -1, false, true},
-        // Its title bar above the screen, the rest on it.
-        PartlyOnCase{"titleBarAbove", 50, -100, false, false},
-        PartlyOnCase{"cornerOverTheFarCorner", -10, -10, true, true}),
-    [](const ::testing::TestParamInfo<PartlyOnCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, PartlyOnScreen,
+                         ::testing::Values(
+                             // One pixel column or row of the window on the screen.
+                             PartlyOnCase{"lastColumnOnTheLeft", -299, 50, false, false},
+                             PartlyOnCase{"firstColumnOnTheRight", -1, 50, true, false},
+                             PartlyOnCase{"firstRowAtTheBottom", 50, -1, false, true},
+                             // Its title bar above the screen, the rest on it.
+                             PartlyOnCase{"titleBarAbove", 50, -100, false, false},
+                             PartlyOnCase{"cornerOverTheFarCorner", -10, -10, true, true}),
+                         [](const ::testing::TestParamInfo<PartlyOnCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Reachable, aWindowNotShownYetIsBroughtBackByTheFrameItWillHave) {
     // A first instance makes the form's record; a second one, with a frame
@@ -529,7 +545,8 @@ TEST_F(Reachable, aWindowNotShownYetIsBroughtBackByTheFrameItWillHave) {
     EXPECT_EQ(form->pos(), QPoint(a.x() + a.width() - form->frameGeometry().width(), a.y() + 20));
     EXPECT_EQ(form->size(), QSize(300, 150));
     showAndSettle(form.get());
-    ASSERT_TRUE(waitFor([&] { return a.intersects(frame()); })) << ::testing::PrintToString(frame());
+    ASSERT_TRUE(waitFor([&] { return a.intersects(frame()); }))
+        << ::testing::PrintToString(frame());
     settle();
     EXPECT_TRUE(a.contains(frame().topLeft())) << ::testing::PrintToString(frame());
     EXPECT_EQ(frame().right(), a.right()) << ::testing::PrintToString(frame());
@@ -552,13 +569,13 @@ TEST_F(Reachable, aFormInAnMdiSubWindowIsLeftInItsFrame) {
     ScreenStandIn small{1024, 768};
     QMainWindow main;
     main.setWindowFlag(Qt::FramelessWindowHint);
-    auto *mdi = new QMdiArea(&main);
+    auto* mdi = new QMdiArea(&main);
     main.setCentralWidget(mdi);
     main.setGeometry(10, 10, 600, 400);
     form = loadForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
     ctl = resizerOf(form.get());
-    QMdiSubWindow *sub = mdi->addSubWindow(form.get());
+    QMdiSubWindow* sub = mdi->addSubWindow(form.get());
     main.show();
     sub->show();
     ASSERT_TRUE(waitFor([&] { return ResizeFunctions::FindFormRecord(form.get()) >= 0; }));
@@ -575,4 +592,4 @@ TEST_F(Reachable, aFormInAnMdiSubWindowIsLeftInItsFrame) {
     form->setParent(nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -6,10 +6,7 @@
 //
 // Forms are frameless unless a test says otherwise, so their outer size is
 // their client size; every stand-in screen has 15 twips per pixel.
-#include "resizetest.h"
-
 #include <gtest/gtest.h>
-
 #include <morvane/morvane.h>
 #include <morvane/morvaneerror.h>
 #include <morvane/resizefunctions.h>
@@ -21,13 +18,15 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include "resizetest.h"
+
 using namespace MorvaneCtl;
 using namespace resizetest;
 
 namespace {
 
 // A fixture form, frameless unless asked, placed at 90, 60 before it shows.
-std::unique_ptr<QWidget> openForm(const QString &file, bool frameless = true) {
+std::unique_ptr<QWidget> openForm(const QString& file, bool frameless = true) {
     auto form = loadForm(file);
     if (!form) return form;
     if (frameless) form->setWindowFlag(Qt::FramelessWindowHint);
@@ -35,16 +34,16 @@ std::unique_ptr<QWidget> openForm(const QString &file, bool frameless = true) {
     return form;
 }
 
-QWidget *child(QWidget *form, const char *name) {
-    auto *w = form->findChild<QWidget *>(QString::fromLatin1(name));
+QWidget* child(QWidget* form, const char* name) {
+    auto* w = form->findChild<QWidget*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
 }
 
 // Counts the control's events; cancelFirst cancels the first pass.
 struct EventCounter {
-    explicit EventCounter(Morvane *ctl, bool cancelFirst = false) {
-        QObject::connect(ctl, &Morvane::BeforeResize, ctl, [this, cancelFirst](bool &cancel) {
+    explicit EventCounter(Morvane* ctl, bool cancelFirst = false) {
+        QObject::connect(ctl, &Morvane::BeforeResize, ctl, [this, cancelFirst](bool& cancel) {
             if (cancelFirst && before == 0) cancel = true;
             ++before;
         });
@@ -57,9 +56,9 @@ struct EventCounter {
 // A screen, the factors the load scaling must apply with it, and the
 // nested fixture's geometry scaled by them.
 struct LoadCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const LoadCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const LoadCase& row, std::ostream* os) { *os << row.name; }
     int screenWidth, screenHeight;
     int fx, fy;
 };
@@ -67,11 +66,11 @@ struct LoadCase {
 class LoadScaling : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadScaling, bringsTheFormToItsDesignSizeTimesTheScreenRatioAndScalesEveryControl) {
-    const LoadCase &c = GetParam();
+    const LoadCase& c = GetParam();
     ScreenStandIn screen(c.screenWidth, c.screenHeight);
     auto form = openForm(QStringLiteral("nested.ui"));
     ASSERT_TRUE(form);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     ASSERT_NE(ctl, nullptr);
     EXPECT_EQ(ctl->FormScaleWidthDT(), 9000);
     EXPECT_TRUE(ctl->isLoading());
@@ -86,7 +85,9 @@ TEST_P(LoadScaling, bringsTheFormToItsDesignSizeTimesTheScreenRatioAndScalesEver
         << "form size " << ::testing::PrintToString(form->size());
     settle();
     const int fx = c.fx, fy = c.fy;
-    auto scaled = [fx, fy](int x, int y, int w, int h) { return QRect(x * fx, y * fy, w * fx, h * fy); };
+    auto scaled = [fx, fy](int x, int y, int w, int h) {
+        return QRect(x * fx, y * fy, w * fx, h * fy);
+    };
     // Not centred: the form keeps its place.
     EXPECT_EQ(form->pos(), QPoint(90, 60));
     // Each control in its own container's coordinates, with the form's percents.
@@ -110,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, LoadScaling,
                                            LoadCase{"twiceAsLarge", 2048, 1536, 2, 2},
                                            LoadCase{"onlyWider", 2048, 768, 2, 1},
                                            LoadCase{"threeTimes", 3072, 2304, 3, 3}),
-                         [](const ::testing::TestParamInfo<LoadCase> &info) {
+                         [](const ::testing::TestParamInfo<LoadCase>& info) {
                              return std::string(info.param.name);
                          });
 
@@ -121,7 +122,7 @@ TEST_P(LargeForm, designed12000By9000On1024By768LoadsAt24000By18000On2048By1536)
     ScreenStandIn screen(2048, 1536);
     auto form = openForm(QStringLiteral("large.ui"), frameless);
     ASSERT_TRUE(form);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     ctl->setAutoCenterForm(centred);
     showAndSettle(form.get());
 
@@ -139,8 +140,9 @@ TEST_P(LargeForm, designed12000By9000On1024By768LoadsAt24000By18000On2048By1536)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Placement, LargeForm, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>> &info) {
+INSTANTIATE_TEST_SUITE_P(Placement, LargeForm,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info) {
                              return std::string(std::get<0>(info.param) ? "centred" : "inPlace") +
                                     (std::get<1>(info.param) ? "_frameless" : "_framed");
                          });
@@ -151,7 +153,7 @@ TEST(MdiFrame, isScaledAtLoadInItsOwnPlace) {
     frame.setObjectName(uniqueFormName(QStringLiteral("MDIForm1")));
     frame.setWindowFlag(Qt::FramelessWindowHint);
     frame.setCentralWidget(new QMdiArea(&frame));
-    auto *ctl = new Morvane(&frame);
+    auto* ctl = new Morvane(&frame);
     ctl->setObjectName(QStringLiteral("Morvane1"));
     ctl->setFormWidthDT(12000);
     ctl->setFormHeightDT(9000);
@@ -170,9 +172,9 @@ TEST(MdiFrame, isScaledAtLoadInItsOwnPlace) {
 // Limits in twips, the size a user drags the 200 x 100 pixel form to, the
 // size it must end at, and where Command1 (20, 10, 40, 20 at design) goes.
 struct LimitCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const LimitCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const LimitCase& row, std::ostream* os) { *os << row.name; }
     int maxWidth, maxHeight, minWidth, minHeight;
     QSize dragged, settled;
     QRect command1;
@@ -181,11 +183,11 @@ struct LimitCase {
 class Limits : public ::testing::TestWithParam<LimitCase> {};
 
 TEST_P(Limits, snapTheFormBackAndThePassRunsForTheSizeItEndsAt) {
-    const LimitCase &c = GetParam();
+    const LimitCase& c = GetParam();
     ScreenStandIn screen(1024, 768);
     auto form = openForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     ctl->setMaxFormWidth(c.maxWidth);
     ctl->setMaxFormHeight(c.maxHeight);
     ctl->setMinFormWidth(c.minWidth);
@@ -220,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"negativeLimits", -5, -5, -5, -5, {400, 300}, {400, 300}, {40, 30, 80, 60}},
         // Inside all four limits nothing snaps: 150 % both ways.
         LimitCase{"withinLimits", 6000, 4500, 1500, 750, {300, 150}, {300, 150}, {30, 15, 60, 30}}),
-    [](const ::testing::TestParamInfo<LimitCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 TEST(FramedForm, isScaledByItsClientSizeNotItsOuterSize) {
     ScreenStandIn screen(1024, 768);
@@ -253,8 +255,8 @@ protected:
 
     ScreenStandIn screen{1024, 768};
     std::unique_ptr<QWidget> form;
-    Morvane *ctl = nullptr;
-    QWidget *command1 = nullptr;
+    Morvane* ctl = nullptr;
+    QWidget* command1 = nullptr;
 };
 
 TEST_F(WindowStates, aMinimisedFormRaisesBothEventsButRunsNoPass) {
@@ -317,9 +319,9 @@ TEST_F(WindowStates, aMaximisedFormGetsAPassForItsNewClient) {
 // Which of the two switches are on, and where Command1 is after the load on
 // a screen twice the design's and after a drag to 600 x 300 pixels.
 struct SwitchCase {
-    const char *name;
+    const char* name;
     // Rows print as their name in test listings.
-    friend void PrintTo(const SwitchCase &row, std::ostream *os) { *os << row.name; }
+    friend void PrintTo(const SwitchCase& row, std::ostream* os) { *os << row.name; }
     bool onLoad, always;
     QRect afterLoad, afterDrag;
     bool registered;
@@ -328,14 +330,14 @@ struct SwitchCase {
 class PassSwitches : public ::testing::TestWithParam<SwitchCase> {};
 
 TEST_P(PassSwitches, decideWhichResizesRunAPass) {
-    const SwitchCase &c = GetParam();
+    const SwitchCase& c = GetParam();
     ScreenStandIn screen(2048, 1536);
     auto form = openForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     ctl->setAutoResizeOnLoad(c.onLoad);
     ctl->setAutoResizeControls(c.always);
-    QWidget *command1 = child(form.get(), "Command1");
+    QWidget* command1 = child(form.get(), "Command1");
     showAndSettle(form.get());
 
     // The form itself is always brought to twice its design size.
@@ -363,7 +365,7 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"alwaysOnly", false, true, {40, 20, 80, 40}, {60, 30, 120, 60}, true},
         // No pass at all: the form is never even registered.
         SwitchCase{"neither", false, false, {20, 10, 40, 20}, {20, 10, 40, 20}, false}),
-    [](const ::testing::TestParamInfo<SwitchCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SwitchCase>& info) { return std::string(info.param.name); });
 
 TEST(Centring, putsTheClientOfANormalFormInTheMiddleOfTheScreen) {
     ScreenStandIn screen(1024, 768);
@@ -392,7 +394,8 @@ TEST(Centring, ofAFramedFormCentresItsClientSizeAndPlacesItsFrame) {
     settle();
     // Left = (screen width - client width) / 2 in twips, given to the
     // frame; pixels: 512 - client width / 2.
-    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(512 - client.width() / 2, 384 - client.height() / 2));
+    EXPECT_EQ(form->frameGeometry().topLeft(),
+              QPoint(512 - client.width() / 2, 384 - client.height() / 2));
     EXPECT_EQ(form->size(), client);
     EXPECT_EQ(form->frameGeometry().size(), outer);
 }
@@ -419,14 +422,14 @@ TEST(HidingControls, leavesShownControlsShownAndHiddenOnesHiddenAfterThePass) {
     auto form = openForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
     resizerOf(form.get())->setHideControlsOnResize(true);
-    QWidget *label = child(form.get(), "Label1");
+    QWidget* label = child(form.get(), "Label1");
     label->setVisible(false);
     showAndSettle(form.get());
     ASSERT_TRUE(waitFor([&] { return form->size() == QSize(400, 200); }));
     settle();
 
-    QWidget *command1 = child(form.get(), "Command1");
-    QWidget *text1 = child(form.get(), "Text1");
+    QWidget* command1 = child(form.get(), "Command1");
+    QWidget* text1 = child(form.get(), "Text1");
     EXPECT_EQ(command1->geometry(), QRect(40, 20, 80, 40));
     EXPECT_TRUE(command1->isVisible());
     EXPECT_TRUE(text1->isVisible());
@@ -468,7 +471,7 @@ TEST_P(Background, isStretchedToTheClientOnlyWhenAskedFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Switch, Background, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool> &info) {
+                         [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "stretched" : "leftAlone");
                          });
 
@@ -477,7 +480,7 @@ TEST(LoadedForm, takesItsPropertiesQuietlyAndAsksOnceItRuns) {
     MessageBoxRecorder boxes(QMessageBox::No);
     auto form = openForm(QStringLiteral("small.ui"));
     ASSERT_TRUE(form);
-    Morvane *ctl = resizerOf(form.get());
+    Morvane* ctl = resizerOf(form.get());
     QSignalSpy changed(ctl, &Morvane::PropertyChanged);
     // A saved value handed over the way uic and QUiLoader do.
     ctl->setProperty("MaxFormWidth", 9000);
@@ -493,7 +496,7 @@ TEST(LoadedForm, takesItsPropertiesQuietlyAndAsksOnceItRuns) {
     try {
         ctl->setScreenHeight(1200);
         ADD_FAILURE() << "ScreenHeight was set at run time";
-    } catch (const MorvaneError &e) {
+    } catch (const MorvaneError& e) {
         EXPECT_EQ(e.code(), 382);
     }
     ctl->setScreenWidthDT(1600);
@@ -513,10 +516,10 @@ TEST(FormBuiltInCode, isBoundAtLoadAfterFirstPlacement) {
     form.setObjectName(QStringLiteral("CodeForm"));
     form.setWindowFlag(Qt::FramelessWindowHint);
     form.resize(400, 200);
-    auto *button = new QPushButton(QStringLiteral("OK"), &form);
+    auto* button = new QPushButton(QStringLiteral("OK"), &form);
     button->setObjectName(QStringLiteral("Command1"));
     button->setGeometry(40, 20, 80, 40);
-    auto *ctl = new Morvane(&form);
+    auto* ctl = new Morvane(&form);
     ctl->InitProperties();
     ctl->CaptureDesignSize();
     EXPECT_EQ(ctl->FormScaleWidthDT(), 6000);
@@ -531,7 +534,7 @@ TEST(FormBuiltInCode, isBoundAtLoadAfterFirstPlacement) {
 
     // The empty child that marks the client for repainting during a pass is
     // no control, covers nothing between passes and never takes the mouse.
-    auto *cover = form.findChild<QWidget *>(QStringLiteral("qt_morvane_repaint_cover"));
+    auto* cover = form.findChild<QWidget*>(QStringLiteral("qt_morvane_repaint_cover"));
     ASSERT_NE(cover, nullptr);
     EXPECT_TRUE(cover->size().isEmpty());
     EXPECT_TRUE(cover->testAttribute(Qt::WA_TransparentForMouseEvents));
@@ -540,4 +543,4 @@ TEST(FormBuiltInCode, isBoundAtLoadAfterFirstPlacement) {
     EXPECT_EQ(form.childAt(70, 40), button);
 }
 
-} // namespace
+}  // namespace

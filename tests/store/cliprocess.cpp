@@ -118,8 +118,7 @@ CliResult CliProcess::wait(std::chrono::milliseconds timeout) {
     return result;
 }
 
-CliResult cli(const std::vector<std::string>& args, std::chrono::milliseconds timeout,
-              RunAs who) {
+CliResult cli(const std::vector<std::string>& args, std::chrono::milliseconds timeout, RunAs who) {
     CliProcess process(args, who);
     return process.wait(timeout);
 }

@@ -271,23 +271,30 @@ namespace {
 TEST(Execute, literalInsertsStoreWhatTheTextSays) {
     TempDir dir;
     const auto cs = testing::emptyTables(dir);
-    const std::string values = "VALUES(3, 0.125, -1.05, 1E-05, 1000, NULL, 2.5E+20, -0, 119.999755859375, "
-                               "7, 8, 9, 10, 11)";
+    const std::string values =
+        "VALUES(3, 0.125, -1.05, 1E-05, 1000, NULL, 2.5E+20, -0, 119.999755859375, "
+        "7, 8, 9, 10, 11)";
     {
         Connection db(cs);
-        db.execute("INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
-                   values);
-        db.execute("insert into PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
-                   values);
+        db.execute(
+            "INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+            values);
+        db.execute(
+            "insert into PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+            values);
     }
-    testing::sql(cs, "INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
-                         values);
+    testing::sql(
+        cs, "INSERT INTO PLED(ENPLPD,ETIME,EAQ,EOQ,EOC,ET,ETT,EINV,EOBL,EHR,EQR,EPR,EOR,EOFR) " +
+                values);
     const std::string row =
-        "SELECT group_concat(typeof(v) || ':' || quote(v), ' ') FROM (SELECT ENPLPD v FROM PLED WHERE "
-        "rowid=R UNION ALL SELECT ETIME FROM PLED WHERE rowid=R UNION ALL SELECT EAQ FROM PLED WHERE "
+        "SELECT group_concat(typeof(v) || ':' || quote(v), ' ') FROM (SELECT ENPLPD v FROM PLED "
+        "WHERE "
+        "rowid=R UNION ALL SELECT ETIME FROM PLED WHERE rowid=R UNION ALL SELECT EAQ FROM PLED "
+        "WHERE "
         "rowid=R UNION ALL SELECT EOQ FROM PLED WHERE rowid=R UNION ALL SELECT EOC FROM PLED WHERE "
         "rowid=R UNION ALL SELECT ET FROM PLED WHERE rowid=R UNION ALL SELECT ETT FROM PLED WHERE "
-        "rowid=R UNION ALL SELECT EINV FROM PLED WHERE rowid=R UNION ALL SELECT EOBL FROM PLED WHERE "
+        "rowid=R UNION ALL SELECT EINV FROM PLED WHERE rowid=R UNION ALL SELECT EOBL FROM PLED "
+        "WHERE "
         "rowid=R)";
     auto rowOf = [&](int r) {
         std::string q = row;

@@ -267,12 +267,15 @@ TEST(OddPaths, anythingButAFileWhereTheJournalGoesIsNamedAndNothingWaits) {
         for (const auto& [kind, make] : things) {
             const std::string at = path + suffix;
             make(at);
-            const std::string what = "cannot be used, because something that is no journal lies "
-                                     "where its journal goes; nothing was changed (beside it, "
-                                     "team.mdb" + std::string(suffix) + " is " + kind + ")";
-            for (const std::vector<std::string>& command :
-                 {std::vector<std::string>{"status"}, {"history"}, {"run", "3000", "10", "WOTA"},
-                  {"reinit", "PELIX"}}) {
+            const std::string what =
+                "cannot be used, because something that is no journal lies "
+                "where its journal goes; nothing was changed (beside it, "
+                "team.mdb" +
+                std::string(suffix) + " is " + kind + ")";
+            for (const std::vector<std::string>& command : {std::vector<std::string>{"status"},
+                                                            {"history"},
+                                                            {"run", "3000", "10", "WOTA"},
+                                                            {"reinit", "PELIX"}}) {
                 std::vector<std::string> args{"--database", path};
                 args.insert(args.end(), command.begin(), command.end());
                 expectRefused(cli(args, std::chrono::seconds(10)), path, what);
@@ -296,9 +299,9 @@ TEST(OddPaths, aFolderThatRefusesNewFilesIsNamedAsTheCause) {
     playedGame(path, 2);
     fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
                                              fs::perms::others_exec));
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec |
-                                fs::perms::group_read | fs::perms::group_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
     const auto before = bytesOf(path);
     const std::string what = "cannot be written, because no new file may be made in its folder";
     const std::string why = "the folder " + folder.string() + ": Permission denied)";
@@ -313,18 +316,20 @@ TEST(OddPaths, aFolderThatRefusesNewFilesIsNamedAsTheCause) {
     }
     // The archived copy comes first in a re-initialisation, and is named by
     // the name it would have had.
-    const auto reinit = cli({"--database", path, "reinit", "PELIX"}, std::chrono::seconds(20),
-                            RunAs::NormalUser);
+    const auto reinit =
+        cli({"--database", path, "reinit", "PELIX"}, std::chrono::seconds(20), RunAs::NormalUser);
     EXPECT_EQ(reinit.status, cli::kDatabaseFailed) << reinit.out;
     EXPECT_NE(reinit.out.find(what), std::string::npos) << reinit.out;
     EXPECT_NE(reinit.out.find(why), std::string::npos) << reinit.out;
     EXPECT_EQ(reinit.out.find(".new-"), std::string::npos) << reinit.out;
     // Reading needs no new file.
-    EXPECT_EQ(cli({"--database", path, "status"}, std::chrono::seconds(20), RunAs::NormalUser).status,
-              cli::kDone);
+    EXPECT_EQ(
+        cli({"--database", path, "status"}, std::chrono::seconds(20), RunAs::NormalUser).status,
+        cli::kDone);
     // A new game in that folder.
     const auto fresh = (folder / "fresh.mdb").string();
-    const auto r = cli({"--database", fresh, "status"}, std::chrono::seconds(20), RunAs::NormalUser);
+    const auto r =
+        cli({"--database", fresh, "status"}, std::chrono::seconds(20), RunAs::NormalUser);
     expectRefused(r, fresh, what);
     EXPECT_NE(r.out.find(why), std::string::npos) << r.out;
     EXPECT_EQ(bytesOf(path), before);
@@ -376,14 +381,15 @@ TEST(Leftovers, temporariesOfEndedProcessesAreClearedAndNothingElse) {
     const auto before = bytesOf(path);
     const std::string ended = std::to_string(endedProcess());
     const std::string alive = std::to_string(::getpid());
-    const std::vector<std::string> cleared = {
-        "team.mdb.new-" + ended, "team.mdb.new-" + ended + "-journal",
-        "team-20261209-101010.mdb.new-" + ended, "team-20261209-101010-2.mdb.new-" + ended + "-wal"};
+    const std::vector<std::string> cleared = {"team.mdb.new-" + ended,
+                                              "team.mdb.new-" + ended + "-journal",
+                                              "team-20261209-101010.mdb.new-" + ended,
+                                              "team-20261209-101010-2.mdb.new-" + ended + "-wal"};
     const std::vector<std::string> kept = {
-        "team.mdb.new-" + alive,           // its process may be writing it now
-        "other.mdb.new-" + ended,          // another game's
-        "team.mdb.new-" + ended + "x",     // not a name the game makes
-        "team.mdb.new-",  "notes.txt"};
+        "team.mdb.new-" + alive,        // its process may be writing it now
+        "other.mdb.new-" + ended,       // another game's
+        "team.mdb.new-" + ended + "x",  // not a name the game makes
+        "team.mdb.new-", "notes.txt"};
     for (const auto& name : cleared) writeBytes(dir.file(name), "half a game");
     for (const auto& name : kept) writeBytes(dir.file(name), "something");
     fs::create_directory(dir.file("team.mdb.new-" + ended + "-shm"));  // no file: kept

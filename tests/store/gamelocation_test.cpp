@@ -27,12 +27,16 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
     ~ScopedEnv() {
-        if (m_old) ::setenv(m_name, m_old->c_str(), 1);
-        else ::unsetenv(m_name);
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
     }
 
 private:
@@ -40,7 +44,9 @@ private:
     std::optional<std::string> m_old;
 };
 
-std::string fileOf(const GameLocation& where) { return pathFromConnectionString(where.connectionString); }
+std::string fileOf(const GameLocation& where) {
+    return pathFromConnectionString(where.connectionString);
+}
 
 TEST(GameLocation, aPortableProgramKeepsItsGameBesideIt) {
     TempDir program;
@@ -122,8 +128,8 @@ TEST(GameLocation, aFileOfAnotherPlayerIsNotPlayedByDefault) {
 }
 
 TEST(GameLocation, aNamedFileIsExactlyThatFile) {
-    for (const std::string path : {"/tmp/semi;colon.mdb", " /tmp/lead.mdb", "/tmp/trail.mdb ",
-                                   "/tmp/Data Source = x.mdb"}) {
+    for (const std::string path :
+         {"/tmp/semi;colon.mdb", " /tmp/lead.mdb", "/tmp/trail.mdb ", "/tmp/Data Source = x.mdb"}) {
         EXPECT_EQ(pathFromConnectionString(connectionStringForFile(path)), path);
         EXPECT_EQ(fileOf(gameLocation(&path)), path);
     }

@@ -43,7 +43,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::string gameIn(const TempDir& dir) { return store::connectionStringForDirectory(dir.path().string()); }
+std::string gameIn(const TempDir& dir) {
+    return store::connectionStringForDirectory(dir.path().string());
+}
 
 std::string newGame(const TempDir& dir) {
     const auto cs = gameIn(dir);
@@ -112,18 +114,27 @@ RecordingPanel::RecordingPanel(std::string p, std::string h, std::string pw)
 
 std::string RecordingPanel::text(model::Box box) const {
     switch (box) {
-        case model::Box::Production: return production;
-        case model::Box::Hiring: return hiring;
-        case model::Box::Password: return password;
+        case model::Box::Production:
+            return production;
+        case model::Box::Hiring:
+            return hiring;
+        case model::Box::Password:
+            return password;
     }
     return {};
 }
 
 void RecordingPanel::setText(model::Box box, const std::string& t) {
     switch (box) {
-        case model::Box::Production: production = t; break;
-        case model::Box::Hiring: hiring = t; break;
-        case model::Box::Password: password = t; break;
+        case model::Box::Production:
+            production = t;
+            break;
+        case model::Box::Hiring:
+            hiring = t;
+            break;
+        case model::Box::Password:
+            password = t;
+            break;
     }
 }
 

@@ -34,12 +34,18 @@ public:
                     " is not available; run the tests through ctest, whose "
                     "build_test_locales fixture builds it";
     }
-    ~Scoped() { std::setlocale(LC_ALL, m_old.c_str()); }
+    ~Scoped() {
+        std::setlocale(LC_ALL, m_old.c_str());
+    }
     Scoped(const Scoped&) = delete;
     Scoped& operator=(const Scoped&) = delete;
 
-    bool active() const { return m_active; }
-    const std::string& why() const { return m_why; }
+    bool active() const {
+        return m_active;
+    }
+    const std::string& why() const {
+        return m_why;
+    }
 
 private:
     std::string m_old = "C";

@@ -15,7 +15,9 @@ namespace {
 
 using DecisionWindow = WindowTest;
 
-Form4* openForm4() { return qobject_cast<Form4*>(GameWindows::instance().openForm("Form4")); }
+Form4* openForm4() {
+    return qobject_cast<Form4*>(GameWindows::instance().openForm("Form4"));
+}
 
 void typeAndRun(Form4* form, const char* production, const char* hiring, const char* password) {
     form->box(model::Box::Production)->setText(production);
@@ -37,13 +39,17 @@ TEST_F(DecisionWindow, setUpShowsTheQuarterBeingDecidedAndEmptyBoxes) {
     EXPECT_EQ(textOf(form, "Label3"), "Production Orders Planned : ");
     EXPECT_EQ(textOf(form, "Label4"), "Trainees' Hiring Planned     : ");
     EXPECT_EQ(textOf(form, "Label11"), "Password");
-    EXPECT_EQ(textOf(form, "Label6") + textOf(form, "Label7") + textOf(form, "Label8") + textOf(form, "Label10"), "");
+    EXPECT_EQ(textOf(form, "Label6") + textOf(form, "Label7") + textOf(form, "Label8") +
+                  textOf(form, "Label10"),
+              "");
     EXPECT_EQ(find<QPushButton>(form, "Command1")->text(), "System Dynamics Run");
     EXPECT_EQ(find<QGroupBox>(form, "Frame1")->title(), "New Decision and SD Run");
-    EXPECT_EQ(textOf(form, "Label5"),
-              "\r\nThe Game players need to make two decisions after each plan-quarter of three months "
-              "duration.\r\n\r\nThese are :\r\n\r\n1. Production Orders Planned (in Units)\r\n\r\n"
-              "   Range : 2000 - 5,000\r\n\r\n2. Trainees' Hiring Planned (in Nos.)\r\n\r\n   Range : 5 - 25");
+    EXPECT_EQ(
+        textOf(form, "Label5"),
+        "\r\nThe Game players need to make two decisions after each plan-quarter of three months "
+        "duration.\r\n\r\nThese are :\r\n\r\n1. Production Orders Planned (in Units)\r\n\r\n"
+        "   Range : 2000 - 5,000\r\n\r\n2. Trainees' Hiring Planned (in Nos.)\r\n\r\n   Range : 5 "
+        "- 25");
     QLineEdit* password = form->box(model::Box::Password);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     password->setText("wota");
@@ -53,7 +59,8 @@ TEST_F(DecisionWindow, setUpShowsTheQuarterBeingDecidedAndEmptyBoxes) {
     form->box(model::Box::Production)->setText("4000");
     form->subWindow()->close();
     QApplication::processEvents();
-    for (int i = 0; i < 6; ++i) ASSERT_EQ(testing::press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
+    for (int i = 0; i < 6; ++i)
+        ASSERT_EQ(testing::press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
     Form4* again = openForm4();
     EXPECT_EQ(again->box(model::Box::Production)->text(), "");
     EXPECT_EQ(again->box(model::Box::Password)->text(), "");
@@ -94,14 +101,16 @@ TEST_F(DecisionWindow, refusedInputKeepsTheWindowOpenWithTheFocusOnTheBoxToCorre
     form->subWindow()->activateWindow();
     typeAndRun(form, "3000", "10", "nope");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], (model::MessageBox{"Login Failed :: For SD Run :: Invalid Password........",
-                                              "Invalid Password", model::Icon::None}));
+    EXPECT_EQ(messages[0],
+              (model::MessageBox{"Login Failed :: For SD Run :: Invalid Password........",
+                                 "Invalid Password", model::Icon::None}));
     EXPECT_EQ(form->box(model::Box::Production)->text(), "3000");
     EXPECT_EQ(QApplication::focusWidget(), form->box(model::Box::Password));
 
     messages.clear();
     typeAndRun(form, "3000", "26", "WOTA");
-    EXPECT_EQ(texts(), std::vector<std::string>{"Invalid Input............ Or Field should not be Left Blank"});
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "Invalid Input............ Or Field should not be Left Blank"});
     EXPECT_EQ(messages[0].title, "Invalid Planned Data");
     EXPECT_EQ(messages[0].icon, model::Icon::Critical);
     EXPECT_EQ(QApplication::focusWidget(), form->box(model::Box::Hiring));
@@ -133,7 +142,8 @@ TEST_F(DecisionWindow, emptyPlanTableLeavesTheDesignTexts) {
     Form4* form = openForm4();
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], (model::MessageBox{"No Data to Show Plan Number!!!", "Plan Number", model::Icon::Critical}));
+    EXPECT_EQ(messages[0], (model::MessageBox{"No Data to Show Plan Number!!!", "Plan Number",
+                                              model::Icon::Critical}));
     EXPECT_EQ(form->windowTitle(), "New Plan Decisions");
     EXPECT_EQ(textOf(form, "Label1"), "Game Players' Decisions For The Plan-Quarter :    ");
     EXPECT_EQ(textOf(form, "Label2"), "Label2");

@@ -11,8 +11,8 @@
 #include <QTableWidget>
 #include <cmath>
 
-#include "ui/mdiform1.h"
 #include "childwindowtest.h"
+#include "ui/mdiform1.h"
 
 namespace tessaro::ui {
 namespace {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include <QAction>
-#include <QMenu>
-#include <QRegularExpression>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QRegularExpression>
 
 #include "store/connection.h"
 #include "ui/chartexport.h"
@@ -18,7 +18,9 @@ using MainWindow = WindowTest;
 
 const QColor kRed(255, 0, 0);
 
-QColor foreground(QLabel* l) { return l->palette().color(QPalette::WindowText); }
+QColor foreground(QLabel* l) {
+    return l->palette().color(QPalette::WindowText);
+}
 
 TEST_F(MainWindow, boardOfANewGameShowsQuarterTwoAndTheInitialBeforePlanRow) {
     MDIForm1* w = start();
@@ -29,9 +31,11 @@ TEST_F(MainWindow, boardOfANewGameShowsQuarterTwoAndTheInitialBeforePlanRow) {
     EXPECT_EQ(textOf(w, "Label1"), "Tessaro");
     EXPECT_EQ(textOf(w, "Label67"), "   T H E  G A M E  B O A R D");
     // The brief shows the stored numbers as their plain text.
-    EXPECT_EQ(textOf(w, "Label41").toStdString(), testing::scalarText(cs, "SELECT CAST(ZTE AS INTEGER) FROM PLDI"));
-    EXPECT_EQ(textOf(w, "Label28").toStdString(), testing::scalarText(cs, "SELECT CAST(ZHR AS INTEGER) FROM PLDI"));
-    const char* before[] = {"Label6", "Label9", "Label12", "Label15", "Label18",
+    EXPECT_EQ(textOf(w, "Label41").toStdString(),
+              testing::scalarText(cs, "SELECT CAST(ZTE AS INTEGER) FROM PLDI"));
+    EXPECT_EQ(textOf(w, "Label28").toStdString(),
+              testing::scalarText(cs, "SELECT CAST(ZHR AS INTEGER) FROM PLDI"));
+    const char* before[] = {"Label6",  "Label9",  "Label12", "Label15", "Label18",
                             "Label21", "Label45", "Label48", "Label51", "Label54"};
     const char* fixed[] = {"100", "10", "1.0", "1.0", "1000", "1000", "10", "3000", "0", "0"};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(textOf(w, before[i]), fixed[i]) << before[i];
@@ -57,8 +61,9 @@ TEST_F(MainWindow, boardOfANewGameShowsQuarterTwoAndTheInitialBeforePlanRow) {
 TEST_F(MainWindow, storedValuesShowUnroundedAndNegativeGameValuesTurnRed) {
     testing::press(cs, "3000", "10", "WOTA");
     testing::press(cs, "3000", "10", "WOTA");
-    testing::sql(cs, "UPDATE PLIO SET PT=94.53125 WHERE PNPLPD=3;"
-                     "UPDATE PLDI SET ZVG=-350, ZCVG=0 WHERE ZNPLPD=3");
+    testing::sql(cs,
+                 "UPDATE PLIO SET PT=94.53125 WHERE PNPLPD=3;"
+                 "UPDATE PLDI SET ZVG=-350, ZCVG=0 WHERE ZNPLPD=3");
     MDIForm1* w = start();
     EXPECT_EQ(textOf(w, "Label69"), "4");
     EXPECT_EQ(textOf(w, "Label7"), "94.53125");
@@ -76,7 +81,8 @@ TEST_F(MainWindow, emptyAccountingStopsTheLoadWithItsMessage) {
     testing::sql(cs, "DELETE FROM PLDI");
     MDIForm1* w = start();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], (model::MessageBox{"No Data to Show Plan Number!!!", "Plan Number", model::Icon::Critical}));
+    EXPECT_EQ(messages[0], (model::MessageBox{"No Data to Show Plan Number!!!", "Plan Number",
+                                              model::Icon::Critical}));
     EXPECT_EQ(w->windowTitle(), "Tessaro V 1.1");
     EXPECT_EQ(textOf(w, "Label69"), "");
     EXPECT_EQ(textOf(w, "Label7"), "");
@@ -138,10 +144,14 @@ TEST_F(MainWindow, menuTreeHasEveryEntryWithItsCaption) {
     MDIForm1* w = start();
     const std::vector<std::pair<const char*, const char*>> entries = {
         {"menu_new_plan_decision", "Enter New Decision and Run System Dynamics Model"},
-        {"menu_expop_dur", "Experienced People"}, {"menu_oblog_dur", "Order Backlog"},
-        {"menu_hrdec_past", "Hiring Decision"}, {"menu_pgval_past", "Plan Game Value"},
-        {"menu_agval_past", "Average Game Value"}, {"menu_this_plan", "This Plan Report"},
-        {"menu_performance_sheet", "Performance Sheet"}, {"menu_exit_game", "Exit Game"},
+        {"menu_expop_dur", "Experienced People"},
+        {"menu_oblog_dur", "Order Backlog"},
+        {"menu_hrdec_past", "Hiring Decision"},
+        {"menu_pgval_past", "Plan Game Value"},
+        {"menu_agval_past", "Average Game Value"},
+        {"menu_this_plan", "This Plan Report"},
+        {"menu_performance_sheet", "Performance Sheet"},
+        {"menu_exit_game", "Exit Game"},
         {"menu_Minimize", "Minimize"}};
     // The captions as stored, with the mnemonic marks taken out.
     const auto shown = [](QString text) { return text.remove(u'&'); };
@@ -161,7 +171,8 @@ TEST_F(MainWindow, menuTreeHasEveryEntryWithItsCaption) {
 TEST_F(MainWindow, saveAsWritesTheBoardsChartAsABitmap) {
     MDIForm1* w = start();
     const QString target = QString::fromStdString(dir.file("board"));
-    CommonDialog::setAnswerHook([&](const CommonDialog&) { return std::optional<QString>(target); });
+    CommonDialog::setAnswerHook(
+        [&](const CommonDialog&) { return std::optional<QString>(target); });
     find<QPushButton>(w, "Command8")->click();
     CommonDialog::setAnswerHook({});
     EXPECT_TRUE(messages.empty());

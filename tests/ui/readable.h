@@ -72,8 +72,8 @@ inline std::vector<std::string> unreadableTexts(const std::vector<QWidget*>& con
             if (text.trimmed().isEmpty()) continue;
             const QRect box = label->contentsRect();
             // A sibling drawn over the label must leave its text free.
-            const int flags = static_cast<int>(label->alignment()) |
-                              (label->wordWrap() ? Qt::TextWordWrap : 0);
+            const int flags =
+                static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
             auto* drawn = dynamic_cast<FitLabel*>(label);
             // Where the text is drawn, in the label's contents (the fit
             // lets a line's box be a pixel taller than they are).

@@ -4,10 +4,6 @@
 // components, headless): controls placed on or loaded into a form window are
 // in design mode, bound to the form under design, and everything they
 // persist is written when the form is saved.
-#include "messageboxrecorder.h"
-#include "morvane/morvane.h"
-#include "morvane/screen.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,14 +11,14 @@
 #include <QFile>
 #include <QMetaProperty>
 #include <QPluginLoader>
-#include <QXmlStreamReader>
-#include <QtDesigner/QDesignerComponents>
 #include <QUndoStack>
+#include <QXmlStreamReader>
+#include <QtDesigner/QDesignerActionEditorInterface>
+#include <QtDesigner/QDesignerComponents>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerFormWindowManagerInterface>
-#include <QtDesigner/QDesignerActionEditorInterface>
 #include <QtDesigner/QDesignerIntegration>
 #include <QtDesigner/QDesignerObjectInspectorInterface>
 #include <QtDesigner/QDesignerPropertyEditorInterface>
@@ -30,6 +26,10 @@
 #include <QtDesigner/QExtensionManager>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <memory>
+
+#include "messageboxrecorder.h"
+#include "morvane/morvane.h"
+#include "morvane/screen.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ using MorvaneCtl::Morvane;
 // and deletes them when it quits; here they are deleted at the end of the
 // run, while the application still runs: a window without an owner would
 // outlive the application, and leak.
-QWidget *&designerWindows() {
-    static QWidget *holder = nullptr;
+QWidget*& designerWindows() {
+    static QWidget* holder = nullptr;
     return holder;
 }
 
@@ -52,22 +52,22 @@ public:
         designerWindows() = nullptr;
     }
 };
-[[maybe_unused]] ::testing::Environment *const designerWindowsEnvironment =
+[[maybe_unused]] ::testing::Environment* const designerWindowsEnvironment =
     ::testing::AddGlobalTestEnvironment(new DesignerWindowsEnvironment);
 
 // One core for the whole run, as in Designer: it loads the plugins once,
 // from <library path>/designer.
-QDesignerFormEditorInterface *designerCore() {
-    static QDesignerFormEditorInterface *core = [] {
+QDesignerFormEditorInterface* designerCore() {
+    static QDesignerFormEditorInterface* core = [] {
         QCoreApplication::addLibraryPath(QStringLiteral(MORVANE_PLUGIN_ROOT));
         // The design screen a first placement measures.
         MorvaneCtl::setScreenOverride(MorvaneCtl::ScreenMetrics::ofPixels(1024, 768));
         QDesignerComponents::initializeResources();
-        QDesignerFormEditorInterface *created = QDesignerComponents::createFormEditor(qApp);
+        QDesignerFormEditorInterface* created = QDesignerComponents::createFormEditor(qApp);
         QDesignerComponents::initializePlugins(created);
         // Designer's own windows around the core: form windows ask the
         // integration about its features, the plugin refreshes the editor.
-        QWidget *windows = designerWindows() = new QWidget;
+        QWidget* windows = designerWindows() = new QWidget;
         created->setPropertyEditor(QDesignerComponents::createPropertyEditor(created, windows));
         created->setObjectInspector(QDesignerComponents::createObjectInspector(created, windows));
         created->setActionEditor(QDesignerComponents::createActionEditor(created, windows));
@@ -77,13 +77,13 @@ QDesignerFormEditorInterface *designerCore() {
     return core;
 }
 
-QDesignerCustomWidgetInterface *loadedPlugin() {
+QDesignerCustomWidgetInterface* loadedPlugin() {
     static QPluginLoader loader(QStringLiteral(MORVANE_PLUGIN_FILE));
-    return qobject_cast<QDesignerCustomWidgetInterface *>(loader.instance());
+    return qobject_cast<QDesignerCustomWidgetInterface*>(loader.instance());
 }
 
 // The <property> values Designer writes for one widget, as text.
-QMap<QString, QString> savedProperties(const QString &ui, const QString &widgetName) {
+QMap<QString, QString> savedProperties(const QString& ui, const QString& widgetName) {
     QMap<QString, QString> values;
     QXmlStreamReader xml(ui);
     while (!xml.atEnd()) {
@@ -117,7 +117,7 @@ protected:
     void TearDown() override { m_frame.reset(); }
 
     // Opens a form as Designer does and lets the plugin bind its control.
-    Morvane *open(const QString &fileName) {
+    Morvane* open(const QString& fileName) {
         // Designer keeps every form window inside a window of its own (a
         // sub-window of its workspace); its event filters count on that.
         m_frame = std::make_unique<QWidget>();
@@ -129,7 +129,8 @@ protected:
         }
         QString error;
         if (!m_window->setContents(&file, &error)) {
-            ADD_FAILURE() << "Designer refused " << fileName.toStdString() << ": " << error.toStdString();
+            ADD_FAILURE() << "Designer refused " << fileName.toStdString() << ": "
+                          << error.toStdString();
             return nullptr;
         }
         // Designer shows the form window before it returns to its event loop.
@@ -138,27 +139,30 @@ protected:
         m_window->resize(m_window->mainContainer()->size());
         m_frame->show();
         QApplication::processEvents();
-        auto *control = m_window->mainContainer()->findChild<Morvane *>(QStringLiteral("Morvane1"));
+        auto* control = m_window->mainContainer()->findChild<Morvane*>(QStringLiteral("Morvane1"));
         if (!control) ADD_FAILURE() << "no Morvane in " << fileName.toStdString();
         return control;
     }
 
-    QMap<QString, QString> saved() const { return savedProperties(m_window->contents(), QStringLiteral("Morvane1")); }
+    QMap<QString, QString> saved() const {
+        return savedProperties(m_window->contents(), QStringLiteral("Morvane1"));
+    }
 
-    QDesignerFormEditorInterface *m_core = nullptr;
+    QDesignerFormEditorInterface* m_core = nullptr;
     std::unique_ptr<QWidget> m_frame;
-    QDesignerFormWindowInterface *m_window = nullptr;
+    QDesignerFormWindowInterface* m_window = nullptr;
 };
 
 TEST_F(DesignTime, theCoreInitialisesThePlugin) {
-    QDesignerCustomWidgetInterface *plugin = loadedPlugin();
+    QDesignerCustomWidgetInterface* plugin = loadedPlugin();
     ASSERT_NE(plugin, nullptr);
-    EXPECT_TRUE(plugin->isInitialized()) << "Designer did not find the plugin under " MORVANE_PLUGIN_ROOT;
+    EXPECT_TRUE(plugin->isInitialized())
+        << "Designer did not find the plugin under " MORVANE_PLUGIN_ROOT;
 }
 
 TEST_F(DesignTime, aNewlyPlacedControlMeasuresTheDesignScreen) {
     MessageBoxRecorder boxes;
-    Morvane *control = open(QStringLiteral("placed.ui"));
+    Morvane* control = open(QStringLiteral("placed.ui"));
     ASSERT_NE(control, nullptr);
 
     EXPECT_FALSE(control->UserMode());
@@ -177,11 +181,11 @@ TEST_F(DesignTime, aNewlyPlacedControlMeasuresTheDesignScreen) {
 }
 
 TEST_F(DesignTime, savingWritesEveryWritablePersistedKey) {
-    Morvane *control = open(QStringLiteral("placed.ui"));
+    Morvane* control = open(QStringLiteral("placed.ui"));
     ASSERT_NE(control, nullptr);
 
     const QMap<QString, QString> values = saved();
-    for (const QString &key : Morvane::persistedKeys()) {
+    for (const QString& key : Morvane::persistedKeys()) {
         const QMetaProperty property = control->metaObject()->property(
             control->metaObject()->indexOfProperty(key.toLatin1().constData()));
         if (property.isWritable())
@@ -199,7 +203,7 @@ TEST_F(DesignTime, savingWritesEveryWritablePersistedKey) {
 
 TEST_F(DesignTime, aLoadedControlKeepsItsSavedValues) {
     MessageBoxRecorder boxes;
-    Morvane *control = open(QStringLiteral("saved.ui"));
+    Morvane* control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
 
     EXPECT_FALSE(control->UserMode());
@@ -222,7 +226,7 @@ TEST_F(DesignTime, aLoadedControlKeepsItsSavedValues) {
 }
 
 TEST_F(DesignTime, aChangeMarksTheFormModifiedUnlessTheWarningIsDeclined) {
-    Morvane *control = open(QStringLiteral("saved.ui"));
+    Morvane* control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
 
     m_window->setDirty(false);
@@ -250,12 +254,12 @@ TEST_F(DesignTime, aChangeMarksTheFormModifiedUnlessTheWarningIsDeclined) {
 }
 
 TEST_F(DesignTime, savedValuesAreWrittenForQtsPropertySystem) {
-    Morvane *control = open(QStringLiteral("placed.ui"));
+    Morvane* control = open(QStringLiteral("placed.ui"));
     ASSERT_NE(control, nullptr);
     // stdset="0" makes uic hand the values over with setProperty(), the way
     // a loader does, so that a compiled form takes them without a question.
     const QString ui = m_window->contents();
-    for (const QString &key : Morvane::persistedKeys()) {
+    for (const QString& key : Morvane::persistedKeys()) {
         const QMetaProperty property = control->metaObject()->property(
             control->metaObject()->indexOfProperty(key.toLatin1().constData()));
         if (!property.isWritable()) continue;
@@ -265,9 +269,9 @@ TEST_F(DesignTime, savedValuesAreWrittenForQtsPropertySystem) {
 }
 
 TEST_F(DesignTime, aDeclinedEditInThePropertyEditorLeavesNothingToUndo) {
-    Morvane *control = open(QStringLiteral("saved.ui"));
+    Morvane* control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
-    QUndoStack *history = m_window->commandHistory();
+    QUndoStack* history = m_window->commandHistory();
     ASSERT_NE(history, nullptr);
     m_window->setDirty(false);
     const int before = history->count();
@@ -300,7 +304,7 @@ TEST_F(DesignTime, aDeclinedEditInThePropertyEditorLeavesNothingToUndo) {
 }
 
 TEST_F(DesignTime, resizingTheFormUpdatesTheDesignRecord) {
-    Morvane *control = open(QStringLiteral("saved.ui"));
+    Morvane* control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
 
     m_window->mainContainer()->resize(700, 500);
@@ -316,12 +320,12 @@ TEST_F(DesignTime, resizingTheFormUpdatesTheDesignRecord) {
 TEST_F(DesignTime, aControlOutsideAFormWindowStaysInert) {
     // Designer's drag image and its preview create controls with no form
     // window around them.
-    QDesignerCustomWidgetInterface *plugin = loadedPlugin();
+    QDesignerCustomWidgetInterface* plugin = loadedPlugin();
     ASSERT_NE(plugin, nullptr);
     ASSERT_TRUE(plugin->isInitialized());
     MessageBoxRecorder boxes;
     auto holder = std::make_unique<QWidget>();
-    auto *control = qobject_cast<Morvane *>(plugin->createWidget(holder.get()));
+    auto* control = qobject_cast<Morvane*>(plugin->createWidget(holder.get()));
     ASSERT_NE(control, nullptr);
     QApplication::processEvents();
     EXPECT_FALSE(control->UserMode());
@@ -333,18 +337,19 @@ TEST_F(DesignTime, aControlOutsideAFormWindowStaysInert) {
 }
 
 TEST_F(DesignTime, theContextMenuOffersTheAboutBox) {
-    Morvane *control = open(QStringLiteral("saved.ui"));
+    Morvane* control = open(QStringLiteral("saved.ui"));
     ASSERT_NE(control, nullptr);
-    auto *menu = qt_extension<QDesignerTaskMenuExtension *>(m_core->extensionManager(), control);
+    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(m_core->extensionManager(), control);
     ASSERT_NE(menu, nullptr);
-    const QList<QAction *> actions = menu->taskActions();
+    const QList<QAction*> actions = menu->taskActions();
     ASSERT_EQ(actions.size(), 1);
     EXPECT_EQ(actions.first()->text(), QStringLiteral("About Morvane..."));
 
     MessageBoxRecorder boxes(QMessageBox::Ok);
     actions.first()->trigger();
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_TRUE(boxes.shown().first().contains(MorvaneCtl::versionText())) << boxes.shown().first().toStdString();
+    EXPECT_TRUE(boxes.shown().first().contains(MorvaneCtl::versionText()))
+        << boxes.shown().first().toStdString();
 }
 
-} // namespace
+}  // namespace

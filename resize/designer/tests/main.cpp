@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);

@@ -3,8 +3,6 @@
 // The plugin file as Qt loads it outside Designer: its metadata, the widget
 // box entry it describes, and the controls it creates when no Designer core
 // initialised it (QUiLoader at run time).
-#include "morvane/morvane.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,19 +13,21 @@
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <memory>
 
+#include "morvane/morvane.h"
+
 namespace {
 
-QPluginLoader &pluginLoader() {
+QPluginLoader& pluginLoader() {
     static QPluginLoader loader(QStringLiteral(MORVANE_PLUGIN_FILE));
     return loader;
 }
 
-QDesignerCustomWidgetInterface *widgetInterface() {
-    return qobject_cast<QDesignerCustomWidgetInterface *>(pluginLoader().instance());
+QDesignerCustomWidgetInterface* widgetInterface() {
+    return qobject_cast<QDesignerCustomWidgetInterface*>(pluginLoader().instance());
 }
 
 // The pixels of the icon that are not fully transparent.
-int paintedPixels(const QIcon &icon, int size) {
+int paintedPixels(const QIcon& icon, int size) {
     const QImage image = icon.pixmap(size, size).toImage();
     int painted = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -37,15 +37,16 @@ int paintedPixels(const QIcon &icon, int size) {
 }
 
 TEST(DesignerPluginFile, loadsAsACustomWidgetPlugin) {
-    QPluginLoader &loader = pluginLoader();
+    QPluginLoader& loader = pluginLoader();
     ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
     EXPECT_EQ(loader.metaData().value(QStringLiteral("IID")).toString(),
               QStringLiteral("org.qt-project.Qt.QDesignerCustomWidgetInterface"));
-    ASSERT_NE(widgetInterface(), nullptr) << "the root object is not a QDesignerCustomWidgetInterface";
+    ASSERT_NE(widgetInterface(), nullptr)
+        << "the root object is not a QDesignerCustomWidgetInterface";
 }
 
 TEST(DesignerPluginFile, describesTheControlForTheWidgetBox) {
-    QDesignerCustomWidgetInterface *plugin = widgetInterface();
+    QDesignerCustomWidgetInterface* plugin = widgetInterface();
     ASSERT_NE(plugin, nullptr);
     EXPECT_EQ(plugin->name(), QStringLiteral("MorvaneCtl::Morvane"));
     EXPECT_EQ(plugin->group(), QStringLiteral("Morvane"));
@@ -64,7 +65,7 @@ TEST(DesignerPluginFile, describesTheControlForTheWidgetBox) {
 }
 
 TEST(DesignerPluginFile, domXmlIsATemplateOfTheControlClass) {
-    QDesignerCustomWidgetInterface *plugin = widgetInterface();
+    QDesignerCustomWidgetInterface* plugin = widgetInterface();
     ASSERT_NE(plugin, nullptr);
 
     QXmlStreamReader xml(plugin->domXml());
@@ -85,22 +86,24 @@ TEST(DesignerPluginFile, domXmlIsATemplateOfTheControlClass) {
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(widgets, 1);
-    EXPECT_EQ(widgetClass, plugin->name()) << "Designer matches the template to the plugin by class";
+    EXPECT_EQ(widgetClass, plugin->name())
+        << "Designer matches the template to the plugin by class";
     EXPECT_EQ(widgetName, QStringLiteral("Morvane1"));
     EXPECT_EQ(rect.value(QStringLiteral("width")), 32);
     EXPECT_EQ(rect.value(QStringLiteral("height")), 32);
 }
 
 TEST(DesignerPluginFile, createWidgetWithoutDesignerGivesARunTimeControl) {
-    QDesignerCustomWidgetInterface *plugin = widgetInterface();
+    QDesignerCustomWidgetInterface* plugin = widgetInterface();
     ASSERT_NE(plugin, nullptr);
 
     auto form = std::make_unique<QWidget>();
     form->setObjectName(QStringLiteral("PluginRunTimeForm"));
     form->resize(400, 300);
-    QWidget *created = plugin->createWidget(form.get());
-    auto *control = qobject_cast<MorvaneCtl::Morvane *>(created);
-    ASSERT_NE(control, nullptr) << "createWidget made a " << (created ? created->metaObject()->className() : "null");
+    QWidget* created = plugin->createWidget(form.get());
+    auto* control = qobject_cast<MorvaneCtl::Morvane*>(created);
+    ASSERT_NE(control, nullptr) << "createWidget made a "
+                                << (created ? created->metaObject()->className() : "null");
     EXPECT_EQ(control->parentWidget(), form.get());
     EXPECT_TRUE(control->UserMode());
     EXPECT_TRUE(control->isLoading()) << "at run time loading ends when the form is first shown";
@@ -117,4 +120,4 @@ TEST(DesignerPluginFile, createWidgetWithoutDesignerGivesARunTimeControl) {
     EXPECT_EQ(control->containerParent(), form.get());
 }
 
-} // namespace
+}  // namespace

@@ -2,9 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 // A .ui file saved with the control on it, loaded at run time by QUiLoader
 // through the plugin: the control comes back with its saved values, quietly.
-#include "messageboxrecorder.h"
-#include "morvane/morvane.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,9 +9,12 @@
 #include <QUiLoader>
 #include <memory>
 
+#include "messageboxrecorder.h"
+#include "morvane/morvane.h"
+
 namespace {
 
-std::unique_ptr<QWidget> loadForm(QUiLoader &loader, const QString &fileName) {
+std::unique_ptr<QWidget> loadForm(QUiLoader& loader, const QString& fileName) {
     QFile file(QStringLiteral(MORVANE_FORMS_DIR "/") + fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         ADD_FAILURE() << "cannot open " << file.fileName().toStdString();
@@ -40,7 +40,7 @@ TEST_F(UiLoaderWithPlugin, savedPropertiesComeBackWithoutADialog) {
     MessageBoxRecorder boxes;
     std::unique_ptr<QWidget> form = loadForm(m_loader, QStringLiteral("saved.ui"));
     ASSERT_TRUE(form);
-    auto *control = form->findChild<MorvaneCtl::Morvane *>(QStringLiteral("Morvane1"));
+    auto* control = form->findChild<MorvaneCtl::Morvane*>(QStringLiteral("Morvane1"));
     ASSERT_NE(control, nullptr) << "QUiLoader made no Morvane (plugin not used?)";
 
     EXPECT_TRUE(control->UserMode());
@@ -68,7 +68,8 @@ TEST_F(UiLoaderWithPlugin, savedPropertiesComeBackWithoutADialog) {
     EXPECT_FALSE(control->isLoading());
     EXPECT_EQ(control->containerParent(), form.get());
     EXPECT_EQ(control->ScreenWidthDT(), 1280) << "loading ends without touching the design screen";
-    EXPECT_TRUE(boxes.shown().isEmpty()) << "dialog shown: " << boxes.shown().join(u'\n').toStdString();
+    EXPECT_TRUE(boxes.shown().isEmpty())
+        << "dialog shown: " << boxes.shown().join(u'\n').toStdString();
 }
 
-} // namespace
+}  // namespace

@@ -5,10 +5,10 @@
 // e.g. "1200,900,9600,7200,0".
 #pragma once
 
-#include "morvane/morvane_export.h"
-
 #include <QString>
 #include <optional>
+
+#include "morvane/morvane_export.h"
 
 namespace MorvaneCtl {
 
@@ -29,6 +29,6 @@ struct GeometryFields {
     std::optional<int> state;
     int fieldCount = 0;
 };
-MORVANE_EXPORT GeometryFields parseGeometryText(const QString &text);
+MORVANE_EXPORT GeometryFields parseGeometryText(const QString& text);
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

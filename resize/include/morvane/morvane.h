@@ -15,13 +15,13 @@
 // Sizes are in twips (1440 per logical inch), screen sizes in pixels.
 #pragma once
 
-#include "morvane/morvane_export.h"
-#include "morvane/morvaneerror.h"
-#include "morvane/propertybag.h"
-
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include "morvane/morvane_export.h"
+#include "morvane/morvaneerror.h"
+#include "morvane/propertybag.h"
 
 namespace MorvaneCtl {
 Q_NAMESPACE_EXPORT(MORVANE_EXPORT)
@@ -80,7 +80,7 @@ class MORVANE_EXPORT Morvane : public QWidget {
     Q_PROPERTY(bool HideControlsOnResize READ HideControlsOnResize WRITE loadHideControlsOnResize)
 
 public:
-    explicit Morvane(QWidget *parent = nullptr);
+    explicit Morvane(QWidget* parent = nullptr);
     ~Morvane() override;
 
     // ---- Public interface, in member order ------------------------------
@@ -91,12 +91,12 @@ public:
     // Stores the form's geometry (in memory, and with savePersistent and an
     // application name also in the per-user settings). Throws MorvaneError
     // TypeMismatch when formObject is not an ordinary form.
-    Q_INVOKABLE void SaveForm(QObject *formObject, bool savePersistent = false,
-                              const QString &strApplicationName = {});
+    Q_INVOKABLE void SaveForm(QObject* formObject, bool savePersistent = false,
+                              const QString& strApplicationName = {});
     // Restores what SaveForm stored; asked for while the form loads, it is
     // carried out after the form's first layout pass. Throws like SaveForm.
-    Q_INVOKABLE void RestoreForm(QObject *formObject, bool restoreFromPersistent = false,
-                                 const QString &strApplicationName = {});
+    Q_INVOKABLE void RestoreForm(QObject* formObject, bool restoreFromPersistent = false,
+                                 const QString& strApplicationName = {});
 
     bool ResizeFonts() const { return m_resizeFonts; }
     void setResizeFonts(bool value);
@@ -113,9 +113,9 @@ public:
     void setScreenWidth(int value);
 
     int ScreenHeightDT() const { return m_screenHeightDT; }
-    void setScreenHeightDT(int value); // confirmed like setResolution
+    void setScreenHeightDT(int value);  // confirmed like setResolution
     int ScreenWidthDT() const { return m_screenWidthDT; }
-    void setScreenWidthDT(int value); // confirmed like setResolution
+    void setScreenWidthDT(int value);  // confirmed like setResolution
 
     bool AutoResizeControls() const { return m_autoResizeControls; }
     void setAutoResizeControls(bool value);
@@ -166,16 +166,16 @@ public:
 
     // ---- Host interface: what a form designer or loader calls -----------
     // The persisted keys, in the order they are read and written.
-    static const QStringList &persistedKeys();
+    static const QStringList& persistedKeys();
 
     // First placement on a form: defaults, then the design screen is
     // measured and classified.
     void InitProperties();
     // A later load from a property bag. Throws MorvaneError
     // InvalidPropertyValue (changing nothing) when a value is of the wrong kind.
-    void ReadProperties(const PropertyBag &bag);
+    void ReadProperties(const PropertyBag& bag);
     // The designer saves the form: design sizes captured, then every key.
-    void WriteProperties(PropertyBag &bag);
+    void WriteProperties(PropertyBag& bag);
 
     // A control is loading from its construction until its form is first
     // polished or shown (or, on a form shown already, until the event loop
@@ -199,7 +199,7 @@ public:
     // C++ class and key: forms of different classes, or of different keys
     // (for example the .ui resource QUiLoader read them from, as such forms
     // are all plain QWidgets), get records and settings of their own.
-    void setStrictFormIdentity(bool strict, const QString &key = {});
+    void setStrictFormIdentity(bool strict, const QString& key = {});
     bool strictFormIdentity() const { return m_strictIdentity; }
     QString formIdentityKey() const { return m_identityKey; }
 
@@ -211,13 +211,13 @@ public:
     // The form the control sits on. By default the control's top-level
     // window (or the form inside an MDI sub-window); a designer host points
     // it at the form under design.
-    QWidget *containerParent() const;
-    void setContainerParent(QWidget *form);
+    QWidget* containerParent() const;
+    void setContainerParent(QWidget* form);
 
     // The bound form after loading: MyParent for an ordinary form,
     // MyParentMDI for an MDI frame (a QMainWindow around a QMdiArea).
-    QWidget *MyParent() const { return m_myParent; }
-    QWidget *MyParentMDI() const { return m_myParentMDI; }
+    QWidget* MyParent() const { return m_myParent; }
+    QWidget* MyParentMDI() const { return m_myParentMDI; }
 
     // Load and restore bookkeeping, readable for hosts and tests.
     bool FirstResizePending() const { return m_firstResizePending; }
@@ -226,20 +226,20 @@ public:
 
 signals:
     // Before a layout pass; set cancel to true to skip it.
-    void BeforeResize(bool &cancel);
+    void BeforeResize(bool& cancel);
     // After a layout pass (also when the form was minimised).
     void ResizeComplete();
     // A property changed through its setter; carries the property's name.
-    void PropertyChanged(const QString &propertyName);
+    void PropertyChanged(const QString& propertyName);
     // A confirmed property kept its value because the warning was answered
     // No; a designer host takes the edit back off its undo stack.
-    void PropertyChangeDeclined(const QString &propertyName);
+    void PropertyChangeDeclined(const QString& propertyName);
 
 protected:
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Initialize();
@@ -248,23 +248,26 @@ private:
     void CaptureDesignResolution();
     void ClassifyResolution();
     void bindToParent();
-    void watch(QWidget *form);
+    void watch(QWidget* form);
     void markFormIdentity();
     bool canBindLate() const;
     void bindLate();
 
     void parentLoad();
     void parentResize();
-    template <typename Write> void writeToForm(QWidget *form, Write write);
+    template <typename Write>
+    void writeToForm(QWidget* form, Write write);
 
-    template <typename T> void storeAndNotify(T &field, T value, const char *name);
-    template <typename T> void storeConfirmed(T &field, T value, const char *name);
-    void refuse(const char *name);
+    template <typename T>
+    void storeAndNotify(T& field, T value, const char* name);
+    template <typename T>
+    void storeConfirmed(T& field, T value, const char* name);
+    void refuse(const char* name);
 
     // What Qt's property system writes: a saved value while the control
     // loads, otherwise the same as the setter.
     template <typename T>
-    void loadOrSet(T &field, T value, void (Morvane::*setter)(T)) {
+    void loadOrSet(T& field, T value, void (Morvane::*setter)(T)) {
         if (!m_loading) {
             (this->*setter)(value);
             return;
@@ -353,4 +356,4 @@ private:
     QString m_restoreAppName;
 };
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

@@ -6,7 +6,7 @@
 #include <QtCore/qglobal.h>
 
 #if defined(MORVANE_LIBRARY)
-#  define MORVANE_EXPORT Q_DECL_EXPORT
+#define MORVANE_EXPORT Q_DECL_EXPORT
 #else
-#  define MORVANE_EXPORT Q_DECL_IMPORT
+#define MORVANE_EXPORT Q_DECL_IMPORT
 #endif

@@ -4,10 +4,10 @@
 // control error number a caller can test for.
 #pragma once
 
-#include "morvane/morvane_export.h"
-
 #include <QString>
 #include <stdexcept>
+
+#include "morvane/morvane_export.h"
 
 namespace MorvaneCtl {
 
@@ -15,14 +15,14 @@ class MORVANE_EXPORT MorvaneError : public std::runtime_error {
 public:
     // The error numbers the control raises.
     enum Code {
-        TypeMismatch = 13,             // SaveForm/RestoreForm given something that is not a form
-        Overflow = 6,                  // a screen ratio cannot be computed
-        InvalidPropertyValue = 380,    // a persisted value of the wrong kind
+        TypeMismatch = 13,           // SaveForm/RestoreForm given something that is not a form
+        Overflow = 6,                // a screen ratio cannot be computed
+        InvalidPropertyValue = 380,  // a persisted value of the wrong kind
         SetNotSupportedAtRunTime = 382,
         SetNotPermitted = 387,
     };
 
-    explicit MorvaneError(int code, const QString &detail = {});
+    explicit MorvaneError(int code, const QString& detail = {});
 
     int code() const noexcept { return m_code; }
 
@@ -33,4 +33,4 @@ private:
     int m_code;
 };
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

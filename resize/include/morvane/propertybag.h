@@ -9,29 +9,29 @@
 //     other.ReadProperties(bag);         // ... and loads it again later
 #pragma once
 
-#include "morvane/morvane_export.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <utility>
 #include <vector>
 
+#include "morvane/morvane_export.h"
+
 namespace MorvaneCtl {
 
 class MORVANE_EXPORT PropertyBag {
 public:
     // The stored value of key, or defaultValue when the bag lacks it.
-    QVariant ReadProperty(const QString &key, const QVariant &defaultValue) const;
+    QVariant ReadProperty(const QString& key, const QVariant& defaultValue) const;
 
     // Stores value under key; a value equal to defaultValue removes the key.
-    void WriteProperty(const QString &key, const QVariant &value, const QVariant &defaultValue);
+    void WriteProperty(const QString& key, const QVariant& value, const QVariant& defaultValue);
 
-    bool contains(const QString &key) const;
-    QVariant value(const QString &key) const;
+    bool contains(const QString& key) const;
+    QVariant value(const QString& key) const;
     // Sets a raw entry, as a hand-edited or older file would hold it.
-    void setValue(const QString &key, const QVariant &value);
-    void remove(const QString &key);
+    void setValue(const QString& key, const QVariant& value);
+    void remove(const QString& key);
     // Keys held, in the order they were first stored.
     QStringList keys() const;
 
@@ -42,7 +42,7 @@ public:
         QString key;
         QVariant defaultValue;
     };
-    const std::vector<Access> &accesses() const { return m_accesses; }
+    const std::vector<Access>& accesses() const { return m_accesses; }
     void clearAccesses() { m_accesses.clear(); }
 
 private:
@@ -50,4 +50,4 @@ private:
     mutable std::vector<Access> m_accesses;
 };
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

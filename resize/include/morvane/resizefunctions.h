@@ -8,12 +8,12 @@
 // only grow. Sizes are in twips.
 #pragma once
 
-#include "morvane/morvane_export.h"
-
 #include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
+
+#include "morvane/morvane_export.h"
 
 class QWidget;
 
@@ -63,18 +63,18 @@ struct WorkingCopies {
     bool hideControlsOnResize = false;
 };
 
-MORVANE_EXPORT WorkingCopies &workingCopies();
-MORVANE_EXPORT const std::vector<FormRecord> &formTable();
-MORVANE_EXPORT const std::vector<ControlRecord> &controlTable();
+MORVANE_EXPORT WorkingCopies& workingCopies();
+MORVANE_EXPORT const std::vector<FormRecord>& formTable();
+MORVANE_EXPORT const std::vector<ControlRecord>& controlTable();
 
 // The dynamic property that gives a form a strict identity; its text is the
 // form's key (may be empty). Morvane::setStrictFormIdentity() sets it.
-inline constexpr const char *StrictIdentityProperty = "morvaneStrictIdentity";
+inline constexpr const char* StrictIdentityProperty = "morvaneStrictIdentity";
 
 // What the tables know a form by: its Name, or, when it carries the strict
 // identity property, "Name.Class" or "Name.Class.key" (slashes made "_",
 // so the text is also a section of the per-user settings).
-MORVANE_EXPORT QString formIdentity(QWidget *form);
+MORVANE_EXPORT QString formIdentity(QWidget* form);
 
 // The form's controls in collection order, depth first: every widget below
 // the form's client, named or not, that is not a window of its own, that no
@@ -82,31 +82,31 @@ MORVANE_EXPORT QString formIdentity(QWidget *form);
 // "qt_"), and that sits where a form's controls sit (on the client, in a
 // plain widget, frame or group box, on a tab page), not among the parts of
 // another control such as a table's headers or a tab bar's buttons.
-MORVANE_EXPORT QList<QWidget *> formControls(QWidget *form);
+MORVANE_EXPORT QList<QWidget*> formControls(QWidget* form);
 
 // The name a control is recorded under: its Name; for a widget without one
 // (or the second of two widgets sharing a Name and Index), its place in the
 // form instead: the chain of its parents from the form's client down, each
 // with its position among its parent's widgets, e.g. "/QFrame#2/QLabel#0".
-MORVANE_EXPORT QString placeOf(QWidget *control);
+MORVANE_EXPORT QString placeOf(QWidget* control);
 
 MORVANE_EXPORT int UnparkCoordinate(int x);
 // v * p / 100 in 32-bit integers, truncating; nullopt on overflow.
 MORVANE_EXPORT std::optional<int> scale(int v, int p);
 
-MORVANE_EXPORT int FindFormRecord(QWidget *form);
-MORVANE_EXPORT int RegisterForm(QWidget *form);
-MORVANE_EXPORT int FindControlRecord(QWidget *control, const QString &formName);
-MORVANE_EXPORT int AddControlRecord(QWidget *control, const QString &formName);
+MORVANE_EXPORT int FindFormRecord(QWidget* form);
+MORVANE_EXPORT int RegisterForm(QWidget* form);
+MORVANE_EXPORT int FindControlRecord(QWidget* control, const QString& formName);
+MORVANE_EXPORT int AddControlRecord(QWidget* control, const QString& formName);
 // nullopt when the form is unknown or its design client size is 0.
-MORVANE_EXPORT std::optional<int> WidthPercent(QWidget *form);
-MORVANE_EXPORT std::optional<int> HeightPercent(QWidget *form);
-MORVANE_EXPORT void ResizeOneControl(QWidget *control, const QString &formName,
-                                     int widthPercent, int heightPercent);
-MORVANE_EXPORT void ResizeForm(QWidget *form);
-MORVANE_EXPORT void RegisterNewControls(QWidget *form);
+MORVANE_EXPORT std::optional<int> WidthPercent(QWidget* form);
+MORVANE_EXPORT std::optional<int> HeightPercent(QWidget* form);
+MORVANE_EXPORT void ResizeOneControl(QWidget* control, const QString& formName, int widthPercent,
+                                     int heightPercent);
+MORVANE_EXPORT void ResizeForm(QWidget* form);
+MORVANE_EXPORT void RegisterNewControls(QWidget* form);
 
-MORVANE_EXPORT void SaveFormState(QWidget *form, bool persist, const QString &applicationName);
-MORVANE_EXPORT void RestoreFormState(QWidget *form, bool persist, const QString &applicationName);
+MORVANE_EXPORT void SaveFormState(QWidget* form, bool persist, const QString& applicationName);
+MORVANE_EXPORT void RestoreFormState(QWidget* form, bool persist, const QString& applicationName);
 
-} // namespace MorvaneCtl::ResizeFunctions
+}  // namespace MorvaneCtl::ResizeFunctions

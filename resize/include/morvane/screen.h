@@ -4,9 +4,9 @@
 // Tests and benchmarks can stand in another screen.
 #pragma once
 
-#include "morvane/morvane_export.h"
-
 #include <optional>
+
+#include "morvane/morvane_export.h"
 
 namespace MorvaneCtl {
 
@@ -25,4 +25,4 @@ MORVANE_EXPORT ScreenMetrics currentScreen();
 // Replaces the primary screen until called with std::nullopt.
 MORVANE_EXPORT void setScreenOverride(std::optional<ScreenMetrics> screen);
 
-} // namespace MorvaneCtl
+}  // namespace MorvaneCtl

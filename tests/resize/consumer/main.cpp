@@ -9,15 +9,15 @@
 #include <QPushButton>
 #include <cstdio>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget form;
     form.setObjectName(QStringLiteral("ConsumerForm"));
     form.resize(400, 200);
-    auto *button = new QPushButton(QStringLiteral("OK"), &form);
+    auto* button = new QPushButton(QStringLiteral("OK"), &form);
     button->setObjectName(QStringLiteral("Command1"));
     button->setGeometry(40, 20, 80, 40);
-    auto *resizer = new MorvaneCtl::Morvane(&form);
+    auto* resizer = new MorvaneCtl::Morvane(&form);
     resizer->CaptureDesignSize();
     form.show();
     QApplication::processEvents();
