@@ -6,10 +6,10 @@
 // window.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <cstdlib>
 #include <iostream>
 #include <optional>
 
+#include "display.h"
 #include "model/gamefile.h"
 #include "model/runcommand.h"
 #include "store/gamelocation.h"
@@ -78,7 +78,7 @@ QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QS
 
 // Qt's own options (-platform offscreen, -style fusion ...) belong to
 // QApplication, which takes them out of the command line itself.
-QStringList withoutQtOptions(const QStringList& arguments, bool& platformGiven) {
+QStringList withoutQtOptions(const QStringList& arguments) {
     static const QStringList withValue = {
         "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",
         "-display",         "-geometry",           "-style",         "-stylesheet",
@@ -88,7 +88,6 @@ QStringList withoutQtOptions(const QStringList& arguments, bool& platformGiven) 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (withValue.contains(a) && i + 1 < arguments.size()) {
-            if (a == "-platform") platformGiven = true;
             ++i;
         } else if (!alone.contains(a)) {
             out << a;
@@ -97,12 +96,9 @@ QStringList withoutQtOptions(const QStringList& arguments, bool& platformGiven) 
     return out;
 }
 
-bool haveDisplay(bool platformGiven) {
-    // A platform chosen explicitly (offscreen, vnc ...) needs no display.
-    if (platformGiven || std::getenv("QT_QPA_PLATFORM")) return true;
-    const char* x = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (wayland && *wayland);
+int usageError(const std::string& why) {
+    std::cerr << "tessaro: " << why << '\n' << tessaro::tryHelp("tessaro") << '\n';
+    return kUsage;
 }
 
 // The debrief on its own, for tessaro-cli's debrief command and scripts:
@@ -138,13 +134,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     Options options;
     QString error;
-    bool platformGiven = false;
-    arguments = withoutQtOptions(arguments, platformGiven);
-    QCommandLineParser& parser = *parserFor(arguments, options, error);
-    if (!error.isEmpty()) {
-        std::cerr << "tessaro: " << error.toStdString() << "\nTry 'tessaro --help'.\n";
-        return kUsage;
-    }
+    const QStringList withQtOptions = arguments;
+    QCommandLineParser& parser = *parserFor(withoutQtOptions(arguments), options, error);
+    if (!error.isEmpty()) return usageError(error.toStdString());
     if (parser.isSet("help") || parser.isSet("help-all")) {
         QString help = parser.helpText();
         help.replace("<executable_name>", "tessaro");
@@ -156,17 +148,13 @@ int main(int argc, char** argv) {
         return kDone;
     }
 
-    if (parser.isSet(options.paper) && !parser.isSet(options.debrief)) {
-        std::cerr << "tessaro: --paper goes with --debrief\nTry 'tessaro --help'.\n";
-        return kUsage;
-    }
+    if (parser.isSet(options.paper) && !parser.isSet(options.debrief))
+        return usageError("--paper goes with --debrief");
     if (parser.isSet(options.debrief)) {
         const auto paper = ui::paperFromName(parser.value(options.paper).toStdString());
-        if (parser.isSet(options.paper) && !paper) {
-            std::cerr << "tessaro: unknown paper size '"
-                      << parser.value(options.paper).toStdString() << "' (a4 or letter)\n";
-            return kUsage;
-        }
+        if (parser.isSet(options.paper) && !paper)
+            return usageError("unknown paper size '" + parser.value(options.paper).toStdString() +
+                              "' (a4 or letter)");
         return writeDebrief(parser.isSet(options.database)
                                 ? std::optional(parser.value(options.database).toStdString())
                                 : std::nullopt,
@@ -180,20 +168,18 @@ int main(int argc, char** argv) {
         bool okW = false, okH = false;
         const int w = parts.value(0).toInt(&okW);
         const int h = parts.value(1).toInt(&okH);
-        if (parts.size() != 2 || !okW || !okH || w < 320 || h < 240 || w > 32767 || h > 32767) {
-            std::cerr << "tessaro: --screen wants WIDTHxHEIGHT in pixels, such as 1024x768\n";
-            return kUsage;
-        }
+        if (parts.size() != 2 || !okW || !okH || w < 320 || h < 240 || w > 32767 || h > 32767)
+            return usageError("--screen wants WIDTHxHEIGHT in pixels, such as 1024x768");
         screenOverride = ui::ScreenSpec{w, h, 96, 96};
     }
-    if (!haveDisplay(platformGiven)) {
-        std::cerr << "tessaro: there is no display to show the game window on (DISPLAY is not "
-                     "set).\nStart it from a desktop session, or play from a terminal with "
-                     "tessaro-cli.\n";
+    if (const std::string problem = app::displayProblem(withQtOptions); !problem.empty()) {
+        std::cerr << app::noDisplayMessage(problem);
         return kNoDisplay;
     }
 
+    std::optional<app::PlatformStartGuard> guard(std::in_place, withQtOptions, kNoDisplay);
     QApplication app(argc, argv);
+    guard.reset();
     QApplication::setApplicationName("Tessaro");
     QApplication::setApplicationVersion(TESSARO_VERSION);
     if (screenOverride) ui::setScreenOverride(*screenOverride);
@@ -218,10 +204,8 @@ int main(int argc, char** argv) {
         if (form == "Form1") ui::MDIForm1::p = selector;
         if (form == "Form2") ui::MDIForm1::p2 = selector;
         if (form == "Form3") ui::MDIForm1::p3 = selector;
-        if (!ui::GameWindows::instance().hasForm(form)) {
-            std::cerr << "tessaro: no window " << form.toStdString() << " to open\n";
-            return kUsage;
-        }
+        if (!ui::GameWindows::instance().hasForm(form))
+            return usageError("no window " + form.toStdString() + " to open");
         ui::GameWindows::instance().openForm(form);
     }
     const int status = QApplication::exec();

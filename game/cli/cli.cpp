@@ -19,6 +19,7 @@
 #include <optional>
 #include <ostream>
 
+#include "csv.h"
 #include "model/archive.h"
 #include "model/branch.h"
 #include "model/gameboard.h"
@@ -65,7 +66,7 @@ constexpr const char* kUsageText =
     "Options (anywhere on the line):\n"
     "  --database PATH   play the game in PATH (created as a new game when missing)\n"
     "  -h, --help        this text; COMMAND --help tells about one command\n"
-    "  --version         the program's version\n"
+    "  -v, --version     the program's version\n"
     "  --                ends the options: every word after it is the command's,\n"
     "                    so that a decision, a password or a file may start with \"-\"\n"
     "\n"
@@ -275,13 +276,6 @@ int printSheet(const std::string& cs, const Streams& to) {
     return kDone;
 }
 
-std::string csvField(const std::string& s) {
-    if (s.find_first_of(",\"\n") == std::string::npos) return s;
-    std::string q = "\"";
-    for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-}
-
 void printTable(const std::vector<std::string>& head,
                 const std::vector<std::vector<std::string>>& rows, bool csv, std::ostream& out) {
     if (csv) {
@@ -480,7 +474,7 @@ int printLeague(const std::vector<std::string>& files, bool csv, const Streams& 
 }
 
 int usageError(const std::string& why, std::ostream& err) {
-    err << "tessaro-cli: " << why << "\nTry 'tessaro-cli --help'.\n";
+    err << "tessaro-cli: " << why << '\n' << tryHelp("tessaro-cli") << '\n';
     return kUsage;
 }
 
@@ -569,7 +563,7 @@ std::optional<std::string> parseCommandLine(const std::vector<std::string>& args
             if (line.database->empty()) return "--database needs a file path";
         } else if (a == "--help" || a == "-h") {
             line.help = true;
-        } else if (a == "--version") {
+        } else if (a == "--version" || a == "-v") {
             line.version = true;
         } else if (a == "--csv") {
             line.csv = true;
@@ -598,13 +592,10 @@ int runCli(const std::vector<std::string>& args, const std::string& programDirec
         out << "tessaro-cli " TESSARO_VERSION "\n";
         return kDone;
     }
+    if (line.words.empty() && !line.help) return usageError("no command given", err);
     if (line.words.empty() || line.words.front() == "help") {
-        if (line.help || !line.words.empty()) {
-            out << kUsageText;
-            return kDone;
-        }
-        err << kUsageText;
-        return kUsage;
+        out << kUsageText;
+        return kDone;
     }
 
     const std::string command = line.words.front();
