@@ -97,9 +97,9 @@ public:
     bool hasTable(std::string_view name);
 
     // Reads every page of the file and refuses it (StoreCause::Damaged) when
-    // they do not hold together. Its cost grows with the file, so only the
-    // commands that rewrite the whole game make it; every page any command
-    // reads is checked as it is read.
+    // they do not hold together: every command that writes makes it first,
+    // since writing into a damaged file deepens the damage. Every page any
+    // command reads is checked as it is read too.
     void checkWholeFile();
 
     // Copies the whole database, as it stands for this connection, into a

@@ -2,12 +2,17 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "sqliteengine.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "fileidentity.h"
@@ -93,6 +98,31 @@ void limitEngineHeap() {
     throw StoreError(cause, shown, engineWords);
 }
 
+// Reads `n` bytes at `offset` of the file through the engine's own
+// descriptor of it, never through one of ours: closing a descriptor of a
+// file drops every lock the process holds on it, the engine's included.
+// Bytes past the end read as zeros. Returns the file's size, or -1.
+sqlite3_int64 readThroughEngine(sqlite3* db, unsigned char* into, int n, sqlite3_int64 offset) {
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = -1;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return -1;
+    const int rc = file->pMethods->xRead(file, into, n, offset);
+    return rc == SQLITE_OK || rc == SQLITE_IOERR_SHORT_READ ? size : -1;
+}
+
+// A journal left beside the file by a crash holds what the file held before
+// the write that was cut short, including its first page: the engine rolls
+// it back before the file is read, so the file is judged only after that.
+bool journalBeside(const std::string& resolved) {
+    for (const char* suffix : {"-journal", "-wal"}) {
+        struct stat st {};
+        if (::stat((resolved + suffix).c_str(), &st) == 0 && st.st_size > 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void setJournalMode(std::string_view mode) {
@@ -148,6 +178,7 @@ void SqliteEngine::openFile(Access access, bool create) {
     }
     m_db = db;
     try {
+        if (!create && !journalBeside(identity.resolved)) checkHeader();
         configure();
         struct stat st {};
         if (!create) {
@@ -255,21 +286,94 @@ void SqliteEngine::begin(TransactionKind kind) {
 
 void SqliteEngine::commit() {
     execute("COMMIT");
+    if (m_wholeInThisTransaction) rememberWhole();
+    m_wholeInThisTransaction = false;
 }
 
 void SqliteEngine::rollback() {
+    m_wholeInThisTransaction = false;
     execute("ROLLBACK");
 }
 
 void SqliteEngine::abandon() noexcept {
+    m_wholeInThisTransaction = false;
     if (!m_db || sqlite3_get_autocommit(m_db)) return;
     startStatement();
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+namespace {
+
+// The files this process has found whole, each with the change counter its
+// header held then (or after this process's own commit into it, which
+// keeps it whole). In a rollback journal every commit, of any program,
+// moves the counter on, so an unchanged counter means an unchanged file.
+struct WholeFile {
+    dev_t device;
+    ino_t inode;
+    std::uint32_t counter;
+};
+std::vector<WholeFile>& wholeFiles() {
+    static std::vector<WholeFile> files;
+    return files;
+}
+constexpr std::size_t kMostWholeFiles = 16;
+
+}  // namespace
+
+void SqliteEngine::checkHeader() {
+    // Every SQLite database starts with these 16 bytes, in a header of 100.
+    // The engine takes a file shorter than that for a new, empty database
+    // and writes one into it: a file of a few bytes would be rewritten by
+    // the very command that refuses it.
+    static constexpr char kMagic[] = "SQLite format 3";
+    unsigned char header[100] = {};
+    const sqlite3_int64 size = readThroughEngine(m_db, header, sizeof header, 0);
+    if (size < 0) return;  // the engine names what it cannot read
+    if (size == 0) throw StoreError(StoreCause::NotADatabase, m_path, "it is empty");
+    if (size < static_cast<sqlite3_int64>(sizeof header))
+        throw StoreError(StoreCause::NotADatabase, m_path,
+                         "it holds only " + std::to_string(size) + " bytes");
+    if (std::memcmp(header, kMagic, sizeof kMagic) != 0)
+        throw StoreError(StoreCause::NotADatabase, m_path,
+                         "it does not start as an SQLite database does");
+}
+
+std::optional<std::uint32_t> SqliteEngine::changeCounter() const {
+    // The file change counter of the header: 4 bytes, big-endian, at 24.
+    unsigned char b[4] = {};
+    if (readThroughEngine(m_db, b, 4, 24) < 28) return std::nullopt;
+    return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
+}
+
+bool SqliteEngine::countsEveryCommit() const {
+    return journalMode() != "WAL" && journalMode() != "wal";
+}
+
+void SqliteEngine::rememberWhole() {
+    const auto counter = changeCounter();
+    if (!counter || !countsEveryCommit()) return;
+    auto& files = wholeFiles();
+    std::erase_if(files,
+                  [&](const WholeFile& f) { return f.device == m_device && f.inode == m_inode; });
+    if (files.size() >= kMostWholeFiles) files.erase(files.begin());
+    files.push_back({m_device, m_inode, *counter});
+}
+
 void SqliteEngine::checkWholeFile() {
     // Writing into a damaged file deepens the damage: the check reads every
-    // page of the file once.
+    // page of the file once. A file this process found whole, or made so by
+    // its own commit, and that nobody has written since, is not read again:
+    // a window plays quarter after quarter on one file.
+    m_wholeInThisTransaction = false;
+    const std::uint32_t counter = countsEveryCommit() ? changeCounter().value_or(0) : 0;
+    const auto& files = wholeFiles();
+    if (counter != 0 && std::any_of(files.begin(), files.end(), [&](const WholeFile& f) {
+            return f.device == m_device && f.inode == m_inode && f.counter == counter;
+        })) {
+        m_wholeInThisTransaction = !sqlite3_get_autocommit(m_db);
+        return;
+    }
     std::string verdict;
     const RowHandler first = [&](std::vector<Value>& row) {
         if (verdict.empty()) verdict = std::string(row.at(0).textValue());
@@ -282,6 +386,8 @@ void SqliteEngine::checkWholeFile() {
         throw;
     }
     if (verdict != "ok") throw StoreError(StoreCause::Damaged, m_path, shownName(verdict));
+    rememberWhole();
+    m_wholeInThisTransaction = !sqlite3_get_autocommit(m_db);
 }
 
 void SqliteEngine::backupTo(const std::string& target) {

@@ -10,7 +10,9 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -78,6 +80,13 @@ private:
     void holdExclusively();
     void execute(const std::string& sql);
     void finalizeStatements() noexcept;
+    // Refuses a file that does not start as an SQLite database does.
+    void checkHeader();
+    std::optional<std::uint32_t> changeCounter() const;
+    // Whether every commit moves the header's change counter on.
+    bool countsEveryCommit() const;
+    // Remembers the file, as its header stands now, as found whole.
+    void rememberWhole();
 
     // Schema checks (sqliteschema.cpp).
     void checkGameTables();
@@ -93,6 +102,8 @@ private:
     ino_t m_inode = 0;
     Watch m_watch;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    // The open transaction began on a file found whole.
+    bool m_wholeInThisTransaction = false;
 };
 
 }  // namespace tessaro::store
