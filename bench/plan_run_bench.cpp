@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // What a plan run costs on a file database, beside what one durable
 // single-row SQLite commit costs on the same file system, for each journal
-// mode. A run is two durable commits (the decisions, then the quarter), each
-// waiting for the disk as often as the single-row commit does, so twice the
-// commit is its floor; the 25 model steps are measured on their own too.
+// mode. A run is one transaction (the decisions and the quarter together),
+// waiting for the disk as often as the single-row commit does, so the commit
+// is its floor; the 25 model steps are measured on their own too.
 //
 //   build/bin/plan_run_bench [--benchmark_repetitions=5] [directory]
 // The directory (default: the current one) should be on the disk the game

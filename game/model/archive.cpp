@@ -139,4 +139,17 @@ std::vector<ArchivedGame> listArchive(const std::string& gamePath) {
     return out;
 }
 
+std::string wayBackText(const std::string& gamePath) {
+    for (const auto& copy : listArchive(gamePath)) {
+        if (!copy.problem.empty()) continue;
+        return " Its archive keeps the game as it stood before each re-initialisation: the "
+               "newest copy, " +
+               copy.path + " (" + copy.archivedAt + ", " + std::to_string(copy.quartersPlayed) +
+               " quarters played), plays on from there with --database, or copied into this file's "
+               "place; "
+               "'tessaro-cli games' lists every copy.";
+    }
+    return " No copy of the game is kept in its archive.";
+}
+
 }  // namespace tessaro::model

@@ -38,4 +38,9 @@ struct ArchivedGame {
 // The archive of the game file at `gamePath`, newest first.
 std::vector<ArchivedGame> listArchive(const std::string& gamePath);
 
+// For the message that refuses a damaged game file: how its archive can
+// bring the game back, naming the newest copy that can be read (a sentence
+// that starts with a blank).
+std::string wayBackText(const std::string& gamePath);
+
 }  // namespace tessaro::model

@@ -53,7 +53,7 @@ bool guarded(DecisionPanel& panel, Step&& step) {
 
 }  // namespace
 
-std::function<void()>& betweenCommitsHook() {
+std::function<void()>& beforeCommitHook() {
     static std::function<void()> hook;
     return hook;
 }
@@ -95,7 +95,11 @@ double leadingNumber(const std::string& text) {
 }
 
 MessageBox databaseFailureBox(const std::exception& error) {
-    return {std::string(error.what()), "Game Database", Icon::Critical};
+    MessageBox box{std::string(error.what()), "Game Database", Icon::Critical};
+    if (const auto* e = dynamic_cast<const store::StoreError*>(&error)) {
+        if (e->cause() == store::StoreCause::Damaged) box.text += wayBackText(e->path());
+    }
+    return box;
 }
 
 RunCommand::RunCommand(std::string connectionString)
@@ -134,32 +138,19 @@ RunOutcome RunCommand::run(DecisionPanel& panel) {
     return outcome;
 }
 
-namespace {
-
-// Runs the quarter whose statements the rehearsal executed, with what taking
-// it back needs, in one transaction. The file has been held since, so the
-// model and the accounting would write exactly these texts again.
-void runQuarter(store::Connection& db, const std::vector<std::string>& rehearsed,
-                const RunKeep& keep) {
-    store::Transaction transaction(db);
-    for (const auto& text : rehearsed) db.execute(text);
-    keepQuarterRun(db, keep);
-    db.releaseHoldAtCommit();
-    transaction.commit();
-}
-
-}  // namespace
-
 RunOutcome RunCommand::planRun(DecisionPanel& panel) {
-    // The connection holds the file alone from its first read to its last
-    // write, so that no other player's command can come between the
-    // decisions and the quarter run on them, and no reader sees one without
-    // the other. The boxes are shown once it has let go, so that a box left
-    // open keeps no other player waiting; they come in the same order.
-    bool decisionsStored = false;
+    // One transaction from the first read to the last write: no other
+    // player's command can come between the decisions and the quarter run
+    // on them, no reader sees one without the other, and the quarter is in
+    // the game wholly or not at all. The boxes are shown once it has ended,
+    // so that a box left open keeps no other player waiting; they come in
+    // the same order.
     std::optional<MessageBox> failure;
     try {
-        store::Connection db(m_connectionString, store::Access::Exclusive);
+        store::Connection db(m_connectionString, store::Access::Write);
+        store::Transaction transaction(db);
+        // Writing into a damaged game deepens the damage.
+        db.checkWholeFile();
         auto plio = db.openRecordset("Select * from PLIO");
         if (plio.recordCount() == 0) throw RunStopped(kNoPlanForRun);
         // The decisions go to the row numbered row count - 1, which must be
@@ -176,56 +167,31 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
         // such as "3000, PHRD=1 where 1=1 --" passes the numeric check.
         const std::string production = std::to_string(m_productionOrders);
         const std::string hiring = std::to_string(m_traineesHiring);
-        const std::string update = "update PLIO set PORD=" + production + ", PHRD=" + hiring +
-                                   ", PRORD=" + production + ", PRHRD=" + hiring +
-                                   " where PNPLPD=" + std::to_string(rowCount - 1);
         ModelTables tables;
         fillTables(tables);
-
-        // Everything that could stop the quarter on this file (its rows, the
-        // model, the accounting and its running total, the engine's checks)
-        // stops it before the decisions are stored: the quarter is rehearsed
-        // on the decisions inside their own transaction and taken back
-        // before they commit. What can fail after this is the disk.
-        std::vector<std::string> rehearsed;
-        {
-            store::Transaction decisions(db);
-            store::createTakeBackTableIfMissing(db);
-            db.execute(update);
-            db.execute("SAVEPOINT rehearsal");
-            const std::int16_t n = simulatePlanQuarter(db, tables, &rehearsed);
-            accountQuarter(db, n, &rehearsed);
-            db.execute("ROLLBACK TO rehearsal");
-            db.execute("RELEASE rehearsal");
-            // Stored durably on their own first, the decisions stay when the
-            // quarter fails.
-            decisions.commit();
-        }
-        decisionsStored = true;
-        if (betweenCommitsHook()) betweenCommitsHook()();
-        runQuarter(db, rehearsed, keep);
+        store::createTakeBackTableIfMissing(db);
+        db.execute("update PLIO set PORD=" + production + ", PHRD=" + hiring +
+                   ", PRORD=" + production + ", PRHRD=" + hiring +
+                   " where PNPLPD=" + std::to_string(rowCount - 1));
+        // Whatever stops the quarter (its rows, the model, the accounting and
+        // its running total, the engine's checks) rolls the decisions back
+        // with it: a refused run leaves the game exactly as it was.
+        const std::int16_t n = simulatePlanQuarter(db, tables);
+        accountQuarter(db, n);
+        keepQuarterRun(db, keep);
+        if (beforeCommitHook()) beforeCommitHook()();
+        transaction.commit();
     } catch (const RunStopped& e) {
         failure = e.box();
-    } catch (const store::StoreError& e) {
-        failure = databaseFailureBox(e);
-        // Decisions stored in a file that is no longer there are stored
-        // nowhere the players can see.
-        if (e.cause() == store::StoreCause::Gone) decisionsStored = false;
     } catch (const std::exception& e) {
         failure = databaseFailureBox(e);
-    }
-    // After the decisions' commit only the quarter can fail: the players
-    // are told exactly what stayed.
-    if (decisionsStored && failure)
-        failure->text += " The decisions stay stored; the quarter itself was not run.";
-    if (decisionsStored) {
-        panel.showMessage(kDecisionsEntered);
-        panel.setFocus(Box::Production);
     }
     if (failure) {
         panel.showMessage(*failure);
         return RunOutcome::Failed;
     }
+    panel.showMessage(kDecisionsEntered);
+    panel.setFocus(Box::Production);
     finish(panel, "SD Simulation Run is now over !!!");
     return RunOutcome::PlanRun;
 }

@@ -64,9 +64,9 @@ inline constexpr const char* kReinitPassword = "PELIX";
 // decimal point and exponent accepted), 0 when the text has none.
 double leadingNumber(const std::string& text);
 
-// For tests: called, when set, between the plan run's two commits (the
-// decisions', then the quarter's), to change the file in that instant.
-std::function<void()>& betweenCommitsHook();
+// For tests: called, when set, just before the plan run commits, to change
+// the file in that instant.
+std::function<void()>& beforeCommitHook();
 
 class RunCommand {
 public:

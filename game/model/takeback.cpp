@@ -239,10 +239,11 @@ TakeBack takeBackLastQuarter(const std::string& connectionString, const std::str
         return result;
     }
     try {
-        store::Connection db(connectionString, store::Access::Exclusive);
+        store::Connection db(connectionString, store::Access::Write);
         store::Transaction transaction(db);
+        // Writing into a damaged game deepens the damage.
+        db.checkWholeFile();
         const int standing = takeBackLastQuarter(db);
-        db.releaseHoldAtCommit();
         transaction.commit();
         result.outcome = TakeBackOutcome::TakenBack;
         result.messages.push_back({"The last plan-quarter was taken back: the game stands at " +

@@ -28,9 +28,9 @@
 
 #include "recordset.h"
 
-struct sqlite3;
-
 namespace tessaro::store {
+
+class Engine;
 
 enum class Access {
     // Reads only. A hot journal left beside the file by a crash is rolled
@@ -97,9 +97,9 @@ public:
     bool hasTable(std::string_view name);
 
     // Reads every page of the file and refuses it (StoreCause::Damaged) when
-    // they do not hold together. Its cost grows with the file, so only the
-    // commands that rewrite the whole game make it; every page any command
-    // reads is checked as it is read.
+    // they do not hold together: every command that writes makes it first,
+    // since writing into a damaged file deepens the damage. Every page any
+    // command reads is checked as it is read too.
     void checkWholeFile();
 
     // Copies the whole database, as it stands for this connection, into a
@@ -125,30 +125,14 @@ public:
     // replaced by another file. Every transaction checks it as it commits.
     void checkStillInPlace() const;
 
-    // Raises a StoreError with this file's name for an SQLite result code.
-    [[noreturn]] void fail(int code, std::string_view what) const;
-
-    sqlite3* handle() const;
-
-    // Starts the count of the work the next statement may do.
-    void startStatement() const;
-
-    // What one connection shares with the recordsets it opens.
-    struct Core;
+    // The engine beneath, for the store's own parts.
+    Engine& engine() const;
 
 private:
     Connection(std::string path, Access access, bool create);
-    void configure();
-    void holdExclusively();
-    void checkGameTables();
-    void checkColumns(std::string_view table);
-    bool isPlainIndex(const std::string& index);
-
-    bool executeCachedInsert(std::string_view text);
-    Recordset openKeyed(std::string_view table, std::string_view key);
     void close();
 
-    std::shared_ptr<Core> m_core;
+    std::shared_ptr<Engine> m_engine;
     Access m_access = Access::Write;
 };
 

@@ -3,6 +3,7 @@
 #include "recordset.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 #include "asciitext.h"
@@ -16,6 +17,9 @@ namespace {
 constexpr int kLookupsBeforeBatches = 2;
 constexpr int kFirstBatch = 16;
 constexpr int kLargestBatch = 256;
+
+std::atomic<long long> g_rowsRead{0};
+std::atomic<long long> g_pagesRead{0};
 
 // Rows held in memory: their keys are their positions.
 class MemoryRows : public RowSource {
@@ -48,6 +52,18 @@ std::vector<std::string> lowered(const std::vector<std::string>& columns) {
 }
 
 }  // namespace
+
+ReadCounters readCounters() {
+    return {g_rowsRead.load(), g_pagesRead.load()};
+}
+
+void countRowsRead(long long rows) {
+    g_rowsRead += rows;
+}
+
+void countPagesRead(long long pages) {
+    g_pagesRead += pages;
+}
 
 Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
     : m_columns(std::move(columns)), m_lowerColumns(lowered(m_columns)) {
@@ -163,10 +179,6 @@ std::size_t Recordset::columnIndex(std::string_view column) const {
     };
     const auto it = std::find_if(m_lowerColumns.begin(), m_lowerColumns.end(), sameIgnoringCase);
     return static_cast<std::size_t>(it - m_lowerColumns.begin());
-}
-
-bool Recordset::hasColumn(std::string_view column) const {
-    return columnIndex(column) < m_columns.size();
 }
 
 const Value& Recordset::operator[](std::string_view column) const {

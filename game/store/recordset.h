@@ -67,7 +67,6 @@ public:
     // The current row's value of `column` (any case). Throws
     // std::out_of_range when there is no current row or no such column.
     const Value& operator[](std::string_view column) const;
-    bool hasColumn(std::string_view column) const;
     const std::vector<std::string>& columns() const { return m_columns; }
 
 private:
@@ -104,5 +103,8 @@ struct ReadCounters {
     long long pages = 0;  // database pages read from the file (engine cache misses)
 };
 ReadCounters readCounters();
+// For the engines and the row sources: counts what they read.
+void countRowsRead(long long rows);
+void countPagesRead(long long pages);
 
 }  // namespace tessaro::store
