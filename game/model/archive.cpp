@@ -135,6 +135,7 @@ std::vector<ArchivedGame> listArchive(const std::string& gamePath) {
         return x.stamp != y.stamp ? x.stamp > y.stamp : x.n > y.n;
     });
     std::vector<ArchivedGame> out;
+    out.reserve(found.size());
     for (auto& f : found) out.push_back(std::move(f.game));
     return out;
 }

@@ -22,7 +22,7 @@ struct Result {
 
 class Cli : public ::testing::Test {
 protected:
-    Result run(std::vector<std::string> args) {
+    Result run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
         const int status = runCli(args, dir.path().string(), out, err);
         return {status, out.str(), err.str()};
