@@ -16,6 +16,7 @@
 #include "clioutput.h"
 #include "store/asciitext.h"
 #include "store/gamelocation.h"
+#include "store/serverplace.h"
 
 extern char** environ;
 
@@ -91,8 +92,10 @@ int runAndForward(const std::vector<std::string>& argv, const Streams& to) {
 
 int writeDebrief(const std::string& cs, const std::string& file,
                  const std::optional<std::string>& paperName, const Streams& to) {
-    std::vector<std::string> argv = {windowProgram(), "--database",
-                                     store::pathFromConnectionString(cs), "--debrief", file};
+    const auto server = store::serverPlace(cs);
+    std::vector<std::string> argv = {windowProgram(), server ? "--server" : "--database",
+                                     server ? server->address : store::pathFromConnectionString(cs),
+                                     "--debrief", file};
     if (paperName) {
         argv.push_back("--paper");
         argv.push_back(store::lowerAscii(*paperName));

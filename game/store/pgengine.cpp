@@ -3,7 +3,11 @@
 #include "pgengine.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <mutex>
 #include <string_view>
 
 #include "asciitext.h"
@@ -79,13 +83,89 @@ std::string optionsIn(const std::string& address) {
 
 }  // namespace
 
+namespace {
+
+// A game's connection that a command let go of, kept for the process's
+// next command on the same game: a window plays quarter after quarter, and
+// logging in anew (a SCRAM exchange, a new server process) and preparing
+// every statement again would cost more than the run itself.
+struct Parked {
+    std::string key;
+    pid_t pid = 0;
+    PGconn* conn = nullptr;
+    std::unordered_map<std::string, std::string> statements;
+    std::unordered_map<std::string, std::vector<std::string>> columns;
+    std::unordered_map<std::string, bool> tables;
+    std::string host, port, database, role;
+};
+constexpr std::size_t kMostParked = 64;
+
+std::vector<Parked>& parked() {
+    static std::vector<Parked> connections;
+    return connections;
+}
+
+// Commands may run on several threads at once (a benchmark's forty PCs).
+std::mutex& parkingLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string parkingKey(const ServerPlace& place) {
+    return place.address + '\x1f' + place.schema + '\x1f' + serverPassword();
+}
+
+// A connection left idle is fit to use while the server has sent nothing on
+// it: a server that stopped or restarts says so, and closes it.
+bool stillFit(PGconn* conn) {
+    if (PQstatus(conn) != CONNECTION_OK || PQtransactionStatus(conn) != PQTRANS_IDLE) return false;
+    pollfd fd{PQsocket(conn), POLLIN, 0};
+    return ::poll(&fd, 1, 0) == 0;
+}
+
+}  // namespace
+
 std::shared_ptr<PgEngine> PgEngine::open(const ServerPlace& place, Access access, Purpose purpose) {
     checkServerAddress(place.address);
     std::shared_ptr<PgEngine> engine(new PgEngine());
     engine->m_access = access;
     engine->m_purpose = purpose;
-    engine->connect(place, access);
+    if (purpose == Purpose::Game) engine->m_key = parkingKey(place);
+    if (!engine->unpark()) engine->connect(place, access);
     return engine;
+}
+
+bool PgEngine::unpark() {
+    const std::lock_guard<std::mutex> hold(parkingLock());
+    auto& all = parked();
+    // A child process shares its parent's connections: it must not use
+    // them, nor close them under the parent.
+    if (!all.empty() && all.front().pid != ::getpid()) all.clear();
+    while (!m_key.empty()) {
+        const auto found =
+            std::find_if(all.begin(), all.end(), [&](const Parked& p) { return p.key == m_key; });
+        if (found == all.end()) return false;
+        Parked p = std::move(*found);
+        all.erase(found);
+        if (!stillFit(p.conn)) {
+            PQfinish(p.conn);
+            continue;
+        }
+        m_conn = p.conn;
+        m_statements = std::move(p.statements);
+        m_columns = std::move(p.columns);
+        m_host = std::move(p.host);
+        m_port = std::move(p.port);
+        m_database = std::move(p.database);
+        m_role = std::move(p.role);
+        const auto place = m_key.substr(0, m_key.find('\x1f'));
+        const auto rest = m_key.substr(place.size() + 1);
+        const auto schema = rest.substr(0, rest.find('\x1f'));
+        rename(schema.empty() ? m_role : schema);
+        m_tables = std::move(p.tables);
+        return true;
+    }
+    return false;
 }
 
 PgEngine::~PgEngine() {
@@ -210,6 +290,22 @@ void PgEngine::backupTo(const std::string&) {
 }
 
 void PgEngine::close() noexcept {
+    if (!m_conn) return;
+    drainQuietly();
+    const std::lock_guard<std::mutex> hold(parkingLock());
+    auto& all = parked();
+    if (!m_key.empty() && stillFit(m_conn) && (all.empty() || all.front().pid == ::getpid())) {
+        if (all.size() >= kMostParked) {
+            PQfinish(all.front().conn);
+            all.erase(all.begin());
+        }
+        try {
+            all.push_back({m_key, ::getpid(), m_conn, std::move(m_statements), std::move(m_columns),
+                           std::move(m_tables), m_host, m_port, m_database, m_role});
+            m_conn = nullptr;
+        } catch (...) {
+        }
+    }
     if (m_conn) PQfinish(m_conn);
     m_conn = nullptr;
     m_pending.clear();

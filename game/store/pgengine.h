@@ -69,6 +69,8 @@ public:
 private:
     PgEngine() = default;
     void connect(const ServerPlace& place, Access access);
+    // Takes a connection to the same game that this process let go of.
+    bool unpark();
     [[noreturn]] void failToConnect(const ServerPlace& place);
 
     // Pipelined statements (pgstatements.cpp).
@@ -88,6 +90,7 @@ private:
     Access m_access = Access::Write;
     Purpose m_purpose = Purpose::Game;
     std::string m_name, m_host, m_port, m_database, m_role, m_schema;
+    std::string m_key;  // what a connection let go of is kept under
     std::unordered_map<std::string, std::string> m_statements;            // text -> name
     std::unordered_map<std::string, std::vector<std::string>> m_columns;  // name -> columns
     std::unordered_map<std::string, bool> m_tables;
