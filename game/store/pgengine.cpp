@@ -100,9 +100,20 @@ struct Parked {
 };
 constexpr std::size_t kMostParked = 64;
 
+// The connections kept, closed as the process ends: the server ends their
+// sessions at once instead of when it notices. A forked child keeps its
+// hands off its parent's.
+struct Parking {
+    std::vector<Parked> connections;
+    ~Parking() {
+        for (auto& p : connections)
+            if (p.pid == ::getpid()) PQfinish(p.conn);
+    }
+};
+
 std::vector<Parked>& parked() {
-    static std::vector<Parked> connections;
-    return connections;
+    static Parking parking;
+    return parking.connections;
 }
 
 // Commands may run on several threads at once (a benchmark's forty PCs).
