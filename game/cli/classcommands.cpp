@@ -115,11 +115,11 @@ int runClassCommand(const std::string& cs, const std::vector<std::string>& opera
     if (sub == "drop") return drop(cs, args[0], options, to);
     if (sub == "export") {
         model::exportGame(model::teamGame(cs, args[0]), args[1]);
-        tell(to, "The game of team " + args[0] + " was written to " + args[1] + ".");
+        tell(to, "The game of " + args[0] + " was written to " + args[1] + ".");
         return kDone;
     }
     const std::string archived = model::importGame(args[1], model::teamGame(cs, args[0]));
-    tell(to, "The game in " + args[1] + " is now team " + args[0] + "'s game" +
+    tell(to, "The game in " + args[1] + " is now " + args[0] + "'s game" +
                  (archived.empty() ? "." : "; the game it replaced was kept as " + archived + "."));
     return kDone;
 }
