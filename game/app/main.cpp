@@ -6,13 +6,19 @@
 // window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 
 #include "display.h"
 #include "model/gamefile.h"
 #include "model/runcommand.h"
+#include "store/connection.h"
 #include "store/gamelocation.h"
+#include "store/serverplace.h"
+#include "store/storeerror.h"
 #include "tessaro/version.h"
 #include "ui/debrief.h"
 #include "ui/forms.h"
@@ -32,6 +38,11 @@ constexpr int kNoDisplay = 69;
 struct Options {
     QCommandLineOption database{"database", "The game database file (default: see FILES below).",
                                 "PATH"};
+    QCommandLineOption server{"server",
+                              "Play your team's game on a class server: a libpq URI or "
+                              "key=value string, with no password in it "
+                              "(TESSARO_SERVER gives the default).",
+                              "URI"};
     QCommandLineOption screen{
         "screen", "Lay the windows out for a screen of this size, e.g. 1024x768.", "WIDTHxHEIGHT"};
     QCommandLineOption debrief{"debrief",
@@ -52,6 +63,9 @@ const char* kEpilogue =
     "  player may write there and the program is not installed system-wide,\n"
     "  otherwise in $XDG_DATA_HOME/tessaro (~/.local/share/tessaro). A missing\n"
     "  file is created as a new game. 'tessaro-cli status' names the file.\n"
+    "  With --server (or TESSARO_SERVER) the game is the team's on a class\n"
+    "  server; its password comes from ~/.pgpass, PGPASSFILE or a service\n"
+    "  file, or is asked for.\n"
     "\n"
     "EXIT STATUS\n"
     "  0 the game ended normally (or the debrief was written), 2 the game\n"
@@ -65,8 +79,8 @@ QCommandLineParser* parserFor(const QStringList& arguments, Options& options, QS
     parser.setApplicationDescription("Tessaro " TESSARO_VERSION
                                      ", a management training game: steer a producing firm "
                                      "quarter by quarter.");
-    parser.addOptions(
-        {options.database, options.screen, options.open, options.debrief, options.paper});
+    parser.addOptions({options.database, options.server, options.screen, options.open,
+                       options.debrief, options.paper});
     parser.addHelpOption();
     parser.addVersionOption();
     if (!parser.parse(arguments))
@@ -101,17 +115,57 @@ int usageError(const std::string& why) {
     return kUsage;
 }
 
+// The game the command line names: a team's game on a class server
+// (--server, or TESSARO_SERVER when no --database names a file), else the
+// game file.
+std::string gameNamed(const QCommandLineParser& parser, const Options& options) {
+    using namespace tessaro;
+    std::string server = parser.value(options.server).toStdString();
+    if (server.empty() && !parser.isSet(options.database))
+        if (const char* named = std::getenv(store::kServerVariable)) server = named;
+    if (!server.empty()) {
+        store::checkServerAddress(server);
+        return store::connectionStringForServer(server);
+    }
+    const std::string named = parser.value(options.database).toStdString();
+    return store::gameLocation(parser.isSet(options.database) ? &named : nullptr).connectionString;
+}
+
+// A game on a server whose password libpq finds nowhere is opened with the
+// password typed into a masked prompt; cancelling it ends the attempt.
+void askForServerPassword(const std::string& connectionString) {
+    using namespace tessaro;
+    if (!store::isServerConnectionString(connectionString)) return;
+    for (int attempt = 0;; ++attempt) {
+        try {
+            store::Connection probe(connectionString, store::Access::Read);
+            return;
+        } catch (const store::StoreError& e) {
+            const bool asked = e.cause() == store::StoreCause::PasswordNeeded ||
+                               (attempt > 0 && e.cause() == store::StoreCause::LoginRefused);
+            if (!asked || attempt == 3) throw;
+            bool ok = false;
+            const QString password = QInputDialog::getText(
+                nullptr, "Class Server",
+                attempt == 0 ? "Password of your team on the class server:"
+                             : "Wrong password. Password of your team on the class server:",
+                QLineEdit::Password, "", &ok);
+            if (!ok) throw;
+            store::setServerPassword(password.toStdString());
+        }
+    }
+}
+
 // The debrief on its own, for tessaro-cli's debrief command and scripts:
 // no window is shown, so no display is needed. A report only reads the
 // game: a missing game file is an error, not a new game.
-int writeDebrief(const std::optional<std::string>& database, const std::string& file,
+int writeDebrief(const QCommandLineParser& parser, const Options& options, const std::string& file,
                  tessaro::ui::Paper paper) {
     using namespace tessaro;
     ui::HeadlessApplication app;
     std::string error;
     try {
-        const store::GameLocation where = store::gameLocation(database ? &*database : nullptr);
-        error = ui::writeDebrief(where.connectionString, file, paper);
+        error = ui::writeDebrief(gameNamed(parser, options), file, paper);
     } catch (const std::exception& e) {
         error = e.what();
     }
@@ -155,10 +209,7 @@ int main(int argc, char** argv) {
         if (parser.isSet(options.paper) && !paper)
             return usageError("unknown paper size '" + parser.value(options.paper).toStdString() +
                               "' (a4 or letter)");
-        return writeDebrief(parser.isSet(options.database)
-                                ? std::optional(parser.value(options.database).toStdString())
-                                : std::nullopt,
-                            parser.value(options.debrief).toStdString(),
+        return writeDebrief(parser, options, parser.value(options.debrief).toStdString(),
                             paper.value_or(ui::Paper::A4));
     }
 
@@ -187,9 +238,8 @@ int main(int argc, char** argv) {
     ui::setUpLook();
     std::string connectionString;
     try {
-        const std::string named = parser.value(options.database).toStdString();
-        connectionString =
-            store::gameLocation(parser.isSet(options.database) ? &named : nullptr).connectionString;
+        connectionString = gameNamed(parser, options);
+        askForServerPassword(connectionString);
         model::ensureGameDatabase(connectionString);
     } catch (const std::exception& e) {
         ui::showMessage(nullptr, model::databaseFailureBox(e));

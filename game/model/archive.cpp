@@ -10,6 +10,8 @@
 #include "model/runstopped.h"
 #include "store/asciitext.h"
 #include "store/connection.h"
+#include "store/gamelocation.h"
+#include "store/serverplace.h"
 #include "store/storeerror.h"
 
 namespace tessaro::model {
@@ -62,8 +64,26 @@ std::string shownStamp(const std::string& s) {
 
 }  // namespace
 
+namespace {
+
+// On a server the archive is the team's own archive tables, written in the
+// transaction that replaces the game.
+std::string archiveOnServer(store::Connection& db) {
+    auto next = db.openRecordset("SELECT coalesce(max(ARCHIVE), 0) + 1 AS N FROM ARCHIVES");
+    const store::Value n = next["n"];
+    db.execute("INSERT INTO ARCHIVES(ARCHIVE) VALUES(?1)", {n});
+    for (const char* table : {"PLIO", "PLED", "PLDI", "TAKEBACK"})
+        db.execute(std::string("INSERT INTO ") + table +
+                       "_ARCHIVE SELECT CAST(?1 AS integer), * FROM " + table,
+                   {n});
+    return "archive " + n.toText() + " of " + db.path();
+}
+
+}  // namespace
+
 std::optional<std::string> archiveGame(store::Connection& db) {
     if (db.openRecordset("Select * from PLIO").recordCount() <= 2) return std::nullopt;
+    if (db.isServer()) return archiveOnServer(db);
     const fs::path game(db.path());
     const std::string stamp = localStamp();
     // Built under a temporary name and then given the first free name, so
@@ -138,6 +158,23 @@ std::vector<ArchivedGame> listArchive(const std::string& gamePath) {
     out.reserve(found.size());
     for (auto& f : found) out.push_back(std::move(f.game));
     return out;
+}
+
+std::vector<ArchivedGame> listGames(const std::string& connectionString) {
+    if (!store::isServerConnectionString(connectionString))
+        return listArchive(store::pathFromConnectionString(connectionString));
+    store::Connection db(connectionString, store::Access::Read);
+    store::Snapshot snapshot(db);
+    auto rs = db.openRecordset(
+        "SELECT ARCHIVE, to_char(ARCHIVED, 'YYYY-MM-DD HH24:MI:SS') AS AT, "
+        "(SELECT max(PNPLPD) FROM PLIO_ARCHIVE p WHERE p.ARCHIVE = a.ARCHIVE) AS Q, "
+        "(SELECT ZTVG FROM PLDI_ARCHIVE d WHERE d.ARCHIVE = a.ARCHIVE ORDER BY ZNPLPD DESC "
+        "LIMIT 1) AS T FROM ARCHIVES a ORDER BY ARCHIVE DESC");
+    std::vector<ArchivedGame> games;
+    for (; !rs.eof(); rs.moveNext())
+        games.push_back({"archive " + rs["archive"].toText(), rs["at"].toText(),
+                         rs["q"].planNumber().value_or(0), rs["t"].toText(), ""});
+    return games;
 }
 
 std::string wayBackText(const std::string& gamePath) {

@@ -38,6 +38,10 @@ struct ArchivedGame {
 // The archive of the game file at `gamePath`, newest first.
 std::vector<ArchivedGame> listArchive(const std::string& gamePath);
 
+// The games kept of the game a connection string names: the archive of a
+// file, or the archive tables of a team's game on a server ("archive 3").
+std::vector<ArchivedGame> listGames(const std::string& connectionString);
+
 // For the message that refuses a damaged game file: how its archive can
 // bring the game back, naming the newest copy that can be read (a sentence
 // that starts with a blank).

@@ -21,6 +21,7 @@
 #include "store/connection.h"
 #include "store/gamelocation.h"
 #include "store/schema.h"
+#include "store/serverplace.h"
 #include "store/storeerror.h"
 
 namespace tessaro::model {
@@ -83,6 +84,8 @@ void setAsideStaleJournals(const std::string& path) {
 
 bool ensureGameDatabase(const std::string& connectionString) {
     namespace fs = std::filesystem;
+    // A game on a server is made by its teacher's 'class init'.
+    if (store::isServerConnectionString(connectionString)) return false;
     const std::string path = store::pathFromConnectionString(connectionString);
     // A command killed while it made a new game, a copy or a branch left its
     // temporary files behind; the next command clears them away.

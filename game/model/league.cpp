@@ -9,6 +9,7 @@
 
 #include "model/rounding.h"
 #include "store/asciitext.h"
+#include "store/classserver.h"
 #include "store/connection.h"
 #include "store/numbertext.h"
 #include "store/storeerror.h"
@@ -54,41 +55,45 @@ void readDecisions(store::Recordset& plio, LeagueTeam& team) {
     team.hiringDecision = whole(plio["PRHRD"]);
 }
 
+// Reads the team's game on `db`, inside a snapshot: both tables from one
+// state, so that a quarter run meanwhile cannot put a new PLIO row beside
+// the old accounting.
+void readGame(store::Connection& db, LeagueTeam& team) {
+    auto plio = db.openRecordset("Select * from PLIO");
+    auto pldi = db.openRecordset("Select * from PLDI");
+    if (plio.recordCount() == 0) {
+        team.reason = tableReason(db.path(), "holds no plan-quarter (table PLIO is empty)");
+        return;
+    }
+    if (pldi.recordCount() == 0) {
+        team.reason = tableReason(db.path(), "holds no quarter played (table PLDI is empty)");
+        return;
+    }
+    pldi.moveLast();
+    const auto total = finiteNumber(pldi["ZTVG"]);
+    const auto average = finiteNumber(pldi["ZCVG"]);
+    if (!total || !average) {
+        team.reason =
+            tableReason(db.path(), "holds no number in ZTVG or ZCVG of its last PLDI row");
+        return;
+    }
+    team.runningTotal = *total;
+    team.averageValue = *average;
+    team.quarters = pldi.recordCount();
+    for (pldi.moveFirst(); !pldi.eof(); pldi.moveNext())
+        team.valuePerQuarter.push_back(finiteNumber(pldi["ZVG"]));
+    readDecisions(plio, team);
+    team.ranked = true;
+}
+
 LeagueTeam readTeam(const std::string& file) {
     LeagueTeam team;
     team.file = file;
     team.team = teamName(file);
     try {
         auto db = store::Connection::openFile(file, store::Access::Read);
-        // Both tables from one snapshot: a quarter that another program runs
-        // meanwhile cannot put a new PLIO row beside the old accounting.
-        db.execute("BEGIN");
-        auto plio = db.openRecordset("Select * from PLIO");
-        auto pldi = db.openRecordset("Select * from PLDI");
-        db.execute("COMMIT");
-        if (plio.recordCount() == 0) {
-            team.reason = tableReason(db.path(), "holds no plan-quarter (table PLIO is empty)");
-            return team;
-        }
-        if (pldi.recordCount() == 0) {
-            team.reason = tableReason(db.path(), "holds no quarter played (table PLDI is empty)");
-            return team;
-        }
-        pldi.moveLast();
-        const auto total = finiteNumber(pldi["ZTVG"]);
-        const auto average = finiteNumber(pldi["ZCVG"]);
-        if (!total || !average) {
-            team.reason =
-                tableReason(db.path(), "holds no number in ZTVG or ZCVG of its last PLDI row");
-            return team;
-        }
-        team.runningTotal = *total;
-        team.averageValue = *average;
-        team.quarters = pldi.recordCount();
-        for (pldi.moveFirst(); !pldi.eof(); pldi.moveNext())
-            team.valuePerQuarter.push_back(finiteNumber(pldi["ZVG"]));
-        readDecisions(plio, team);
-        team.ranked = true;
+        store::Snapshot snapshot(db);
+        readGame(db, team);
     } catch (const std::exception& e) {
         // The store's own words name the file and the cause.
         team.reason = e.what();
@@ -122,6 +127,30 @@ League readLeague(const std::vector<std::string>& files) {
     League league;
     league.teams.reserve(files.size());
     for (const auto& f : files) league.teams.push_back(readTeam(f));
+    return league;
+}
+
+League readServerLeague(const std::string& connectionString) {
+    store::ClassServer server(connectionString, store::Access::Read);
+    // Every team of the class from one state of the server.
+    store::Snapshot snapshot(server.connection());
+    server.requireClass();
+    League league;
+    for (const auto& name : server.teamNames()) {
+        LeagueTeam team;
+        team.file = name;
+        team.team = name;
+        try {
+            server.useTeam(name);
+            readGame(server.connection(), team);
+        } catch (const store::StoreError& e) {
+            // A team's game that cannot be read is that team's; a server
+            // that is gone is everyone's.
+            if (e.cause() == store::StoreCause::ServerGone) throw;
+            team.reason = e.what();
+        }
+        league.teams.push_back(std::move(team));
+    }
     return league;
 }
 

@@ -62,6 +62,12 @@ struct League {
 // team's error, never a new game; no file is created or changed.
 League readLeague(const std::vector<std::string>& files);
 
+// Reads every team of the class on a server (a connection string of the
+// teacher's, store/serverplace.h), from one state of the server, in the
+// order of their names; a team is named by its name. Throws
+// store::StoreError when the server cannot be read or holds no class.
+League readServerLeague(const std::string& connectionString);
+
 // The file name without its folder and a final ".mdb" (in any case).
 std::string teamName(const std::string& file);
 

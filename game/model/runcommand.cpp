@@ -97,6 +97,7 @@ double leadingNumber(const std::string& text) {
 MessageBox databaseFailureBox(const std::exception& error) {
     MessageBox box{std::string(error.what()), "Game Database", Icon::Critical};
     if (const auto* e = dynamic_cast<const store::StoreError*>(&error)) {
+        box.cause = e->cause();
         if (e->cause() == store::StoreCause::Damaged) box.text += wayBackText(e->path());
     }
     return box;
@@ -199,13 +200,21 @@ RunOutcome RunCommand::planRun(DecisionPanel& panel) {
 RunOutcome RunCommand::reinitialisation(DecisionPanel& panel) {
     std::optional<std::string> archived;
     const bool done = guarded(panel, [&] {
-        // One transaction on a connection that holds the file alone: it is
+        // One transaction on a connection that holds the game alone: it is
         // all done or nothing is.
         store::Connection db(m_connectionString, store::Access::Exclusive);
         // It rewrites the whole game, so the whole file is checked first, and
-        // the game is copied into its archive, whole, before anything is
-        // deleted.
+        // the game is kept in its archive, whole, before anything is
+        // deleted: on a server in the same transaction, in a file as a copy
+        // beside it.
         db.checkWholeFile();
+        if (db.isServer()) {
+            store::Transaction transaction(db);
+            archived = archiveGame(db);
+            reinitialiseGame(db);
+            transaction.commit();
+            return;
+        }
         archived = archiveGame(db);
         try {
             store::Transaction transaction(db);
@@ -248,8 +257,7 @@ void reinitialiseGame(store::Connection& db) {
         // whose key is none (a hand-made file can hold any 64-bit key) stops
         // the re-initialisation before anything is deleted.
         auto odd = db.openRecordset(
-            "SELECT PNPLPD FROM PLIO WHERE typeof(PNPLPD) <> 'integer' OR "
-            "PNPLPD NOT BETWEEN -32768 AND 32767 LIMIT 1");
+            "SELECT PNPLPD FROM PLIO WHERE PNPLPD NOT BETWEEN -32768 AND 32767 LIMIT 1");
         const auto first = plio["PNPLPD"].planNumber();
         if (!odd.eof() || !first)
             throw RunStopped({"The game cannot be re-initialised: PLIO holds a row numbered " +

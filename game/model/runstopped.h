@@ -4,8 +4,11 @@
 // one: the run command catches it, rolls the run back and shows the box.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "store/storeerror.h"
 
 namespace tessaro::model {
 
@@ -16,8 +19,13 @@ struct MessageBox {
     std::string text;
     std::string title;
     Icon icon = Icon::None;
+    // For a failure of the database: its cause, which the command line
+    // turns into its exit status. Two boxes that show the same are equal.
+    std::optional<store::StoreCause> cause = {};
 
-    bool operator==(const MessageBox&) const = default;
+    bool operator==(const MessageBox& other) const {
+        return text == other.text && title == other.title && icon == other.icon;
+    }
 };
 
 inline constexpr const char* kSdRunTitle = "SD Run For Tessaro";

@@ -174,7 +174,9 @@ RunKeep keepBeforeRun(store::Connection& db, const store::Recordset& plio) {
 void keepQuarterRun(store::Connection& db, const RunKeep& keep) {
     const int written = keep.startRow + 1;
     const auto& d = keep.decisionsBefore;
-    db.execute("INSERT OR REPLACE INTO TAKEBACK VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+    // An entry left by a quarter run and taken back outside the game goes.
+    db.execute("DELETE FROM TAKEBACK WHERE TNPLPD = ?1", {store::Value::integer(written)});
+    db.execute("INSERT INTO TAKEBACK VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)",
                {store::Value::integer(written), d[0], d[1], d[2], d[3],
                 store::Value::integer(keep.traceBefore),
                 store::Value::integer(quarterRowsDigest(db, written))});

@@ -10,6 +10,8 @@
 #include "engine.h"
 #include "gamelocation.h"
 #include "keyedrows.h"
+#include "pgengine.h"
+#include "serverplace.h"
 #include "sqliteengine.h"
 #include "statementtext.h"
 #include "storeerror.h"
@@ -23,8 +25,24 @@ thread_local LiteralInsert t_insert;
 
 }  // namespace
 
+namespace {
+
+std::shared_ptr<Engine> engineFor(std::string_view connectionString, Access access) {
+    if (const auto place = serverPlace(connectionString)) return PgEngine::open(*place, access);
+    return SqliteEngine::open(pathFromConnectionString(connectionString), access, false);
+}
+
+}  // namespace
+
 Connection::Connection(std::string_view connectionString, Access access)
-    : Connection(pathFromConnectionString(connectionString), access, false) {}
+    : m_engine(engineFor(connectionString, access)), m_access(access) {}
+
+Connection::Connection(std::shared_ptr<Engine> engine, Access access)
+    : m_engine(std::move(engine)), m_access(access) {}
+
+bool Connection::isServer() const {
+    return dynamic_cast<const PgEngine*>(m_engine.get()) != nullptr;
+}
 
 Connection Connection::openFile(const std::string& path, Access access) {
     return Connection(path, access, false);

@@ -64,8 +64,11 @@ inline constexpr long long kMaxFileBytes = 128LL * 1024 * 1024;
 
 class Connection {
 public:
-    // Opens the file named by a connection string.
+    // Opens the game a connection string names: a file, or a team's game
+    // on a class server (serverplace.h).
     explicit Connection(std::string_view connectionString, Access access = Access::Write);
+    // A connection over an engine the store has opened itself.
+    Connection(std::shared_ptr<Engine> engine, Access access);
     // Opens a file by path (no connection string).
     static Connection openFile(const std::string& path, Access access = Access::Write);
     // Creates a new, empty SQLite file at `path` (which must not exist) and
@@ -78,7 +81,11 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // The file's path as the players named it, or, for a game on a server,
+    // the team and the server: what every message names.
     const std::string& path() const;
+    // Whether the game lies on a server rather than in a file.
+    bool isServer() const;
 
     // Executes one statement text. "delete * from T" is accepted as the game
     // writes it; more than one statement in a text is refused.

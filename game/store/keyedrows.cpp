@@ -24,7 +24,13 @@ public:
         m_backward = select + " < ?1 ORDER BY " + std::string(key) + " DESC LIMIT ?2 OFFSET ?3";
     }
 
+    // The first and the last rows, read with the keys when the recordset
+    // opened: most readers want no other.
+    void keep(Row row) { m_ends.push_back(std::move(row)); }
+
     std::optional<Row> at(std::int64_t key) override {
+        for (const auto& kept : m_ends)
+            if (kept.key == key) return kept;
         std::optional<Row> row;
         const RowHandler take = [&](std::vector<Value>& values) {
             row = Row{key, std::move(values)};
@@ -48,24 +54,32 @@ public:
 private:
     std::shared_ptr<Engine> m_engine;
     std::string m_at, m_forward, m_backward;
+    std::vector<Row> m_ends;
 };
 
 }  // namespace
 
 Recordset openKeyed(const std::shared_ptr<Engine>& engine, std::string_view table,
                     std::string_view key) {
-    // The keys of the first and the last row; the rows themselves when the
-    // cursor reaches them. Each in a select of its own: an engine finds a
-    // lone min() or max() at an end of the key's index, but may scan the
-    // table for both together.
+    // The first and the last rows, and with them their keys, in one read:
+    // a lone min() or max() is found at an end of the key's index. The rows
+    // between come when the cursor reaches them.
     const std::string from = std::string(key) + ") FROM " + std::string(table) + ")";
+    const std::string ends = selectAll(table, key) + " = (SELECT min(" + from + " OR " +
+                             std::string(key) + " = (SELECT max(" + from + " ORDER BY " +
+                             std::string(key);
+    auto source = std::make_shared<KeyedRows>(engine, table, key);
     std::int64_t first = 0, last = -1;
-    const RowHandler ends = [&](std::vector<Value>& row) {
-        if (row.at(0).isEmpty()) return;
-        first = row[0].integerValue();
-        last = row.at(1).integerValue();
+    bool any = false;
+    const RowHandler take = [&](std::vector<Value>& row) {
+        const std::int64_t k = row.at(0).integerValue();
+        if (!any) first = k;
+        last = k;
+        any = true;
+        source->keep({k, std::move(row)});
+        countRowsRead(1);
     };
-    engine->run("SELECT (SELECT min(" + from + ", (SELECT max(" + from, {}, &ends);
+    engine->run(ends, {}, &take);
     auto columns = engine->columns(selectAll(table, key) + " = ?1");
     // The plan numbers run without gaps, so the rows from the first to the
     // last are counted by their numbers: counting them one by one would read
@@ -81,8 +95,7 @@ Recordset openKeyed(const std::shared_ptr<Engine>& engine, std::string_view tabl
         };
         engine->run("SELECT count(*) FROM " + std::string(table), {}, &all);
     }
-    return Recordset(std::move(columns), count, first, last,
-                     std::make_shared<KeyedRows>(engine, table, key));
+    return Recordset(std::move(columns), count, first, last, std::move(source));
 }
 
 }  // namespace tessaro::store

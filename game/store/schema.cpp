@@ -96,6 +96,95 @@ void createTakeBackTableIfMissing(Connection& db) {
     if (!db.hasTable(takeBackTable().name)) db.execute(takeBackTable().createText);
 }
 
+namespace {
+
+bool isOneOf(std::string_view column, std::initializer_list<std::string_view> names) {
+    for (const auto n : names)
+        if (n == column) return true;
+    return false;
+}
+
+std::string serverType(std::string_view column) {
+    if (isOneOf(column, {"PNPLPD", "ENPLPD", "ZNPLPD", "TNPLPD"})) return "smallint";
+    if (isOneOf(column, {"PORD", "PHRD", "PRORD", "PRHRD", "TPORD", "TPHRD", "TPRORD", "TPRHRD"}))
+        return "integer";
+    if (isOneOf(column, {"TTRACE", "TROWS"})) return "bigint NOT NULL";
+    return "double precision";
+}
+
+template <std::size_t N>
+std::string columnsText(const std::array<std::string_view, N>& columns, std::string_view key) {
+    std::string text;
+    for (const auto c : columns) {
+        if (!text.empty()) text += ", ";
+        text += std::string(c) + " " + serverType(c);
+        if (c == key) text += " PRIMARY KEY";
+    }
+    return text;
+}
+
+constexpr std::string_view kOrderColumn = "ESEQ bigint GENERATED ALWAYS AS IDENTITY";
+
+struct ServerTable {
+    std::string name;
+    std::string columns;
+};
+
+std::vector<ServerTable> serverTables() {
+    return {
+        {"PLIO", columnsText(plioColumns(), "PNPLPD")},
+        {"PLED", columnsText(pledColumns(), "") + ", " + std::string(kOrderColumn)},
+        {"PLDI", columnsText(pldiColumns(), "ZNPLPD")},
+        {"TAKEBACK",
+         columnsText(takeBackColumns(), "TNPLPD") + ", CHECK (TNPLPD BETWEEN 1 AND 32767)"},
+    };
+}
+
+// An archive table's column: the same type, no key, no check.
+std::string archivedColumns(const std::string& columns) {
+    std::string out;
+    std::size_t from = 0;
+    while (from < columns.size()) {
+        auto end = columns.find(", ", from);
+        if (end == std::string::npos) end = columns.size();
+        std::string column = columns.substr(from, end - from);
+        from = end + 2;
+        if (column.rfind("CHECK", 0) == 0) continue;
+        for (const char* drop : {" PRIMARY KEY", " NOT NULL", " GENERATED ALWAYS AS IDENTITY"})
+            if (const auto at = column.find(drop); at != std::string::npos)
+                column.erase(at, std::string_view(drop).size());
+        out += ", " + column;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> serverTableTexts() {
+    std::vector<std::string> texts;
+    for (const auto& t : serverTables())
+        texts.push_back("CREATE TABLE " + t.name + " (" + t.columns + ")");
+    return texts;
+}
+
+std::vector<std::string> serverArchiveTexts() {
+    std::vector<std::string> texts = {
+        "CREATE TABLE ARCHIVES (ARCHIVE integer PRIMARY KEY, "
+        "ARCHIVED timestamp with time zone NOT NULL DEFAULT now())"};
+    for (const auto& t : serverTables())
+        texts.push_back("CREATE TABLE " + t.name + "_ARCHIVE (ARCHIVE integer NOT NULL" +
+                        archivedColumns(t.columns) + ")");
+    return texts;
+}
+
+std::vector<std::string> serverTableNames() {
+    std::vector<std::string> names;
+    for (const auto& t : serverTables()) names.push_back(t.name);
+    names.push_back("ARCHIVES");
+    for (const auto& t : serverTables()) names.push_back(t.name + "_ARCHIVE");
+    return names;
+}
+
 std::string initialFirmInsertText() {
     // The firm at the start of every game: 100 experienced people and 10
     // trainees, normal quality and complaints, 1000 units each of inventory

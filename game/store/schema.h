@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaro::store {
 
@@ -42,6 +43,18 @@ void createGameTables(Connection& db);
 
 // Creates the take-back table in a file of a game played before it existed.
 void createTakeBackTableIfMissing(Connection& db);
+
+// The game's tables on a class server, in a team's schema: the same tables,
+// columns and keys as in a file, with PostgreSQL's types (plan numbers
+// smallint, decisions integer, digests bigint, every other number double
+// precision); PLED keeps the order its rows were written in a last column,
+// ESEQ, which no reader sees. Then the team's archive: ARCHIVES (one row per
+// game kept) and a copy of each game table with the number of the game kept
+// in front, ARCHIVE.
+std::vector<std::string> serverTableTexts();
+std::vector<std::string> serverArchiveTexts();
+// Every table of a team's schema, game and archive, in the order created.
+std::vector<std::string> serverTableNames();
 
 // The statement text that inserts PLIO row 0, the firm a new game starts
 // with; its four decision columns stay empty.

@@ -52,6 +52,32 @@ std::string phrase(StoreCause cause) {
             return "could not be read or written";
         case StoreCause::BadStatement:
             return "refused a statement";
+        case StoreCause::BadAddress:
+            return "cannot be reached, because the server's address cannot be read; nothing "
+                   "was changed";
+        case StoreCause::PasswordInAddress:
+            return std::string(
+                       "is named with a password in the server's address, which is "
+                       "refused: anyone who sees the command line or the environment "
+                       "would read it; ") +
+                   kPasswordPlaces + ", and leave it out of the address; nothing was changed";
+        case StoreCause::Unreachable:
+            return "cannot be reached: the server does not answer; nothing was changed";
+        case StoreCause::LoginRefused:
+            return "refused the login: the password is wrong, or the server knows no such "
+                   "team; nothing was changed";
+        case StoreCause::PasswordNeeded:
+            return std::string("needs a password, and none was found: ") + kPasswordPlaces +
+                   "; nothing was changed";
+        case StoreCause::NotAClass:
+            return "is not there: the database is not a class of this game, or holds no game "
+                   "for this team; nothing was changed";
+        case StoreCause::ServerGone:
+            return "lost its server during the command (the server stopped or restarted, or "
+                   "the network failed): what the command was writing is either wholly in the "
+                   "game or wholly out of it; run it again once the server is back";
+        case StoreCause::Denied:
+            return "refused the command: the role has no right to do that; nothing was changed";
     }
     return "failed";
 }

@@ -27,6 +27,15 @@ enum class StoreCause {
     TooMuchWork,   // a statement ran past the bound on the work it may do
     Failed,        // any other failure of the engine
     BadStatement,  // a statement text the store does not accept
+    // A game on a server:
+    BadAddress,         // libpq cannot read the server's address
+    PasswordInAddress,  // the address carries a password, which is refused
+    Unreachable,        // the server does not answer
+    LoginRefused,       // wrong password, or no such role
+    PasswordNeeded,     // the server asks for a password and none was found
+    NotAClass,          // no class in the database, or no game for the team
+    ServerGone,         // the connection was lost during the command
+    Denied,             // the role has no right to what was asked
 };
 
 class StoreError : public std::runtime_error {
@@ -42,6 +51,11 @@ private:
     std::string m_path;
     std::string m_detail;
 };
+
+// The password advice every message about a server's password gives.
+inline constexpr const char* kPasswordPlaces =
+    "put it in ~/.pgpass (one line host:port:database:role:password, the file of mode 0600), "
+    "in the file PGPASSFILE names, or in a service file";
 
 // Maps an SQLite result code to the cause the players are told.
 StoreCause causeOfSqliteCode(int code);

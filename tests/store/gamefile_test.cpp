@@ -414,10 +414,20 @@ TEST(Leftovers, killedWhileMakingANewGameTheNextCommandFindsNoTemporaryLeft) {
     const auto path = dir.file("team.mdb");
     std::mt19937 random(2026);
     int leftBehind = 0;
+    const auto temporaryThere = [&] {
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path().filename().string().find(".new-") != std::string::npos) return true;
+        return false;
+    };
     for (int round = 0; round < 40; ++round) {
         fs::remove(path);
         CliProcess player({"--database", path, "status"});
-        ::usleep(std::uniform_int_distribution<int>(0, 12000)(random));
+        // Every other round is killed while its new game is being made,
+        // however slowly the machine starts it; the others at any instant.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (round % 2 == 0 && !temporaryThere() && std::chrono::steady_clock::now() < deadline)
+            ::usleep(100);
+        ::usleep(std::uniform_int_distribution<int>(0, round % 2 ? 12000 : 1000)(random));
         ::kill(player.pid(), SIGKILL);
         player.wait();
         for (const auto& e : fs::directory_iterator(dir.path()))
