@@ -136,7 +136,8 @@ BENCHMARK(BM_FortyTeamsAtOnce)->UseManualTime()->Iterations(25)->Unit(benchmark:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: server_bench TEACHER_ADDRESS TEAM_PREFIX (see bench/server-bench)\n");
+        std::fprintf(stderr,
+                     "usage: server_bench TEACHER_ADDRESS TEAM_PREFIX (see bench/server-bench)\n");
         return 64;
     }
     g_teacher = argv[1];

@@ -134,7 +134,8 @@ TEST_F(Cli, reportsAndTablesPrintTheirContent) {
 
 TEST_F(Cli, helpOnEveryLevelAndUsageErrors) {
     EXPECT_EQ(run({"--help"}).status, kDone);
-    EXPECT_NE(run({"--help"}).out.find("tessaro-cli [--database PATH | --server URI] COMMAND"), std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("tessaro-cli [--database PATH | --server URI] COMMAND"),
+              std::string::npos);
     for (const char* command : {"run", "reinit", "status", "report", "sheet", "trace", "history"}) {
         const auto r = run({command, "--help"});
         EXPECT_EQ(r.status, kDone) << command;
