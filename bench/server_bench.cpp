@@ -101,6 +101,7 @@ void BM_FortyTeamsAtOnce(benchmark::State& state) {
         std::vector<int> fails(kTeams, 0);
         std::barrier start(kTeams + 1);
         std::vector<std::thread> pcs;
+        pcs.reserve(kTeams);
         for (int i = 0; i < kTeams; ++i)
             pcs.emplace_back([&, i] {
                 const auto cs = store::connectionStringForServer(teamAddress(i + 1));
