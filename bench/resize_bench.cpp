@@ -66,11 +66,11 @@
 #include <utility>
 #include <vector>
 
-#include "morvane/latebinding.h"
+#include "latebinding.h"
 #include "morvane/messagebox.h"
 #include "morvane/morvane.h"
-#include "morvane/resizefunctions.h"
 #include "morvane/screen.h"
+#include "resizefunctions.h"
 
 namespace {
 

@@ -43,16 +43,10 @@ void bindToFormWindow(Morvane* control, QDesignerFormEditorInterface* core) {
     control->setContainerParent(formWindow->mainContainer());
     // Designer hands a loaded or pasted control its saved values before
     // this point; a control dropped from the widget box gets none.
-    try {
-        if (control->receivedPersistedValues())
-            control->finishLoading();
-        else
-            control->InitProperties();
-    } catch (const MorvaneCtl::MorvaneError& error) {
-        // Nothing may leave a timer slot; the control keeps the values it has.
-        qWarning("%s on %s: %s", qPrintable(control->objectName()),
-                 qPrintable(formWindow->mainContainer()->objectName()), error.what());
-    }
+    if (control->receivedPersistedValues())
+        control->finishLoading();
+    else
+        control->InitProperties();
 
     for (const QString& key : Morvane::persistedKeys())
         if (isWritable(control, key)) markChanged(control, core, key);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Morvane developers
-#include "morvane/resizefunctions.h"
+#include "resizefunctions.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -20,8 +20,9 @@
 #include <typeinfo>
 #include <unordered_map>
 
-#include "morvane/geometrytext.h"
-#include "morvane/latebinding.h"
+#include "geometrytext.h"
+#include "latebinding.h"
+#include "logging.h"
 #include "morvane/morvane.h"
 #include "onscreen.h"
 #include "screenpin.h"
@@ -632,13 +633,6 @@ int FindControlRecord(QWidget* control, const QString& formName) {
     return findControl(id, FormKey(formName));
 }
 
-int AddControlRecord(QWidget* control, const QString& formName) {
-    LateBound::Identity id = LateBound::identityOf(control);
-    if (id.name.isEmpty()) id.name = placeFromParents(control);
-    const int index = addControl(control, id, FormKey(formName));
-    return index;
-}
-
 namespace {
 
 std::optional<int> percentOf(QWidget* form, int index, Prop scaleName, int FormRecord::*design) {
@@ -822,17 +816,6 @@ Recorded cachedRecord(FormDesign& design, size_t step, QWidget* control, const C
 
 }  // namespace
 
-void ResizeOneControl(QWidget* control, const QString& formName, int px, int py) {
-    const FormKey form(formName);
-    LateBound::Identity id = LateBound::identityOf(control);
-    if (id.name.isEmpty()) id.name = placeFromParents(control);
-    int index = findControl(id, form);
-    // A control added after the form was registered is taken as it stands
-    // now rather than sent to (0, 0) with no size.
-    if (index < 0) index = addControl(control, id, form);
-    resizeOne(control, index, px, py);
-}
-
 void ResizeForm(QWidget* form) {
     if (!form) return;
     const WorkingCopies& copies = workingCopies();
@@ -854,7 +837,7 @@ void ResizeForm(QWidget* form) {
 
     const FormKey formKey(identity);
     const RepaintCover cover(LateBound::clientOf(form));
-    const ScreenPin screen;
+    const ScreenPin screen(form);
 
     QList<QWidget*> hidden;
     if (copies.hideControlsOnResize) {
@@ -868,7 +851,7 @@ void ResizeForm(QWidget* form) {
     // registered is taken as it stands now rather than sent to (0, 0) with
     // no size.
     const unsigned walk = ++tables().walks;
-    const ScreenMetrics metrics = currentScreen();
+    const ScreenMetrics metrics = currentScreen(form);
     const double tppX = metrics.twipsPerPixelX, tppY = metrics.twipsPerPixelY;
     const int px = *widthPercent, py = *heightPercent;
     const bool fonts = copies.resizeFonts;
@@ -930,9 +913,44 @@ void SaveFormState(QWidget* form, bool persist, const QString& applicationName) 
     }
 }
 
-void RestoreFormState(QWidget* form, bool persist, const QString& applicationName) {
+namespace {
+
+// Why a stored geometry cannot be used, or nothing when it can.
+QString refusal(QWidget* form, const QRect& twips, const RestoreBounds& bounds) {
+    const ScreenMetrics s = currentScreen(form);
+    const double minWidth = bounds.minWidth > 0 ? bounds.minWidth : s.twipsPerPixelX;
+    const double minHeight = bounds.minHeight > 0 ? bounds.minHeight : s.twipsPerPixelY;
+    if (twips.width() < minWidth || twips.height() < minHeight)
+        return QStringLiteral("a window of %1 x %2 twips is below its minimum size of %3 x %4")
+            .arg(twips.width())
+            .arg(twips.height())
+            .arg(minWidth)
+            .arg(minHeight);
+    if (!LateBound::onSomeScreen(form, twips))
+        return QStringLiteral("no part of the window would be on any screen");
+    return {};
+}
+
+// In place of a refused geometry: the form in the normal state at its design
+// size, where it is if that lies on a screen, otherwise centred on its screen.
+void useDesignGeometry(QWidget* form, const RestoreBounds& bounds) {
+    const auto left = getLong(form, Prop::Left), top = getLong(form, Prop::Top);
+    const auto width = getLong(form, Prop::Width), height = getLong(form, Prop::Height);
+    if (!left || !top || !width || !height) return;
+    QRect twips(*left, *top, *width, *height);
+    if (bounds.designSize.width() > 0) twips.setWidth(bounds.designSize.width());
+    if (bounds.designSize.height() > 0) twips.setHeight(bounds.designSize.height());
+    set(form, Prop::WindowState, 0);
+    LateBound::move(form, twips.x(), twips.y(), twips.width(), twips.height());
+    if (!LateBound::onSomeScreen(form, twips)) LateBound::centerOnScreen(form);
+}
+
+}  // namespace
+
+bool RestoreFormState(QWidget* form, bool persist, const QString& applicationName,
+                      const RestoreBounds& bounds) {
     const int index = FindFormRecord(form);
-    if (index < 0) return;
+    if (index < 0) return true;
     FormRecord& record = tables().forms[index];
     QString text;
     if (!applicationName.isEmpty() && persist) {
@@ -943,15 +961,14 @@ void RestoreFormState(QWidget* form, bool persist, const QString& applicationNam
     } else if (!record.SavedState.isEmpty() && !persist) {
         text = record.SavedState;
     }
-    if (text.isEmpty()) return;
+    if (text.isEmpty()) return true;
 
     const GeometryFields fields = parseGeometryText(text);
     // Without a readable window state there is no telling what to apply.
-    if (!fields.state) return;
+    if (!fields.state) return true;
     if (*fields.state == 2) {
         set(form, Prop::WindowState, 2);
     } else if (*fields.state == 0) {
-        set(form, Prop::WindowState, 0);
         // Fields that are no numbers leave that part of the geometry as it is.
         auto twips = [](std::optional<float> v, std::optional<int> now) -> std::optional<int> {
             if (!v) return now;
@@ -963,13 +980,24 @@ void RestoreFormState(QWidget* form, bool persist, const QString& applicationNam
         const auto top = twips(fields.top, getLong(form, Prop::Top));
         const auto width = twips(fields.width, getLong(form, Prop::Width));
         const auto height = twips(fields.height, getLong(form, Prop::Height));
-        // A text saved on another desktop may put the window off every
-        // screen there is now: then it comes back onto the nearest one.
-        if (left && top && width && height && LateBound::move(form, *left, *top, *width, *height))
-            LateBound::bringOntoScreen(form);
+        if (!left || !top || !width || !height) return true;
+        // A text saved on another desktop, or damaged, may leave no window
+        // to see: it is refused, and the form keeps a window its user has.
+        const QRect target(*left, *top, *width, *height);
+        if (const QString why = refusal(form, target, bounds); !why.isEmpty()) {
+            qCWarning(lcMorvane,
+                      "the stored geometry \"%s\" of the form %s is refused (%s); the form "
+                      "gets its design geometry instead",
+                      qPrintable(text), qPrintable(record.identity), qPrintable(why));
+            useDesignGeometry(form, bounds);
+            return false;
+        }
+        set(form, Prop::WindowState, 0);
+        LateBound::move(form, *left, *top, *width, *height);
     } else {
         set(form, Prop::WindowState, 1);
     }
+    return true;
 }
 
 }  // namespace MorvaneCtl::ResizeFunctions

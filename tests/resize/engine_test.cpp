@@ -8,9 +8,7 @@
 // The forms here stay hidden, so nothing but the calls below runs a pass.
 // Their client size is set in pixels on a screen of 15 twips per pixel.
 #include <gtest/gtest.h>
-#include <morvane/latebinding.h>
 #include <morvane/morvane.h>
-#include <morvane/resizefunctions.h>
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -28,6 +26,8 @@
 #include <functional>
 
 #include "fakecontrols.h"
+#include "latebinding.h"
+#include "resizefunctions.h"
 #include "resizetest.h"
 
 using namespace MorvaneCtl;
@@ -664,10 +664,10 @@ TEST_F(EngineTest, aControlAddedAfterRegistrationIsRecordedOnTheSpotNotCollapsed
 
 TEST_F(EngineTest, resetRecordsNewControlsAndLeavesKnownRecordsAlone) {
     auto* ctl = new Morvane(&form);
-    ctl->setFormWidthDT(9000);
-    ctl->setFormHeightDT(6000);
-    ctl->setFormScaleWidthDT(9000);
-    ctl->setFormScaleHeightDT(6000);
+    ctl->setProperty("FormWidthDT", 9000);
+    ctl->setProperty("FormHeightDT", 6000);
+    ctl->setProperty("FormScaleWidthDT", 9000);
+    ctl->setProperty("FormScaleHeightDT", 6000);
     ctl->finishLoading();
     ASSERT_EQ(ctl->MyParent(), &form);
     auto* known = new TwipControl(&form, QStringLiteral("Command1"), {1500, 600, 900, 300});
@@ -718,10 +718,10 @@ TEST_F(EngineTest, resizeControlsHandsTheControlsSettingsToTheEngine) {
     auto* ctl = new Morvane(&form);
     ctl->setResizeFonts(false);
     ctl->setAutoCenterForm(true);
-    ctl->setFormWidthDT(9060);
-    ctl->setFormHeightDT(6060);
-    ctl->setFormScaleWidthDT(9000);
-    ctl->setFormScaleHeightDT(6000);
+    ctl->setProperty("FormWidthDT", 9060);
+    ctl->setProperty("FormHeightDT", 6060);
+    ctl->setProperty("FormScaleWidthDT", 9000);
+    ctl->setProperty("FormScaleHeightDT", 6000);
     ctl->setResizeFormBackground(true);
     ctl->setHideControlsOnResize(true);
     ctl->finishLoading();

@@ -173,10 +173,10 @@ TEST_F(DesignTime, aNewlyPlacedControlMeasuresTheDesignScreen) {
     EXPECT_EQ(control->ScreenHeightDT(), 768);
     EXPECT_EQ(control->Resolution(), MorvaneCtl::Res_1024x768);
     // The form it was dropped on, 640 x 480 pixels.
-    EXPECT_EQ(control->FormWidthDT(), 640 * 15);
-    EXPECT_EQ(control->FormHeightDT(), 480 * 15);
-    EXPECT_EQ(control->FormScaleWidthDT(), 640 * 15);
-    EXPECT_EQ(control->FormScaleHeightDT(), 480 * 15);
+    EXPECT_EQ(control->property("FormWidthDT").toInt(), 640 * 15);
+    EXPECT_EQ(control->property("FormHeightDT").toInt(), 480 * 15);
+    EXPECT_EQ(control->property("FormScaleWidthDT").toInt(), 640 * 15);
+    EXPECT_EQ(control->property("FormScaleHeightDT").toInt(), 480 * 15);
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.shown().join(u'\n').toStdString();
 }
 
@@ -309,12 +309,13 @@ TEST_F(DesignTime, resizingTheFormUpdatesTheDesignRecord) {
 
     m_window->mainContainer()->resize(700, 500);
     QApplication::processEvents();
-    EXPECT_EQ(control->FormScaleWidthDT(), 700 * 15);
-    EXPECT_EQ(control->FormScaleHeightDT(), 500 * 15);
+    EXPECT_EQ(control->property("FormScaleWidthDT").toInt(), 700 * 15);
+    EXPECT_EQ(control->property("FormScaleHeightDT").toInt(), 500 * 15);
     const QMap<QString, QString> values = saved();
     EXPECT_EQ(values.value(QStringLiteral("FormScaleWidthDT")), QString::number(700 * 15));
     EXPECT_EQ(values.value(QStringLiteral("FormScaleHeightDT")), QString::number(500 * 15));
-    EXPECT_EQ(values.value(QStringLiteral("FormWidthDT")), QString::number(control->FormWidthDT()));
+    EXPECT_EQ(values.value(QStringLiteral("FormWidthDT")),
+              QString::number(control->property("FormWidthDT").toInt()));
 }
 
 TEST_F(DesignTime, aControlOutsideAFormWindowStaysInert) {
