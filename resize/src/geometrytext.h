@@ -8,7 +8,6 @@
 #include <QString>
 #include <optional>
 
-
 namespace MorvaneCtl {
 
 // A single-precision number as plain decimal text: up to 7 significant

@@ -26,7 +26,6 @@
 #include <QVariant>
 #include <optional>
 
-
 class QWidget;
 
 namespace MorvaneCtl::LateBound {
@@ -62,7 +61,7 @@ bool set(QWidget* control, const char* name, const QVariant& value);
 
 // Move left, top [, width [, height]] in one call; all or nothing.
 bool move(QWidget* control, int left, int top, std::optional<int> width = {},
-                         std::optional<int> height = {});
+          std::optional<int> height = {});
 
 // A control's Name and its Index in a control array (0 when it has none),
 // read together.
@@ -77,8 +76,7 @@ std::optional<int> getLong(QWidget* control, Prop prop);
 std::optional<int> getLong(QWidget* control, const char* name);
 
 // How kinds of control are recognised.
-bool isForm(
-    const QWidget* w);  // a top-level window or the form in an MDI sub-window
+bool isForm(const QWidget* w);     // a top-level window or the form in an MDI sub-window
 bool isMdiForm(const QWidget* w);  // a form whose client is a QMdiArea
 bool isLine(const QWidget* w);     // X1..Y2 properties, or a QFrame HLine/VLine
 bool isLabel(const QWidget* w);    // QLabel

@@ -7,7 +7,6 @@
 #include <QString>
 #include <stdexcept>
 
-
 namespace MorvaneCtl {
 
 class MorvaneError : public std::runtime_error {

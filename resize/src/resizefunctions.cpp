@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
@@ -191,9 +192,16 @@ bool answersColumnCount(QWidget* w) {
     return get(w, Prop::ColsCount).has_value() || get(w, Prop::ColumnsCount).has_value();
 }
 
-bool managedByLayout(QWidget* w) {
-    QWidget* parent = w->parentWidget();
-    return parent && parent->layout() && parent->layout()->indexOf(w) >= 0;
+// The widgets a layout places, in its own items and in its nested layouts.
+void collectLaidOut(const QLayout* layout, QSet<const QWidget*>& out) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (!item) continue;
+        if (const QWidget* w = item->widget())
+            out.insert(w);
+        else if (const QLayout* inner = item->layout())
+            collectLaidOut(inner, out);
+    }
 }
 
 bool isQtPart(const QString& name) {
@@ -231,11 +239,14 @@ QString stepOf(const QWidget* w, const QString& name, int position) {
 // the repaint cover and the like shift nothing). The text of a place is
 // made only when a control needs it.
 struct Place {
-    Place(const Place* parent, QWidget* w, int pos) : up(parent), widget(w), position(pos) {}
+    Place(const Place* parent, QWidget* w, int pos, bool inLayout = false)
+        : up(parent), widget(w), position(pos), laidOut(inLayout) {}
 
     const Place* up;  // nullptr: the form's client
     QWidget* widget;
     int position;
+    // A Qt layout places the widget: the engine leaves its geometry alone.
+    bool laidOut;
     mutable QString text;
     mutable bool made = false;
 
@@ -251,7 +262,8 @@ struct Place {
 };
 
 // Calls visit(control, place, objectName) for every control below parent,
-// depth first, in the order of the form's control collection. A visitor
+// depth first, in the order of the form's control collection, and for every
+// widget a Qt layout places there (place.laidOut). A visitor
 // that recognises the next control it expects (known(widget) is true: the
 // widget it met at this point of the last walk) gets no name: the walk does
 // not read it again (see ResizeForm).
@@ -259,12 +271,15 @@ template <typename Known, typename Visit>
 void walkControls(const Place& parent, bool holds, Known& known, Visit& visit) {
     // A copy, so that nothing visit does to a control disturbs the walk.
     const QObjectList children = parent.widget->children();
+    QSet<const QWidget*> laidOut;
+    if (const QLayout* layout = parent.widget->layout()) collectLaidOut(layout, laidOut);
     int position = 0;
     for (QObject* child : children) {
         if (!child->isWidgetType()) continue;
         auto* w = static_cast<QWidget*>(child);
         if (w->isWindow()) continue;  // a dialog owned by the form is no control of it
-        if (holds && known(w) && !managedByLayout(w)) {
+        const bool inLayout = !laidOut.isEmpty() && laidOut.contains(w);
+        if (holds && !inLayout && known(w)) {
             const Place place(&parent, w, position++);
             visit(w, place, nullptr);
             if (!w->children().isEmpty()) walkControls(place, holdsControls(w), known, visit);
@@ -272,8 +287,8 @@ void walkControls(const Place& parent, bool holds, Known& known, Visit& visit) {
         }
         const QString name = w->objectName();
         const bool qtPart = isQtPart(name);
-        const Place place(&parent, w, qtPart ? -1 : position++);
-        if (holds && !qtPart && !managedByLayout(w)) visit(w, place, &name);
+        const Place place(&parent, w, qtPart ? -1 : position++, inLayout);
+        if (holds && !qtPart) visit(w, place, &name);
         if (!w->children().isEmpty())
             walkControls(place, !qtPart && holdsControls(w), known, visit);
     }
@@ -368,7 +383,12 @@ private:
     QPointer<QWidget> m_cover;
 };
 
-void registerNew(QWidget* form, const FormKey& key);
+// The scale a form is at: its width and height percents.
+struct Scale {
+    int px = 100, py = 100;
+};
+
+void registerNew(QWidget* form, const FormKey& key, Scale now);
 void compareWithRecord(QWidget* form, int index);
 size_t designSignature(QWidget* form);
 
@@ -442,7 +462,9 @@ QString formIdentity(QWidget* form) {
 
 QList<QWidget*> formControls(QWidget* form) {
     QList<QWidget*> out;
-    auto append = [&](QWidget* w, const Place&, const QString&) { out.append(w); };
+    auto append = [&](QWidget* w, const Place& where, const QString&) {
+        if (!where.laidOut) out.append(w);
+    };
     if (form) forEachControl(LateBound::clientOf(form), append);
     return out;
 }
@@ -498,7 +520,7 @@ int RegisterForm(QWidget* form) {
     t.forms.push_back(r);
     t.designs.push_back(std::move(design));
     t.formIndex.emplace(r.identity, index);
-    registerNew(form, FormKey(r.identity));
+    registerNew(form, FormKey(r.identity), Scale{});
     return index;
 }
 
@@ -510,7 +532,18 @@ int findControl(const LateBound::Identity& id, const FormKey& form) {
     return it == index.end() ? -1 : it->second;
 }
 
-int addControl(QWidget* control, const LateBound::Identity& id, const FormKey& form) {
+// A value of a control at scale p, back at the design scale.
+int unscaled(int v, int p) {
+    if (p == 100 || p <= 0) return v;
+    const double r = std::nearbyint(v * 100.0 / p);
+    return static_cast<int>(std::clamp(r, -2147483648.0, 2147483647.0));
+}
+
+// Records a control as it is now, at the form's scale now: a control added
+// to a form already laid out counts as placed at the form's scale, so the
+// next pass leaves it where it was put.
+int addControl(QWidget* control, const LateBound::Identity& id, const FormKey& form,
+               Scale now = {}) {
     Tables& t = tables();
     ControlRecord r;
     r.name = id.name;
@@ -535,7 +568,14 @@ int addControl(QWidget* control, const LateBound::Identity& id, const FormKey& f
             own.setPointSizeF(own.pointSizeF() > 0 ? own.pointSizeF() : r.fontSize);
             control->setFont(own);
         }
+        const int p = std::min(now.px, now.py);
+        if (p > 0 && p != 100) r.fontSize = static_cast<float>(r.fontSize * 100.0 / p);
+        r.tabHeight = unscaled(r.tabHeight, now.py);
     }
+    r.x = unscaled(r.x, now.px);
+    r.extentX = unscaled(r.extentX, now.px);
+    r.y = unscaled(r.y, now.py);
+    r.extentY = unscaled(r.extentY, now.py);
     const int index = static_cast<int>(t.controls.size());
     t.controls.push_back(r);
     t.stamps.emplace_back();
@@ -548,7 +588,7 @@ int addControl(QWidget* control, const LateBound::Identity& id, const FormKey& f
 // place when it has no name or when another widget of this walk already
 // found the record under that Name and Index. -1 when there is none.
 int recordFor(QWidget* control, const Place& where, const FormKey& form, unsigned walk,
-              bool makeMissing) {
+              bool makeMissing, Scale now = {}) {
     Tables& t = tables();
     LateBound::Identity id = LateBound::identityOf(control);
     bool byPlace = id.name.isEmpty();
@@ -561,15 +601,15 @@ int recordFor(QWidget* control, const Place& where, const FormKey& form, unsigne
             index = findControl(id, form);
         }
     }
-    if (index < 0 && makeMissing) index = addControl(control, id, form);
+    if (index < 0 && makeMissing) index = addControl(control, id, form, now);
     if (index >= 0) t.stamps[size_t(index)] = Stamp{walk, control};
     return index;
 }
 
-void registerNew(QWidget* form, const FormKey& key) {
+void registerNew(QWidget* form, const FormKey& key, Scale now) {
     const unsigned walk = ++tables().walks;
     auto record = [&](QWidget* control, const Place& where, const QString&) {
-        recordFor(control, where, key, walk, true);
+        recordFor(control, where, key, walk, true, now);
     };
     forEachControl(LateBound::clientOf(form), record);
 }
@@ -580,6 +620,7 @@ void registerNew(QWidget* form, const FormKey& key) {
 size_t designSignature(QWidget* form) {
     size_t hash = qHash(classNameOf(form));
     auto add = [&](QWidget* control, const Place& where, const QString&) {
+        if (where.laidOut) return;
         const LateBound::Identity id = LateBound::identityOf(control);
         const QRect g = control->geometry();
         hash = qHashMulti(hash, id.name.isEmpty() ? where.path() : id.name, id.index,
@@ -785,7 +826,7 @@ void resizeDirectly(QWidget* control, const ClassKind& kind, const Recorded& r, 
 // else is looked up (recordFor) and the entry made anew.
 Recorded cachedRecord(FormDesign& design, size_t step, QWidget* control, const ClassKind& kind,
                       const QString* name, bool plainIdentity, const Place& where,
-                      const FormKey& form, unsigned walk) {
+                      const FormKey& form, unsigned walk, Scale now) {
     Tables& t = tables();
     if (!name && step < design.walked.size()) {
         const WalkEntry& e = design.walked[step];
@@ -798,7 +839,7 @@ Recorded cachedRecord(FormDesign& design, size_t step, QWidget* control, const C
         }
     }
     Recorded recorded;
-    recorded.record = recordFor(control, where, form, walk, true);
+    recorded.record = recordFor(control, where, form, walk, true, now);
     const ControlRecord& r = t.controls[size_t(recorded.record)];
     recorded.x = r.x;
     recorded.y = r.y;
@@ -871,10 +912,18 @@ void ResizeForm(QWidget* form) {
     auto place = [&](QWidget* control, const Place& where, const QString* name) {
         const ClassKind& kind = kindOf(control->metaObject());
         if (kind.morvane) return;
+        // A widget a Qt layout places keeps the geometry its layout gives
+        // it; only its font follows the form.
+        if (where.laidOut) {
+            const int r = recordFor(control, where, formKey, walk, true, Scale{px, py});
+            if (fonts && r >= 0 && (kind.listBox || !answersColumnCount(control)))
+                scaleFont(control, tables().controls[size_t(r)], px, py);
+            return;
+        }
         const bool noDynamic = !name || control->dynamicPropertyNames().isEmpty();
         const Recorded recorded =
             cachedRecord(tables().designs[size_t(index)], step++, control, kind, name,
-                         noDynamic && !kind.declaresIdentity, where, formKey, walk);
+                         noDynamic && !kind.declaresIdentity, where, formKey, walk, Scale{px, py});
         if (noDynamic && !kind.byName)
             resizeDirectly(control, kind, recorded, px, py, tppX, tppY, fonts);
         else
@@ -893,7 +942,16 @@ void ResizeForm(QWidget* form) {
 
 void RegisterNewControls(QWidget* form) {
     if (!form) return;
-    registerNew(form, FormKey(formIdentity(form)));
+    const QString identity = formIdentity(form);
+    const int index = findForm(identity);
+    Scale now;
+    if (index >= 0) {
+        now.px =
+            percentOf(form, index, Prop::ScaleWidth, &FormRecord::designScaleWidth).value_or(100);
+        now.py =
+            percentOf(form, index, Prop::ScaleHeight, &FormRecord::designScaleHeight).value_or(100);
+    }
+    registerNew(form, FormKey(identity), now);
 }
 
 void SaveFormState(QWidget* form, bool persist, const QString& applicationName) {

@@ -14,7 +14,6 @@
 #include <optional>
 #include <vector>
 
-
 class QWidget;
 
 namespace MorvaneCtl::ResizeFunctions {
