@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "designbinding.h"
 
-#include <QMetaProperty>
 #include <QPointer>
 #include <QTimer>
 #include <QUndoStack>
@@ -18,12 +17,6 @@ namespace MorvaneDesigner {
 namespace {
 
 using MorvaneCtl::Morvane;
-
-bool isWritable(const Morvane* control, const QString& name) {
-    const QMetaObject* meta = control->metaObject();
-    const int index = meta->indexOfProperty(name.toLatin1().constData());
-    return index >= 0 && meta->property(index).isWritable();
-}
 
 // Designer writes a property into the .ui file only while its sheet calls
 // it changed; a value equal to the class default would otherwise be left
@@ -48,8 +41,8 @@ void bindToFormWindow(Morvane* control, QDesignerFormEditorInterface* core) {
     else
         control->InitProperties();
 
-    for (const QString& key : Morvane::persistedKeys())
-        if (isWritable(control, key)) markChanged(control, core, key);
+    // Every persisted key travels with the form, the read-only ones too.
+    for (const QString& key : Morvane::persistedKeys()) markChanged(control, core, key);
 
     // Connected only now, so that opening a form does not mark it modified.
     QPointer<QDesignerFormWindowInterface> window(formWindow);
