@@ -35,7 +35,10 @@ Tables& tables() {
 // The kind of a class, from a short list: a form holds controls of a few
 // classes, and a pass asks for every control.
 const ClassKind& kindOf(const QMetaObject* meta) {
-    Tables& t = tables();
+    return kindOf(tables(), meta);
+}
+
+const ClassKind& kindOf(Tables& t, const QMetaObject* meta) {
     if (t.lastKind && t.lastKind->meta == meta) return *t.lastKind;
     for (const ClassKind& k : t.kinds)
         if (k.meta == meta) return *(t.lastKind = &k);

@@ -6,6 +6,7 @@
 // saved geometry (formstate.cpp) share.
 #pragma once
 
+#include <QFont>
 #include <QMetaObject>
 #include <QPointer>
 #include <QSet>
@@ -121,6 +122,7 @@ Tables& tables();
 
 // What a pass needs to know of a class, worked out once per class.
 const ClassKind& kindOf(const QMetaObject* meta);
+const ClassKind& kindOf(Tables& t, const QMetaObject* meta);
 
 using LateBound::get;
 using LateBound::getLong;
@@ -246,5 +248,25 @@ std::optional<int> percentOf(QWidget* form, int index, Prop scaleName, int FormR
 
 // A control's font at the smaller of the two percents of its recorded size.
 void scaleFont(QWidget* control, const ControlRecord& r, int px, int py);
+
+// The fonts of one pass over a form: the form's font is set first, at its
+// recorded size times the smaller percent; then each control placed
+// directly gets its recorded size times the same percent, unless it takes
+// that font from its parent already. Controls that shared a font before
+// share the new one, made once per pass.
+class PassFonts {
+public:
+    PassFonts(QWidget* form, float formFontSize, int px, int py);
+    void apply(QWidget* control, float recordedSize);
+
+private:
+    struct Made {
+        QFont from;
+        double size;
+        QFont font;
+    };
+    int m_percent;
+    std::vector<Made> m_made;
+};
 
 }  // namespace MorvaneCtl::ResizeFunctions::detail

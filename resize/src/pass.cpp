@@ -180,7 +180,7 @@ bool moveDirectly(QWidget* w, double tppX, double tppY, int left, int top,
 // class built on one) that holds no dynamic property, declares none of the
 // engine's names and is no line. The steps and the numbers are resizeOne's.
 void resizeDirectly(QWidget* control, const ClassKind& kind, const Recorded& r, int px, int py,
-                    double tppX, double tppY, bool fonts) {
+                    double tppX, double tppY, PassFonts* fonts) {
     const int rx = r.x, ry = r.y, rw = r.extentX, rh = r.extentY;
     const int rTab = r.tabHeight;
     const float rFont = r.fontSize;
@@ -195,8 +195,7 @@ void resizeDirectly(QWidget* control, const ClassKind& kind, const Recorded& r, 
     const int width = scale(rw, px).value_or(0);
     const int height = scale(rh, py).value_or(0);
 
-    if (fonts && (kind.listBox || !kind.grid))
-        set(control, Prop::FontSize, static_cast<double>(rFont) * std::min(px, py) / 100.0);
+    if (fonts && (kind.listBox || !kind.grid)) fonts->apply(control, rFont);
     if (kind.tabs)
         if (auto v = scale(rTab, py)) set(control, Prop::TabHeight, *v);
 
@@ -218,10 +217,9 @@ void resizeDirectly(QWidget* control, const ClassKind& kind, const Recorded& r, 
 // another widget of this walk found that record first, the entry's record
 // is taken; anything else is looked up (recordFor, which records a control
 // it does not know at the form's scale now) and the entry made anew.
-Recorded cachedRecord(FormDesign& design, size_t step, QWidget* control, const ClassKind& kind,
-                      const QString* name, bool plainIdentity, const Place& where,
-                      const FormKey& form, unsigned walk, Scale now) {
-    Tables& t = tables();
+Recorded cachedRecord(Tables& t, FormDesign& design, size_t step, QWidget* control,
+                      const ClassKind& kind, const QString* name, bool plainIdentity,
+                      const Place& where, const FormKey& form, unsigned walk, Scale now) {
     if (!name && step < design.walked.size()) {
         const WalkEntry& e = design.walked[step];
         Stamp& stamp = t.stamps[size_t(e.recorded.record)];
@@ -285,38 +283,42 @@ void ResizeForm(QWidget* form) {
     // read of it is still at hand. A control added after the form was
     // registered is taken as it stands now rather than sent to (0, 0) with
     // no size.
-    const unsigned walk = ++tables().walks;
+    // The tables are the thread's; one look-up for the whole pass.
+    Tables& t = tables();
+    const unsigned walk = ++t.walks;
     const ScreenMetrics metrics = currentScreen(form);
     const double tppX = metrics.twipsPerPixelX, tppY = metrics.twipsPerPixelY;
     const int px = *widthPercent, py = *heightPercent;
-    const bool fonts = copies.resizeFonts;
-    FormDesign& design = tables().designs[size_t(index)];
+    std::optional<PassFonts> passFonts;
+    if (copies.resizeFonts) passFonts.emplace(form, t.forms[size_t(index)].fontSize, px, py);
+    PassFonts* fonts = passFonts ? &*passFonts : nullptr;
+    FormDesign& design = t.designs[size_t(index)];
     if (design.walkedForm != form) {
         design.walkedForm = form;
         design.walked.clear();
     }
     size_t step = 0;
     auto known = [&](const QWidget* w) {
-        const std::vector<WalkEntry>& walked = tables().designs[size_t(index)].walked;
+        const std::vector<WalkEntry>& walked = t.designs[size_t(index)].walked;
         if (step >= walked.size()) return false;
         const WalkEntry& e = walked[step];
         return e.widget == w && e.plainIdentity && e.meta == w->metaObject() &&
                w->dynamicPropertyNames().isEmpty();
     };
     auto place = [&](QWidget* control, const Place& where, const QString* name) {
-        const ClassKind& kind = kindOf(control->metaObject());
+        const ClassKind& kind = kindOf(t, control->metaObject());
         if (kind.morvane) return;
         // A widget a Qt layout places keeps the geometry its layout gives
         // it; only its font follows the form.
         if (where.laidOut) {
             const int r = recordFor(control, where, formKey, walk, true, Scale{px, py});
             if (fonts && r >= 0 && (kind.listBox || !answersColumnCount(control)))
-                scaleFont(control, tables().controls[size_t(r)], px, py);
+                fonts->apply(control, t.controls[size_t(r)].fontSize);
             return;
         }
         const bool noDynamic = !name || control->dynamicPropertyNames().isEmpty();
         const Recorded recorded =
-            cachedRecord(tables().designs[size_t(index)], step++, control, kind, name,
+            cachedRecord(t, t.designs[size_t(index)], step++, control, kind, name,
                          noDynamic && !kind.declaresIdentity, where, formKey, walk, Scale{px, py});
         if (noDynamic && !kind.byName)
             resizeDirectly(control, kind, recorded, px, py, tppX, tppY, fonts);
@@ -324,11 +326,6 @@ void ResizeForm(QWidget* form) {
             resizeOne(control, recorded.record, px, py);
     };
     forEachControl(LateBound::clientOf(form), known, place);
-    if (copies.resizeFonts) {
-        const double size = static_cast<double>(tables().forms[size_t(index)].fontSize) *
-                            std::min(*widthPercent, *heightPercent) / 100.0;
-        set(form, Prop::FontSize, size);
-    }
     if (copies.resizeFormBackground) stretchBackground(form);
 
     for (QWidget* c : hidden) c->show();

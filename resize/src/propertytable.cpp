@@ -119,3 +119,40 @@ void WriteProperties(Morvane& control, PropertyBag& bag) {
 }
 
 }  // namespace MorvaneCtl
+
+namespace MorvaneCtl {
+
+QString propertyTableMarkdown() {
+    auto type = [](const PropertyInfo& p) {
+        const QString t = QLatin1String(p.type);
+        if (t == QLatin1String("bool")) return QStringLiteral("Bool (`bool`)");
+        if (t == QLatin1String("int")) return QStringLiteral("Long (`int`)");
+        return QStringLiteral("`%1`").arg(t.section(QLatin1String("::"), -1));
+    };
+    auto setter = [](const PropertyInfo& p) {
+        switch (p.setter) {
+            case SetterRule::Store:
+                return QStringLiteral("stores, emits `PropertyChanged`");
+            case SetterRule::Confirm:
+                return QStringLiteral("asks first (Yes/No)");
+            case SetterRule::Refuse:
+                return QStringLiteral("refused: 382 at run time, 387 at design time");
+        }
+        return QString();
+    };
+    QString out = QStringLiteral(
+        "| Property | Type | Default | Key | Setter | In Designer | Help string |\n"
+        "| --- | --- | --- | --- | --- | --- | --- |\n");
+    for (const PropertyInfo& p : propertyTable()) {
+        const bool editable = p.scope == PropertyScope::Public && p.setter != SetterRule::Refuse;
+        out += QStringLiteral("| `%1` | %2 | `%3` | \"%4\" | %5 | %6 | %7 |\n")
+                   .arg(QLatin1String(p.name), type(p),
+                        QString::fromLatin1(p.defaultText).section(QLatin1String("::"), -1),
+                        QLatin1String(p.key), setter(p),
+                        editable ? QStringLiteral("editable") : QStringLiteral("read-only"),
+                        QLatin1String(p.help));
+    }
+    return out;
+}
+
+}  // namespace MorvaneCtl

@@ -46,4 +46,7 @@ class PropertyBag;
 bool ReadProperties(Morvane& control, const PropertyBag& bag);
 void WriteProperties(Morvane& control, PropertyBag& bag);
 
+// The table as the library's README shows it (Markdown).
+QString propertyTableMarkdown();
+
 }  // namespace MorvaneCtl
