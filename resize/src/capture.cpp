@@ -361,12 +361,6 @@ int UnparkCoordinate(int x) {
     return x < ParkThreshold ? x + ParkOffset : x;
 }
 
-std::optional<int> scale(int v, int p) {
-    int product = 0;
-    if (__builtin_mul_overflow(v, p, &product)) return std::nullopt;
-    return product / 100;  // C++ division truncates toward zero
-}
-
 int FindFormRecord(QWidget* form) {
     return findForm(formIdentity(form));
 }

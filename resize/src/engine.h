@@ -13,6 +13,9 @@
 #include <QString>
 #include <QWidget>
 #include <deque>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -61,11 +64,14 @@ struct Recorded {
 
 // What a pass found at one step of its walk: the widget, its class,
 // whether it was found by its Name and Index alone, and its record.
+struct ClassKind;
 struct WalkEntry {
     const QWidget* widget;
     const QMetaObject* meta;
     bool plainIdentity;
     Recorded recorded;
+    // The kind of its class (kinds stay where they are: a deque holds them).
+    const ClassKind* kind = nullptr;
 };
 
 // What the engine keeps beside a form record to notice two different forms
@@ -245,6 +251,28 @@ void registerNew(QWidget* form, const FormKey& key, Scale now);
 size_t designSignature(QWidget* form);
 void compareWithRecord(QWidget* form, int index);
 std::optional<int> percentOf(QWidget* form, int index, Prop scaleName, int FormRecord::*design);
+
+// v rounded to the nearest Long, halves to even, as std::nearbyint rounds
+// in the default rounding mode, without its call into the maths library,
+// which saves and restores the floating-point state each time: a pass rounds
+// five numbers for every control.
+inline std::optional<int> roundedLong(double v) {
+    if (!(v >= -2147483648.5 && v <= 2147483647.5)) return std::nullopt;  // NaN too
+#if defined(__SSE2__)
+    // One instruction that rounds as the rounding mode says, halves to even.
+    const long long r = _mm_cvtsd_si64(_mm_set_sd(v));
+#else
+    const auto whole = static_cast<long long>(v);  // toward zero
+    const double fraction = v - static_cast<double>(whole);
+    long long r = whole;
+    if (fraction > 0.5 || (fraction == 0.5 && (whole & 1)))
+        ++r;
+    else if (fraction < -0.5 || (fraction == -0.5 && (whole & 1)))
+        --r;
+#endif
+    if (r < -2147483648LL || r > 2147483647LL) return std::nullopt;
+    return static_cast<int>(r);
+}
 
 // A control's font at the smaller of the two percents of its recorded size.
 void scaleFont(QWidget* control, const ControlRecord& r, int px, int py);

@@ -149,13 +149,6 @@ void resizeOne(QWidget* control, int recordIndex, int px, int py) {
     LateBound::move(control, left, top);
 }
 
-std::optional<int> roundedLong(double v) {
-    if (!std::isfinite(v)) return std::nullopt;
-    const double r = std::nearbyint(v);  // halves to even
-    if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
-    return static_cast<int>(r);
-}
-
 // LateBound::move for a widget that is no form and declares none of the
 // names: the same arithmetic, without looking the names up.
 bool moveDirectly(QWidget* w, double tppX, double tppY, int left, int top,
@@ -165,14 +158,13 @@ bool moveDirectly(QWidget* w, double tppX, double tppY, int left, int top,
     const auto x = roundedLong(left / tppX);
     const auto y = roundedLong(top / tppY);
     if (!x || !y) return false;
+    if (!width && !height) {
+        w->move(*x, *y);
+        return true;
+    }
     const auto pw = width ? roundedLong(*width / tppX) : std::optional<int>{};
     const auto ph = height ? roundedLong(*height / tppY) : std::optional<int>{};
-    const QRect now = w->geometry();
-    const QRect target(*x, *y, pw ? *pw : now.width(), ph ? *ph : now.height());
-    if (!width && !height)
-        w->move(target.topLeft());
-    else
-        w->setGeometry(target);
+    w->setGeometry(*x, *y, pw ? *pw : w->width(), ph ? *ph : w->height());
     return true;
 }
 
@@ -239,7 +231,7 @@ Recorded cachedRecord(Tables& t, FormDesign& design, size_t step, QWidget* contr
     recorded.extentY = r.extentY;
     recorded.tabHeight = r.tabHeight;
     recorded.fontSize = r.fontSize;
-    const WalkEntry entry{control, kind.meta, plainIdentity, recorded};
+    const WalkEntry entry{control, kind.meta, plainIdentity, recorded, &kind};
     if (step < design.walked.size())
         design.walked[step] = entry;
     else
@@ -306,7 +298,9 @@ void ResizeForm(QWidget* form) {
                w->dynamicPropertyNames().isEmpty();
     };
     auto place = [&](QWidget* control, const Place& where, const QString* name) {
-        const ClassKind& kind = kindOf(t, control->metaObject());
+        // A control the walk knew (no name read) is of the class it was.
+        const ClassKind& kind =
+            !name ? *t.designs[size_t(index)].walked[step].kind : kindOf(t, control->metaObject());
         if (kind.morvane) return;
         // A widget a Qt layout places keeps the geometry its layout gives
         // it; only its font follows the form.

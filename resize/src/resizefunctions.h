@@ -91,7 +91,11 @@ QString placeOf(QWidget* control);
 
 int UnparkCoordinate(int x);
 // v * p / 100 in 32-bit integers, truncating; nullopt on overflow.
-std::optional<int> scale(int v, int p);
+inline std::optional<int> scale(int v, int p) {
+    int product = 0;
+    if (__builtin_mul_overflow(v, p, &product)) return std::nullopt;
+    return product / 100;  // C++ division truncates toward zero
+}
 
 int FindFormRecord(QWidget* form);
 int RegisterForm(QWidget* form);

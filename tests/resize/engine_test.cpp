@@ -7,6 +7,8 @@
 //
 // The forms here stay hidden, so nothing but the calls below runs a pass.
 // Their client size is set in pixels on a screen of 15 twips per pixel.
+#include "engine.h"
+
 #include <gtest/gtest.h>
 #include <morvane/morvane.h>
 
@@ -23,7 +25,9 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <climits>
+#include <cmath>
 #include <functional>
+#include <random>
 
 #include "fakecontrols.h"
 #include "latebinding.h"
@@ -105,6 +109,44 @@ TEST(EngineArithmetic, scaleTruncatesTowardZeroAndRefusesA32BitOverflow) {
         SCOPED_TRACE(std::to_string(r.v) + " at " + std::to_string(r.p));
         EXPECT_EQ(scale(r.v, r.p), r.expected);
     }
+}
+
+// The pass rounds twips to pixels without the maths library; it must round
+// exactly as nearbyint does (halves to even), edges and ties included.
+TEST(EngineArithmetic, roundingToALongMatchesNearbyintEverywhere) {
+    std::vector<double> values{0.0,
+                               0.5,
+                               1.5,
+                               2.5,
+                               -0.5,
+                               -1.5,
+                               -2.5,
+                               0.49999999999,
+                               7.5 / 15,
+                               2147483647.0,
+                               2147483647.4,
+                               2147483647.5,
+                               -2147483648.0,
+                               -2147483648.5,
+                               1e-300,
+                               -1e-300,
+                               4503599627370495.5};
+    std::mt19937 random(21);
+    std::uniform_real_distribution<double> anywhere(-3e9, 3e9);
+    std::uniform_int_distribution<int> twips(-200000, 200000);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(anywhere(random));
+        values.push_back(twips(random) / 12.0);  // ties where a pixel is 12 twips
+        values.push_back(twips(random) / 15.0);
+    }
+    for (double v : values) {
+        const double r = std::nearbyint(v);
+        const std::optional<int> want =
+            r >= -2147483648.0 && r <= 2147483647.0 ? std::optional<int>(int(r)) : std::nullopt;
+        EXPECT_EQ(MorvaneCtl::ResizeFunctions::detail::roundedLong(v), want) << v;
+    }
+    EXPECT_EQ(MorvaneCtl::ResizeFunctions::detail::roundedLong(std::nan("")), std::nullopt);
+    EXPECT_EQ(MorvaneCtl::ResizeFunctions::detail::roundedLong(INFINITY), std::nullopt);
 }
 
 TEST(EngineArithmetic, unparkAddsTheOffsetOnlyBelowMinus40000) {
