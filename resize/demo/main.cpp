@@ -27,22 +27,27 @@ public:
     DemoForm() {
         m_ui.setupUi(this);
         MorvaneCtl::Morvane* resizer = m_ui.Morvane1;
-        connect(m_ui.saveButton, &QPushButton::clicked, this, [this, resizer] {
-            guarded([&] { resizer->SaveForm(this, true, ApplicationName); });
-        });
-        connect(m_ui.restoreButton, &QPushButton::clicked, this, [this, resizer] {
-            guarded([&] { resizer->RestoreForm(this, true, ApplicationName); });
-        });
+        connect(m_ui.saveButton, &QPushButton::clicked, this,
+                [this, resizer] { resizer->SaveForm(this, true, ApplicationName); });
+        connect(m_ui.restoreButton, &QPushButton::clicked, this,
+                [this, resizer] { resizer->RestoreForm(this, true, ApplicationName); });
+        // What the control cannot do it reports; the demo shows it.
+        connect(resizer, &MorvaneCtl::Morvane::errorOccurred, this,
+                [this](int code, const QString& text) {
+                    QMessageBox::warning(
+                        this, windowTitle(),
+                        QStringLiteral("Morvane error %1: %2").arg(code).arg(text));
+                });
         connect(m_ui.closeButton, &QPushButton::clicked, this, &QWidget::close);
         connect(resizer, &MorvaneCtl::Morvane::ResizeComplete, this, [this] { showSize(); });
         // Asked for while the form loads, the restore is carried out after
         // the form's first layout pass, so last run's geometry wins.
-        guarded([&] { resizer->RestoreForm(this, true, ApplicationName); });
+        resizer->RestoreForm(this, true, ApplicationName);
     }
 
 private:
     void showSize() {
-        const MorvaneCtl::ScreenMetrics screen = MorvaneCtl::currentScreen();
+        const MorvaneCtl::ScreenMetrics screen = MorvaneCtl::currentScreen(this);
         const MorvaneCtl::Morvane* resizer = m_ui.Morvane1;
         m_ui.sizeLabel->setText(
             tr("Now %1 x %2 pixels on a %3 x %4 screen;\ndesigned %5 x %6 on %7 x %8.")
@@ -50,19 +55,10 @@ private:
                 .arg(height())
                 .arg(qRound(screen.widthTwips / screen.twipsPerPixelX))
                 .arg(qRound(screen.heightTwips / screen.twipsPerPixelY))
-                .arg(qRound(resizer->FormScaleWidthDT() / screen.twipsPerPixelX))
-                .arg(qRound(resizer->FormScaleHeightDT() / screen.twipsPerPixelY))
+                .arg(qRound(resizer->property("FormScaleWidthDT").toInt() / screen.twipsPerPixelX))
+                .arg(qRound(resizer->property("FormScaleHeightDT").toInt() / screen.twipsPerPixelY))
                 .arg(resizer->ScreenWidthDT())
                 .arg(resizer->ScreenHeightDT()));
-    }
-
-    // SaveForm and RestoreForm refuse anything but an ordinary form.
-    void guarded(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const MorvaneCtl::MorvaneError& error) {
-            QMessageBox::warning(this, windowTitle(), QString::fromUtf8(error.what()));
-        }
     }
 
     Ui::DemoForm m_ui;

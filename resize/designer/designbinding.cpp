@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 #include "designbinding.h"
 
-#include <QMetaProperty>
 #include <QPointer>
 #include <QTimer>
 #include <QUndoStack>
@@ -18,12 +17,6 @@ namespace MorvaneDesigner {
 namespace {
 
 using MorvaneCtl::Morvane;
-
-bool isWritable(const Morvane* control, const QString& name) {
-    const QMetaObject* meta = control->metaObject();
-    const int index = meta->indexOfProperty(name.toLatin1().constData());
-    return index >= 0 && meta->property(index).isWritable();
-}
 
 // Designer writes a property into the .ui file only while its sheet calls
 // it changed; a value equal to the class default would otherwise be left
@@ -43,19 +36,13 @@ void bindToFormWindow(Morvane* control, QDesignerFormEditorInterface* core) {
     control->setContainerParent(formWindow->mainContainer());
     // Designer hands a loaded or pasted control its saved values before
     // this point; a control dropped from the widget box gets none.
-    try {
-        if (control->receivedPersistedValues())
-            control->finishLoading();
-        else
-            control->InitProperties();
-    } catch (const MorvaneCtl::MorvaneError& error) {
-        // Nothing may leave a timer slot; the control keeps the values it has.
-        qWarning("%s on %s: %s", qPrintable(control->objectName()),
-                 qPrintable(formWindow->mainContainer()->objectName()), error.what());
-    }
+    if (control->receivedPersistedValues())
+        control->finishLoading();
+    else
+        control->InitProperties();
 
-    for (const QString& key : Morvane::persistedKeys())
-        if (isWritable(control, key)) markChanged(control, core, key);
+    // Every persisted key travels with the form, the read-only ones too.
+    for (const QString& key : Morvane::persistedKeys()) markChanged(control, core, key);
 
     // Connected only now, so that opening a form does not mark it modified.
     QPointer<QDesignerFormWindowInterface> window(formWindow);

@@ -11,6 +11,7 @@
 #include "aboutmenu.h"
 #include "designbinding.h"
 #include "morvane/morvane.h"
+#include "propertysheet.h"
 
 namespace {
 
@@ -107,4 +108,6 @@ void MorvanePlugin::initialize(QDesignerFormEditorInterface* core) {
     QExtensionManager* manager = core->extensionManager();
     manager->registerExtensions(new MorvaneDesigner::AboutMenuFactory(manager),
                                 Q_TYPEID(QDesignerTaskMenuExtension));
+    manager->registerExtensions(new MorvaneDesigner::MorvanePropertySheetFactory(manager),
+                                Q_TYPEID(QDesignerPropertySheetExtension));
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Morvane developers
-#include "morvane/geometrytext.h"
+#include "geometrytext.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Morvane developers
-#include "morvane/latebinding.h"
+#include "latebinding.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -110,10 +111,11 @@ QRect outerRect(QWidget* w) {
     if (!isForm(w)) return w->geometry();
     QWidget* frame = frameOf(w);
     if (!frame->isWindow()) return frame->geometry();
-    // Until a window is first shown, Qt keeps the place given to move() as
-    // its frame's place but reports the frame shifted by the frame's width;
-    // the place as given is where the frame will be.
-    if (!frame->isVisible())
+    // Until a window is on the screen (also while its first show is under
+    // way), Qt keeps the place given to move() as its frame's place but
+    // reports the frame shifted by the frame's width; the place as given is
+    // where the frame will be.
+    if (!frame->isVisible() || !frame->windowHandle() || !frame->windowHandle()->isVisible())
         return QRect(frame->geometry().topLeft(), frame->frameGeometry().size());
     return frame->frameGeometry();
 }
@@ -170,7 +172,7 @@ double fontPoints(const QWidget* w) {
 std::optional<QVariant> lineEnd(QWidget* w, Prop p) {
     const QFrame* line = plainLine(w);
     if (!line) return std::nullopt;
-    const ScreenMetrics s = currentScreen();
+    const ScreenMetrics s = currentScreen(w);
     const QRect g = w->geometry();
     const bool horizontal = line->frameShape() == QFrame::HLine;
     // A horizontal frame line runs along its vertical centre from its left
@@ -188,7 +190,7 @@ std::optional<QVariant> lineEnd(QWidget* w, Prop p) {
 bool setLineEnd(QWidget* w, Prop p, double twips) {
     const QFrame* line = plainLine(w);
     if (!line) return false;
-    const ScreenMetrics s = currentScreen();
+    const ScreenMetrics s = currentScreen(w);
     const bool xName = p == Prop::X1 || p == Prop::X2;
     const auto px = toPixels(twips, xName ? s.twipsPerPixelX : s.twipsPerPixelY);
     if (!px) return false;
@@ -271,7 +273,7 @@ std::optional<QVariant> get(QWidget* w, Prop p) {
         return v;
     }
     if (hasDynamicProperty(w, nameOf(p))) return w->property(nameOf(p));
-    const ScreenMetrics s = currentScreen();
+    const ScreenMetrics s = currentScreen(w);
     switch (p) {
         case Prop::Name:
             return w->objectName();
@@ -414,7 +416,7 @@ bool set(QWidget* w, Prop p, const QVariant& value) {
         case Prop::TabHeight: {
             auto* tabs = qobject_cast<QTabWidget*>(w);
             if (!tabs) return false;
-            const auto px = toPixels(v, currentScreen().twipsPerPixelY);
+            const auto px = toPixels(v, currentScreen(w).twipsPerPixelY);
             if (!px || *px < 1) return false;
             // Qt derives a tab's height from its style; a style sheet is the one
             // way to set it. The rule is added to whatever sheet the tab bar
@@ -481,7 +483,7 @@ bool move(QWidget* w, int left, int top, std::optional<int> width, std::optional
         if (height) set(w, Prop::Height, *height);
         return true;
     }
-    const ScreenMetrics s = currentScreen();
+    const ScreenMetrics s = currentScreen(w);
     const auto x = toPixels(left, s.twipsPerPixelX);
     const auto y = toPixels(top, s.twipsPerPixelY);
     const auto pw = width ? toPixels(*width, s.twipsPerPixelX) : std::optional<int>{};
@@ -519,28 +521,69 @@ int clampedStart(std::int64_t a, std::int64_t n, std::int64_t b, std::int64_t m)
 
 }  // namespace
 
-bool bringOntoScreen(QWidget* form) {
-    if (!form) return false;
-    QWidget* frame = frameOf(form);
-    if (!frame->isWindow()) return false;
-    const QRect r = outerRect(form);
+namespace {
+
+// Whether some part of r (pixels) lies on the available area of a screen,
+// and which screen's area is nearest to it otherwise.
+bool onAScreen(const QRect& r, std::optional<QRect>* nearest = nullptr) {
     // A window of no width or height still has its corner somewhere.
     const std::int64_t w = std::max(1, r.width()), h = std::max(1, r.height());
-    std::optional<QRect> nearest;
     double nearestDistance = 0;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect a = screen->availableGeometry();
         if (a.isEmpty()) continue;
         const std::int64_t dx = gap(r.x(), w, a.x(), a.width());
         const std::int64_t dy = gap(r.y(), h, a.y(), a.height());
-        if (dx == 0 && dy == 0) return false;  // some part of it is on this screen
+        if (dx == 0 && dy == 0) return true;
         // Gaps reach 2^32 pixels, whose squares 64-bit integers cannot add.
         const double distance = double(dx) * double(dx) + double(dy) * double(dy);
-        if (!nearest || distance < nearestDistance) {
-            nearest = a;
+        if (nearest && (!*nearest || distance < nearestDistance)) {
+            *nearest = a;
             nearestDistance = distance;
         }
     }
+    return false;
+}
+
+}  // namespace
+
+bool onSomeScreen(QWidget* form, const QRect& twips) {
+    if (!form || !frameOf(form)->isWindow()) return true;
+    const ScreenMetrics s = currentScreen(form);
+    const auto x = toPixels(twips.x(), s.twipsPerPixelX), y = toPixels(twips.y(), s.twipsPerPixelY);
+    const auto w = toPixels(twips.width(), s.twipsPerPixelX);
+    const auto h = toPixels(twips.height(), s.twipsPerPixelY);
+    if (!x || !y || !w || !h) return false;
+    if (QGuiApplication::screens().isEmpty()) return true;
+    return onAScreen(QRect(*x, *y, *w, *h));
+}
+
+QRectF screenAreaOf(QWidget* form) {
+    const ScreenMetrics s = currentScreen(form);
+    QPointF origin;
+    if (const QScreen* screen = form ? form->screen() : QGuiApplication::primaryScreen();
+        screen && s.widthTwips == screen->size().width() * s.twipsPerPixelX &&
+        s.heightTwips == screen->size().height() * s.twipsPerPixelY)
+        origin = QPointF(screen->geometry().x() * s.twipsPerPixelX,
+                         screen->geometry().y() * s.twipsPerPixelY);
+    return {origin, QSizeF(s.widthTwips, s.heightTwips)};
+}
+
+void centerOnScreen(QWidget* form) {
+    const QRectF area = screenAreaOf(form);
+    if (const auto scaleWidth = get(form, Prop::ScaleWidth))
+        set(form, Prop::Left, area.x() + (area.width() - scaleWidth->toDouble()) / 2);
+    if (const auto scaleHeight = get(form, Prop::ScaleHeight))
+        set(form, Prop::Top, area.y() + (area.height() - scaleHeight->toDouble()) / 2);
+}
+
+bool bringOntoScreen(QWidget* form) {
+    if (!form) return false;
+    QWidget* frame = frameOf(form);
+    if (!frame->isWindow()) return false;
+    const QRect r = outerRect(form);
+    std::optional<QRect> nearest;
+    if (onAScreen(r, &nearest)) return false;
     if (!nearest) return false;
     const QPoint place(clampedStart(r.x(), r.width(), nearest->x(), nearest->width()),
                        clampedStart(r.y(), r.height(), nearest->y(), nearest->height()));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Morvane developers
-#include "morvane/propertybag.h"
+#include "propertybag.h"
 
 #include <algorithm>
 

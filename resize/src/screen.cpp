@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include "screenpin.h"
 
@@ -19,8 +20,8 @@ struct ScreenState {
 thread_local ScreenState t_screen;
 }  // namespace
 
-ScreenPin::ScreenPin() : m_saved(t_screen.pinned) {
-    t_screen.pinned = currentScreen();
+ScreenPin::ScreenPin(const QWidget* form) : m_saved(t_screen.pinned) {
+    t_screen.pinned = currentScreen(form);
 }
 ScreenPin::~ScreenPin() {
     t_screen.pinned = m_saved;
@@ -30,11 +31,12 @@ ScreenMetrics ScreenMetrics::ofPixels(int width, int height, double twipsPerPixe
     return {width * twipsPerPixel, height * twipsPerPixel, twipsPerPixel, twipsPerPixel};
 }
 
-ScreenMetrics currentScreen() {
+ScreenMetrics currentScreen(const QWidget* widget) {
     const ScreenState& state = t_screen;
     if (state.pinned) return *state.pinned;
     if (state.override) return *state.override;
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = widget ? widget->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return ScreenMetrics::ofPixels(1024, 768);
     // Twips are 1440 per logical inch.
     const double tppX = 1440.0 / screen->logicalDotsPerInchX();

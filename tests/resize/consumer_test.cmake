@@ -23,6 +23,7 @@ run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} --component morvane)
 set(wanted
     ${LIBDIR}/libmorvane.so ${LIBDIR}/libmorvane.so.1 ${LIBDIR}/libmorvane.so.${VERSION}
     include/morvane/morvane.h include/morvane/version.h include/morvane/morvane_export.h
+    include/morvane/morvaneproperties.h
     ${LIBDIR}/cmake/Morvane/MorvaneConfig.cmake ${LIBDIR}/cmake/Morvane/MorvaneConfigVersion.cmake
     ${LIBDIR}/cmake/Morvane/MorvaneTargets.cmake ${LIBDIR}/pkgconfig/morvane.pc
     share/doc/morvane/LICENSE share/doc/morvane/COPYING.GPL-3 bin/morvane-demo)
@@ -34,6 +35,13 @@ foreach(f IN LISTS wanted)
         message(FATAL_ERROR "not installed: ${f}")
     endif()
 endforeach()
+# Only the headers a program includes: the library's own stay in its source.
+file(GLOB headers RELATIVE ${prefix}/include/morvane ${prefix}/include/morvane/*)
+list(SORT headers)
+set(public messagebox.h morvane.h morvane_export.h morvaneproperties.h screen.h version.h)
+if(NOT headers STREQUAL public)
+    message(FATAL_ERROR "installed headers: ${headers}; the public ones are: ${public}")
+endif()
 foreach(link libmorvane.so libmorvane.so.1)
     if(NOT IS_SYMLINK ${prefix}/${LIBDIR}/${link})
         message(FATAL_ERROR "${LIBDIR}/${link} is no link to the library")

@@ -8,7 +8,6 @@
 // Forms are frameless, on a 1024 x 768 screen of 15 twips per pixel.
 #include <gtest/gtest.h>
 #include <morvane/morvane.h>
-#include <morvane/resizefunctions.h>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -19,6 +18,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "resizefunctions.h"
 #include "resizetest.h"
 
 using namespace MorvaneCtl;

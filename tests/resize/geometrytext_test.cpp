@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 // The geometry text a form's saved state is kept in, and the single-precision
 // number text it is written with.
+#include "geometrytext.h"
+
 #include <gtest/gtest.h>
-#include <morvane/geometrytext.h>
 
 #include <bit>
 #include <cmath>

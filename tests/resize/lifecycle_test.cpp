@@ -8,8 +8,6 @@
 // Forms are frameless, every stand-in screen has 15 twips per pixel.
 #include <gtest/gtest.h>
 #include <morvane/morvane.h>
-#include <morvane/morvaneerror.h>
-#include <morvane/resizefunctions.h>
 
 #include <QLabel>
 #include <QMainWindow>
@@ -17,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include "resizefunctions.h"
 #include "resizetest.h"
 
 using namespace MorvaneCtl;
@@ -49,11 +48,8 @@ public:
         boxesAfterSetup = boxes.calls.size();
 
         // The developer's code.
-        try {
-            resizer->setScreenWidth(1600);
-        } catch (const MorvaneError& e) {
-            refusedWith = e.code();
-        }
+        connect(resizer, &Morvane::errorOccurred, this, [this](int code) { refusedWith = code; });
+        resizer->setScreenWidth(1600);
         resizer->setScreenHeightDT(1200);
         boxesAfterOwnCode = boxes.calls.size();
         loadingInConstructor = resizer->isLoading();
@@ -75,7 +71,7 @@ TEST(FormConstructor, takesTheSavedValuesQuietlyAndHoldsTheDevelopersCallsToTheR
     EXPECT_TRUE(form.loadingInConstructor);
     EXPECT_TRUE(form.resizer->receivedPersistedValues());
     // The screen size is refused at run time, loading or not: 382.
-    EXPECT_EQ(form.refusedWith, MorvaneError::SetNotSupportedAtRunTime);
+    EXPECT_EQ(form.refusedWith, MorvaneCtl::SetNotSupportedAtRunTime);
     EXPECT_EQ(form.resizer->ScreenWidth(), 0);
     // The design screen is confirmed first, answered No here.
     EXPECT_EQ(form.boxesAfterOwnCode, 1u);
@@ -122,8 +118,8 @@ protected:
 TEST_F(ShownForm, aControlAddedToItBindsAndScalesAtTheNextResize) {
     auto* ctl = new Morvane(&form);
     // The form as it is now is the design of a control that knows none.
-    EXPECT_EQ(ctl->FormScaleWidthDT(), 6000);
-    EXPECT_EQ(ctl->FormScaleHeightDT(), 3000);
+    EXPECT_EQ(ctl->property("FormScaleWidthDT").toInt(), 6000);
+    EXPECT_EQ(ctl->property("FormScaleHeightDT").toInt(), 3000);
 
     form.resize(600, 300);
     ASSERT_TRUE(waitFor([&] { return form.size() == QSize(600, 300); }));
@@ -179,13 +175,11 @@ TEST(MdiFrameControl, refusesToLayTheFrameOutAndStillHoldsItToItsLimits) {
     showAndSettle(&frame);
     ASSERT_EQ(ctl->MyParentMDI(), &frame);
 
-    try {
-        ctl->ResizeControls();
-        ADD_FAILURE() << "ResizeControls did as if it had laid out the MDI frame";
-    } catch (const MorvaneError& e) {
-        EXPECT_EQ(e.code(), MorvaneError::TypeMismatch);
-        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(frame.objectName())) << e.what();
-    }
+    QSignalSpy errors(ctl, &Morvane::errorOccurred);
+    EXPECT_FALSE(ctl->ResizeControls()) << "ResizeControls did as if it had laid out the MDI frame";
+    ASSERT_EQ(errors.count(), 1);
+    EXPECT_EQ(errors.at(0).at(0).toInt(), MorvaneCtl::TypeMismatch);
+    EXPECT_EQ(errors.at(0).at(1).toString(), QStringLiteral("Type mismatch"));
     EXPECT_EQ(ResizeFunctions::FindFormRecord(&frame), -1);
 
     // The resize handler meets the same failure and goes on.

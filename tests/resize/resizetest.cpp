@@ -36,6 +36,27 @@ bool PrivateSettings::hasLastSavedState(const QString& app, const QString& formN
     return s.contains(formName + QStringLiteral("/LastSavedState"));
 }
 
+namespace {
+LogRecorder* t_log = nullptr;
+}  // namespace
+
+LogRecorder::LogRecorder() {
+    t_log = this;
+    m_previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (t_log && context.category && qstrcmp(context.category, "morvane") == 0) {
+                if (type == QtWarningMsg) t_log->warnings.append(text);
+                return;
+            }
+            if (t_log && t_log->m_previous) t_log->m_previous(type, context, text);
+        });
+}
+
+LogRecorder::~LogRecorder() {
+    qInstallMessageHandler(m_previous);
+    t_log = nullptr;
+}
+
 MessageBoxRecorder::MessageBoxRecorder(QMessageBox::StandardButton a) : answer(a) {
     m_previous = MorvaneCtl::setMessageBoxHook([this](QMessageBox::Icon icon, const QString& title,
                                                       const QString& text,

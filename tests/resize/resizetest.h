@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
@@ -85,6 +86,21 @@ public:
 
 private:
     MorvaneCtl::MessageBoxHook m_previous;
+};
+
+// Records what the library logs in its category "morvane" while it lives;
+// other messages go on to the handler before it.
+class LogRecorder {
+public:
+    LogRecorder();
+    ~LogRecorder();
+    LogRecorder(const LogRecorder&) = delete;
+    LogRecorder& operator=(const LogRecorder&) = delete;
+
+    QStringList warnings;
+
+private:
+    QtMessageHandler m_previous;
 };
 
 // Loads tests/resize/forms/<file> with Qt's form loader; the resize control

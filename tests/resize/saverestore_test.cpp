@@ -8,8 +8,6 @@
 // shown at 90, 60 on a 1024 x 768 screen unless a test says otherwise.
 #include <gtest/gtest.h>
 #include <morvane/morvane.h>
-#include <morvane/morvaneerror.h>
-#include <morvane/resizefunctions.h>
 
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -17,8 +15,10 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <functional>
 
+#include "resizefunctions.h"
 #include "resizetest.h"
 
 using namespace MorvaneCtl;
@@ -356,16 +356,11 @@ TEST_P(NonForm, isATypeMismatch) {
     QObject* thing = GetParam().make(form.get(), keep);
     for (bool save : {true, false}) {
         SCOPED_TRACE(save ? "SaveForm" : "RestoreForm");
-        try {
-            if (save)
-                ctl->SaveForm(thing, true, App);
-            else
-                ctl->RestoreForm(thing, true, App);
-            ADD_FAILURE() << "accepted";
-        } catch (const MorvaneError& e) {
-            EXPECT_EQ(e.code(), MorvaneError::TypeMismatch);
-            EXPECT_EQ(e.code(), 13);
-        }
+        QSignalSpy errors(ctl, &Morvane::errorOccurred);
+        EXPECT_FALSE(save ? ctl->SaveForm(thing, true, App) : ctl->RestoreForm(thing, true, App))
+            << "accepted";
+        ASSERT_EQ(errors.count(), 1);
+        EXPECT_EQ(errors.at(0).at(0).toInt(), 13);
     }
 }
 
@@ -399,8 +394,8 @@ TEST_F(SaveRestore, aFormInAnMdiSubWindowIsAForm) {
     auto* child = new QWidget;
     child->setObjectName(uniqueFormName(QStringLiteral("Form4")));
     area->addSubWindow(child);
-    EXPECT_NO_THROW(ctl->SaveForm(child, true, App));
-    EXPECT_NO_THROW(ctl->RestoreForm(child, true, App));
+    EXPECT_TRUE(ctl->SaveForm(child, true, App));
+    EXPECT_TRUE(ctl->RestoreForm(child, true, App));
 }
 
 // A restored window stays where its user can reach it. The offscreen
@@ -438,25 +433,23 @@ struct OffScreenCase {
 
 class OffScreen : public Reachable, public ::testing::WithParamInterface<OffScreenCase> {};
 
-TEST_P(OffScreen, comesBackOntoTheScreenWithItsSize) {
+TEST_P(OffScreen, isRefusedWithAWarningAndTheFormKeepsItsDesignGeometry) {
     const OffScreenCase& c = GetParam();
     open();
     const QRect a = area();
+    const QRect before = frame();
     const qint64 x = c.fromFarX ? a.x() + a.width() + c.x : a.x() + c.x;
     const qint64 y = c.fromFarY ? a.y() + a.height() + c.y : a.y() + c.y;
+    LogRecorder log;
     restore(textAt(x, y, 300, 150));
-    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(300, 150) && a.intersects(frame()); }))
-        << ::testing::PrintToString(frame());
-    settle();
-    // Wholly on the screen, as near as it fits to where the text put it:
-    // against the edge it went past, and where it was on the other axis.
+    settle(60);
+    EXPECT_EQ(frame(), before) << "the design geometry, where the form was";
     EXPECT_TRUE(a.contains(frame())) << ::testing::PrintToString(frame());
-    EXPECT_EQ(form->size(), QSize(300, 150));
-    const bool pastLeft = x < a.x(), pastRight = x >= a.x() + a.width();
-    const bool pastTop = y < a.y(), pastBottom = y >= a.y() + a.height();
-    const int wantX = pastLeft ? a.left() : pastRight ? a.right() - 299 : int(x);
-    const int wantY = pastTop ? a.top() : pastBottom ? a.bottom() - 149 : int(y);
-    EXPECT_EQ(frame().topLeft(), QPoint(wantX, wantY));
+    ASSERT_EQ(log.warnings.size(), 1);
+    EXPECT_TRUE(log.warnings.first().contains(QStringLiteral("refused")))
+        << log.warnings.first().toStdString();
+    EXPECT_EQ(PrivateSettings::lastSavedState(App, name()), textAt(x, y, 300, 150))
+        << "reading the text leaves it as it was";
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, OffScreen,
@@ -474,18 +467,40 @@ INSTANTIATE_TEST_SUITE_P(Texts, OffScreen,
                              return std::string(info.param.name);
                          });
 
-TEST_F(Reachable, aWindowLargerThanTheScreenComesBackByItsTopLeftCorner) {
+// Texts a damaged file or a broken save leaves: a window of no size, or one
+// below the form's own minimum, would be no window to use.
+TEST_F(Reachable, aTextBelowTheMinimumSizeGivesTheDesignGeometryAndAWarning) {
     open();
-    // Twice the screen's size, 32767 pixels right of it. (Not 32767 pixels
-    // wide: the platform would paint four gigabytes for it.)
-    const QRect a = area();
-    const QSize big(2 * a.width(), 2 * a.height());
-    restore(textAt(a.x() + a.width() + 32767, a.y(), big.width(), big.height()));
-    ASSERT_TRUE(waitFor([&] { return frame().topLeft() == a.topLeft(); }))
+    ctl->setMinFormWidth(150 * TwipsPerPixel);
+    ctl->setMinFormHeight(0);
+    const QRect before = frame();
+    for (const QString& text : {QStringLiteral("1500,1200,0,0,0"), textAt(100, 100, 149, 80),
+                                QStringLiteral("1500,1200,-3000,1500,0")}) {
+        SCOPED_TRACE(text.toStdString());
+        LogRecorder log;
+        restore(text);
+        settle(60);
+        EXPECT_EQ(frame(), before);
+        EXPECT_TRUE(form->isVisible());
+        ASSERT_EQ(log.warnings.size(), 1);
+        EXPECT_TRUE(log.warnings.first().contains(QStringLiteral("minimum")))
+            << log.warnings.first().toStdString();
+        EXPECT_EQ(PrivateSettings::lastSavedState(App, name()), text);
+    }
+    // At the minimum it is taken.
+    restore(textAt(100, 100, 150, 80));
+    EXPECT_TRUE(waitFor([&] { return frame() == QRect(100, 100, 150, 80); }))
         << ::testing::PrintToString(frame());
-    settle();
-    EXPECT_EQ(frame().topLeft(), a.topLeft());
-    EXPECT_EQ(form->size(), big);
+}
+
+TEST_F(Reachable, aRefusedTextBringsAMovedFormBackToItsDesignSizeOnTheScreen) {
+    open();
+    moveTo(QRect(40, 30, 500, 400));
+    LogRecorder log;
+    restore(textAt(-5000, -5000, 300, 150));
+    EXPECT_TRUE(waitFor([&] { return frame() == QRect(40, 30, 200, 100); }))
+        << ::testing::PrintToString(frame());
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 // Texts that leave some of a 300 x 150 window on the screen, as offsets
@@ -525,44 +540,18 @@ INSTANTIATE_TEST_SUITE_P(Texts, PartlyOnScreen,
                              return std::string(info.param.name);
                          });
 
-TEST_F(Reachable, aWindowNotShownYetIsBroughtBackByTheFrameItWillHave) {
-    // A first instance makes the form's record; a second one, with a frame
-    // and not shown yet, is restored at once.
-    open();
-    auto first = std::move(form);
-    first->close();
-    const QString formName = first->objectName();
-    form = loadForm(QStringLiteral("small.ui"));
-    ASSERT_TRUE(form);
-    form->setObjectName(formName);
-    form->move(90, 60);
-    ctl = resizerOf(form.get());
-    ASSERT_GE(ResizeFunctions::FindFormRecord(form.get()), 0);
-    ASSERT_FALSE(form->isVisible());
-    const QRect a = area();
-    restore(textAt(a.x() + a.width() + 32767, a.y() + 20, 300, 150));
-    // Before it is shown, a window's position is that of its frame to be.
-    EXPECT_EQ(form->pos(), QPoint(a.x() + a.width() - form->frameGeometry().width(), a.y() + 20));
-    EXPECT_EQ(form->size(), QSize(300, 150));
-    showAndSettle(form.get());
-    ASSERT_TRUE(waitFor([&] { return a.intersects(frame()); }))
-        << ::testing::PrintToString(frame());
-    settle();
-    EXPECT_TRUE(a.contains(frame().topLeft())) << ::testing::PrintToString(frame());
-    EXPECT_EQ(frame().right(), a.right()) << ::testing::PrintToString(frame());
-}
-
-TEST_F(Reachable, aRestoreAskedForWhileLoadingBringsTheWindowBackAfterTheFirstPass) {
+TEST_F(Reachable, aRestoreAskedForWhileLoadingIsRefusedAfterTheFirstPass) {
     open(false);
     const QRect a = area();
     PrivateSettings::setLastSavedState(App, name(), textAt(-5000, a.y() + 30, 300, 150));
+    LogRecorder log;
     ctl->RestoreForm(form.get(), true, App);
     EXPECT_TRUE(ctl->RestorePending());
     showAndSettle(form.get());
-    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(300, 150) && a.intersects(frame()); }))
-        << ::testing::PrintToString(frame());
+    ASSERT_TRUE(waitFor([&] { return form->size() == QSize(200, 100); }));
     settle();
-    EXPECT_EQ(frame().topLeft(), QPoint(a.x(), a.y() + 30));
+    EXPECT_EQ(frame().topLeft(), QPoint(90, 60));
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 TEST_F(Reachable, aFormInAnMdiSubWindowIsLeftInItsFrame) {

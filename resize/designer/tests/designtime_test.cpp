@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMetaProperty>
 #include <QPluginLoader>
+#include <QTemporaryFile>
 #include <QUndoStack>
 #include <QXmlStreamReader>
 #include <QtDesigner/QDesignerActionEditorInterface>
@@ -22,9 +23,11 @@
 #include <QtDesigner/QDesignerIntegration>
 #include <QtDesigner/QDesignerObjectInspectorInterface>
 #include <QtDesigner/QDesignerPropertyEditorInterface>
+#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QExtensionManager>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#include <map>
 #include <memory>
 
 #include "messageboxrecorder.h"
@@ -173,26 +176,22 @@ TEST_F(DesignTime, aNewlyPlacedControlMeasuresTheDesignScreen) {
     EXPECT_EQ(control->ScreenHeightDT(), 768);
     EXPECT_EQ(control->Resolution(), MorvaneCtl::Res_1024x768);
     // The form it was dropped on, 640 x 480 pixels.
-    EXPECT_EQ(control->FormWidthDT(), 640 * 15);
-    EXPECT_EQ(control->FormHeightDT(), 480 * 15);
-    EXPECT_EQ(control->FormScaleWidthDT(), 640 * 15);
-    EXPECT_EQ(control->FormScaleHeightDT(), 480 * 15);
+    EXPECT_EQ(control->property("FormWidthDT").toInt(), 640 * 15);
+    EXPECT_EQ(control->property("FormHeightDT").toInt(), 480 * 15);
+    EXPECT_EQ(control->property("FormScaleWidthDT").toInt(), 640 * 15);
+    EXPECT_EQ(control->property("FormScaleHeightDT").toInt(), 480 * 15);
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.shown().join(u'\n').toStdString();
 }
 
-TEST_F(DesignTime, savingWritesEveryWritablePersistedKey) {
+TEST_F(DesignTime, savingWritesEveryPersistedKey) {
     Morvane* control = open(QStringLiteral("placed.ui"));
     ASSERT_NE(control, nullptr);
 
     const QMap<QString, QString> values = saved();
-    for (const QString& key : Morvane::persistedKeys()) {
-        const QMetaProperty property = control->metaObject()->property(
-            control->metaObject()->indexOfProperty(key.toLatin1().constData()));
-        if (property.isWritable())
-            EXPECT_TRUE(values.contains(key)) << key.toStdString() << " not saved";
-        else
-            EXPECT_FALSE(values.contains(key)) << key.toStdString() << " is measured, never saved";
-    }
+    for (const QString& key : Morvane::persistedKeys())
+        EXPECT_TRUE(values.contains(key)) << key.toStdString() << " not saved";
+    // The measured screen is saved as measured.
+    EXPECT_EQ(values.value(QStringLiteral("ScreenWidth")), QStringLiteral("1024"));
     // Defaults are written too, and the values are the control's.
     EXPECT_EQ(values.value(QStringLiteral("AutoCenterForm")), QStringLiteral("false"));
     EXPECT_EQ(values.value(QStringLiteral("ScreenWidthDT")), QStringLiteral("1024"));
@@ -260,9 +259,6 @@ TEST_F(DesignTime, savedValuesAreWrittenForQtsPropertySystem) {
     // a loader does, so that a compiled form takes them without a question.
     const QString ui = m_window->contents();
     for (const QString& key : Morvane::persistedKeys()) {
-        const QMetaProperty property = control->metaObject()->property(
-            control->metaObject()->indexOfProperty(key.toLatin1().constData()));
-        if (!property.isWritable()) continue;
         EXPECT_TRUE(ui.contains(QStringLiteral("<property name=\"%1\" stdset=\"0\">").arg(key)))
             << key.toStdString();
     }
@@ -309,12 +305,76 @@ TEST_F(DesignTime, resizingTheFormUpdatesTheDesignRecord) {
 
     m_window->mainContainer()->resize(700, 500);
     QApplication::processEvents();
-    EXPECT_EQ(control->FormScaleWidthDT(), 700 * 15);
-    EXPECT_EQ(control->FormScaleHeightDT(), 500 * 15);
+    EXPECT_EQ(control->property("FormScaleWidthDT").toInt(), 700 * 15);
+    EXPECT_EQ(control->property("FormScaleHeightDT").toInt(), 500 * 15);
     const QMap<QString, QString> values = saved();
     EXPECT_EQ(values.value(QStringLiteral("FormScaleWidthDT")), QString::number(700 * 15));
     EXPECT_EQ(values.value(QStringLiteral("FormScaleHeightDT")), QString::number(500 * 15));
-    EXPECT_EQ(values.value(QStringLiteral("FormWidthDT")), QString::number(control->FormWidthDT()));
+    EXPECT_EQ(values.value(QStringLiteral("FormWidthDT")),
+              QString::number(control->property("FormWidthDT").toInt()));
+}
+
+TEST_F(DesignTime, theDesignRecordAndTheMeasuredScreenAreReadOnlyTheRestEditable) {
+    Morvane* control = open(QStringLiteral("saved.ui"));
+    ASSERT_NE(control, nullptr);
+    auto* sheet =
+        qt_extension<QDesignerPropertySheetExtension*>(m_core->extensionManager(), control);
+    ASSERT_NE(sheet, nullptr);
+    const QStringList readOnly{
+        QStringLiteral("FormHeightDT"),      QStringLiteral("FormWidthDT"),
+        QStringLiteral("FormScaleHeightDT"), QStringLiteral("FormScaleWidthDT"),
+        QStringLiteral("ScreenHeight"),      QStringLiteral("ScreenWidth")};
+    for (const QString& key : Morvane::persistedKeys()) {
+        const int index = sheet->indexOf(key);
+        ASSERT_GE(index, 0) << key.toStdString();
+        EXPECT_TRUE(sheet->isVisible(index)) << key.toStdString();
+        EXPECT_EQ(sheet->isEnabled(index), !readOnly.contains(key)) << key.toStdString();
+        EXPECT_TRUE(sheet->isChanged(index)) << key.toStdString() << " would not be saved";
+    }
+    // Designer's own properties are left as Designer has them.
+    EXPECT_TRUE(sheet->isEnabled(sheet->indexOf(QStringLiteral("objectName"))));
+}
+
+// Every property, set to a value other than its default, is saved into the
+// .ui file and read back from it by Designer.
+TEST_F(DesignTime, everyPropertyRoundTripsThroughAUiFile) {
+    Morvane* control = open(QStringLiteral("placed.ui"));
+    ASSERT_NE(control, nullptr);
+    {
+        MessageBoxRecorder yes(QMessageBox::Yes);
+        control->setProperty("Resolution", QVariant::fromValue(MorvaneCtl::Res_1600x1200));
+        control->setProperty("ScreenHeightDT", 1200);
+        control->setProperty("ScreenWidthDT", 1600);
+    }
+    int n = 0;
+    for (const QString& key : Morvane::persistedKeys()) {
+        const QByteArray name = key.toLatin1();
+        const QVariant now = control->property(name.constData());
+        if (now.typeId() == QMetaType::Bool)
+            control->setProperty(name.constData(), !now.toBool());
+        else if (now.typeId() == QMetaType::Int && !key.startsWith(QLatin1String("Screen")))
+            control->setProperty(name.constData(), 1000 + 7 * n++);
+    }
+    const QString ui = m_window->contents();
+    std::map<QString, QVariant> before;
+    for (const QString& key : Morvane::persistedKeys())
+        before[key] = control->property(key.toLatin1().constData());
+
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write(ui.toUtf8());
+    file.seek(0);
+    auto frame = std::make_unique<QWidget>();
+    QDesignerFormWindowInterface* window =
+        m_core->formWindowManager()->createFormWindow(frame.get());
+    QString error;
+    ASSERT_TRUE(window->setContents(&file, &error)) << error.toStdString();
+    frame->show();
+    QApplication::processEvents();
+    auto* again = window->mainContainer()->findChild<Morvane*>(QStringLiteral("Morvane1"));
+    ASSERT_NE(again, nullptr);
+    for (const QString& key : Morvane::persistedKeys())
+        EXPECT_EQ(again->property(key.toLatin1().constData()), before[key]) << key.toStdString();
 }
 
 TEST_F(DesignTime, aControlOutsideAFormWindowStaysInert) {

@@ -54,10 +54,10 @@ TEST_F(UiLoaderWithPlugin, savedPropertiesComeBackWithoutADialog) {
     EXPECT_FALSE(control->ResizeFonts());
     EXPECT_TRUE(control->AutoCenterForm());
     EXPECT_TRUE(control->HideControlsOnResize());
-    EXPECT_EQ(control->FormWidthDT(), 9000);
-    EXPECT_EQ(control->FormHeightDT(), 6000);
-    EXPECT_EQ(control->FormScaleWidthDT(), 9000);
-    EXPECT_EQ(control->FormScaleHeightDT(), 6000);
+    EXPECT_EQ(control->property("FormWidthDT").toInt(), 9000);
+    EXPECT_EQ(control->property("FormHeightDT").toInt(), 6000);
+    EXPECT_EQ(control->property("FormScaleWidthDT").toInt(), 9000);
+    EXPECT_EQ(control->property("FormScaleHeightDT").toInt(), 6000);
     // Not in the file: the defaults.
     EXPECT_TRUE(control->AutoResizeControls());
     EXPECT_EQ(control->MaxFormHeight(), 0);

@@ -9,19 +9,22 @@
 //
 //     auto *resizer = new MorvaneCtl::Morvane(form);
 //     resizer->setMaxFormWidth(12000);          // twips
-//     resizer->CaptureDesignSize();             // only for forms built in code
-//     form->show();                             // scaled to this screen
+//     form->show();                             // the form as first shown is its design
 //
 // Sizes are in twips (1440 per logical inch), screen sizes in pixels.
+//
+// Nothing the control does throws: an operation that fails returns false,
+// emits errorOccurred() with the error's number and text, and logs the text
+// as a warning in the logging category "morvane".
 #pragma once
 
-#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "morvane/morvane_export.h"
-#include "morvane/morvaneerror.h"
-#include "morvane/propertybag.h"
+#include "morvane/morvaneproperties.h"
 
 namespace MorvaneCtl {
 Q_NAMESPACE_EXPORT(MORVANE_EXPORT)
@@ -38,6 +41,20 @@ enum ScreenResolution {
 };
 Q_ENUM_NS(ScreenResolution)
 
+// The error numbers the control reports.
+enum ErrorCode {
+    Overflow = 6,                    // a screen ratio cannot be computed
+    TypeMismatch = 13,               // SaveForm/RestoreForm given no ordinary form;
+                                     // ResizeControls on an MDI frame
+    InvalidPropertyValue = 380,      // a persisted value of the wrong kind
+    SetNotSupportedAtRunTime = 382,  // ScreenWidth/ScreenHeight set at run time
+    SetNotPermitted = 387,           // ... and at design time
+};
+Q_ENUM_NS(ErrorCode)
+
+// The standard text of an error number, e.g. "Type mismatch".
+MORVANE_EXPORT QString errorText(int code);
+
 // Module-wide state, one copy per thread that hosts controls.
 // Ratio of the current screen to the design screen; the control that
 // measured the screen last sets it.
@@ -48,134 +65,102 @@ MORVANE_EXPORT float ScreenRatioY();
 MORVANE_EXPORT QString versionText();
 MORVANE_EXPORT QString productName();
 
+class MorvanePrivate;
+
 class MORVANE_EXPORT Morvane : public QWidget {
     Q_OBJECT
-    // Declared in the order the properties are persisted. Qt's property
-    // system writes them through the load...() functions below, not through
-    // the setters: a loader (QUiLoader, Designer, uic for a form Designer
-    // saved) hands the control its saved values that way while it loads.
-    Q_PROPERTY(MorvaneCtl::ScreenResolution Resolution READ Resolution WRITE loadResolution)
-    Q_PROPERTY(bool ResizeFonts READ ResizeFonts WRITE loadResizeFonts)
-    // Always measured, never set: read-only to Qt's property system.
-    Q_PROPERTY(int ScreenHeight READ ScreenHeight STORED false)
-    Q_PROPERTY(int ScreenWidth READ ScreenWidth STORED false)
-    Q_PROPERTY(int ScreenHeightDT READ ScreenHeightDT WRITE loadScreenHeightDT)
-    Q_PROPERTY(int ScreenWidthDT READ ScreenWidthDT WRITE loadScreenWidthDT)
-    Q_PROPERTY(bool AutoResizeControls READ AutoResizeControls WRITE loadAutoResizeControls)
-    Q_PROPERTY(bool AutoResizeOnLoad READ AutoResizeOnLoad WRITE loadAutoResizeOnLoad)
-    Q_PROPERTY(int MaxFormHeight READ MaxFormHeight WRITE loadMaxFormHeight)
-    Q_PROPERTY(int MaxFormWidth READ MaxFormWidth WRITE loadMaxFormWidth)
-    Q_PROPERTY(bool AllowFormMaximized READ AllowFormMaximized WRITE loadAllowFormMaximized)
-    Q_PROPERTY(bool AllowFormMinimized READ AllowFormMinimized WRITE loadAllowFormMinimized)
-    Q_PROPERTY(int MinFormHeight READ MinFormHeight WRITE loadMinFormHeight)
-    Q_PROPERTY(int MinFormWidth READ MinFormWidth WRITE loadMinFormWidth)
-    Q_PROPERTY(bool AutoCenterForm READ AutoCenterForm WRITE loadAutoCenterForm)
-    // The form's size when it was last saved in the designer, kept up to
-    // date by the control itself while the form is designed.
-    Q_PROPERTY(int FormHeightDT READ FormHeightDT WRITE loadFormHeightDT)
-    Q_PROPERTY(int FormWidthDT READ FormWidthDT WRITE loadFormWidthDT)
-    Q_PROPERTY(int FormScaleHeightDT READ FormScaleHeightDT WRITE loadFormScaleHeightDT)
-    Q_PROPERTY(int FormScaleWidthDT READ FormScaleWidthDT WRITE loadFormScaleWidthDT)
-    Q_PROPERTY(bool ResizeFormBackground READ ResizeFormBackground WRITE loadResizeFormBackground)
-    Q_PROPERTY(bool HideControlsOnResize READ HideControlsOnResize WRITE loadHideControlsOnResize)
+    // The persisted properties, in the order they are persisted. Qt's
+    // property system writes them through load...(): a loader (QUiLoader,
+    // Designer, uic for a form Designer saved) hands the control its saved
+    // values that way while it loads.
+    MORVANE_PROPERTIES(MORVANE_Q_PROPERTY)
 
 public:
     explicit Morvane(QWidget* parent = nullptr);
     ~Morvane() override;
 
     // ---- Public interface, in member order ------------------------------
-    ScreenResolution Resolution() const { return m_resolution; }
+    ScreenResolution Resolution() const;
     // Asks for confirmation first (Yes/No); only Yes changes the value.
     void setResolution(ScreenResolution value);
 
     // Stores the form's geometry (in memory, and with savePersistent and an
-    // application name also in the per-user settings). Throws MorvaneError
-    // TypeMismatch when formObject is not an ordinary form.
-    Q_INVOKABLE void SaveForm(QObject* formObject, bool savePersistent = false,
+    // application name also in the per-user settings). Fails (TypeMismatch)
+    // when formObject is not an ordinary form.
+    Q_INVOKABLE bool SaveForm(QObject* formObject, bool savePersistent = false,
                               const QString& strApplicationName = {});
     // Restores what SaveForm stored; asked for while the form loads, it is
-    // carried out after the form's first layout pass. Throws like SaveForm.
-    Q_INVOKABLE void RestoreForm(QObject* formObject, bool restoreFromPersistent = false,
+    // carried out after the form's first layout pass. Fails like SaveForm.
+    // A stored geometry that would leave the window below its minimum size
+    // or off every screen is refused with a warning.
+    Q_INVOKABLE bool RestoreForm(QObject* formObject, bool restoreFromPersistent = false,
                                  const QString& strApplicationName = {});
 
-    bool ResizeFonts() const { return m_resizeFonts; }
+    bool ResizeFonts() const;
     void setResizeFonts(bool value);
 
-    // Runs one layout pass over the form now. Throws MorvaneError
-    // TypeMismatch on an MDI frame, which is not laid out as a form.
-    Q_INVOKABLE void ResizeControls();
+    // Runs one layout pass over the form now. Fails (TypeMismatch) on an MDI
+    // frame, which is not laid out as a form.
+    Q_INVOKABLE bool ResizeControls();
 
-    int ScreenHeight() const { return m_screenHeight; }
-    // Always refused: MorvaneError SetNotPermitted at design time,
-    // SetNotSupportedAtRunTime at run time.
+    // The screen the form is on, in pixels. Always refused: SetNotPermitted
+    // at design time, SetNotSupportedAtRunTime at run time.
+    int ScreenHeight() const;
     void setScreenHeight(int value);
-    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenWidth() const;
     void setScreenWidth(int value);
 
-    int ScreenHeightDT() const { return m_screenHeightDT; }
+    int ScreenHeightDT() const;
     void setScreenHeightDT(int value);  // confirmed like setResolution
-    int ScreenWidthDT() const { return m_screenWidthDT; }
+    int ScreenWidthDT() const;
     void setScreenWidthDT(int value);  // confirmed like setResolution
 
-    bool AutoResizeControls() const { return m_autoResizeControls; }
+    bool AutoResizeControls() const;
     void setAutoResizeControls(bool value);
-    bool AutoResizeOnLoad() const { return m_autoResizeOnLoad; }
+    bool AutoResizeOnLoad() const;
     void setAutoResizeOnLoad(bool value);
     // Limits in twips; 0 or less means no limit.
-    int MaxFormHeight() const { return m_maxFormHeight; }
+    int MaxFormHeight() const;
     void setMaxFormHeight(int value);
-    int MaxFormWidth() const { return m_maxFormWidth; }
+    int MaxFormWidth() const;
     void setMaxFormWidth(int value);
-    bool AllowFormMaximized() const { return m_allowFormMaximized; }
+    bool AllowFormMaximized() const;
     void setAllowFormMaximized(bool value);
-    bool AllowFormMinimized() const { return m_allowFormMinimized; }
+    bool AllowFormMinimized() const;
     void setAllowFormMinimized(bool value);
-    int MinFormHeight() const { return m_minFormHeight; }
+    int MinFormHeight() const;
     void setMinFormHeight(int value);
-    int MinFormWidth() const { return m_minFormWidth; }
+    int MinFormWidth() const;
     void setMinFormWidth(int value);
-    bool AutoCenterForm() const { return m_autoCenterForm; }
+    bool AutoCenterForm() const;
     void setAutoCenterForm(bool value);
 
-    // Records the controls of the form the layout engine does not know yet.
+    // Records the controls of the form the layout engine does not know yet,
+    // at the form's current scale.
     Q_INVOKABLE void Reset();
     // Shows the version in a small modal box.
     Q_INVOKABLE void About();
-    // Centres a form in the normal window state on the screen.
+    // Centres a form in the normal window state on its screen.
     Q_INVOKABLE void CenterForm();
 
-    bool ResizeFormBackground() const { return m_resizeFormBackground; }
+    bool ResizeFormBackground() const;
     void setResizeFormBackground(bool value);
-    bool HideControlsOnResize() const { return m_hideControlsOnResize; }
+    bool HideControlsOnResize() const;
     void setHideControlsOnResize(bool value);
 
-    // ---- Design record (persisted, not part of the public interface) ----
-    int FormHeightDT() const { return m_formHeightDT; }
-    void setFormHeightDT(int value);
-    int FormWidthDT() const { return m_formWidthDT; }
-    void setFormWidthDT(int value);
-    int FormScaleHeightDT() const { return m_formScaleHeightDT; }
-    void setFormScaleHeightDT(int value);
-    int FormScaleWidthDT() const { return m_formScaleWidthDT; }
-    void setFormScaleWidthDT(int value);
-
-    // Sets the four design sizes above from the form as it is now (outer
-    // size, and client size or, for an MDI form, outer size). The designer
-    // plugin keeps them current; a form built in code calls it before show.
+    // Takes the form's outer and client size as its design size. On a form
+    // not shown yet the sizes are taken when it is first shown, once Qt has
+    // laid it out; a form built in code that was given no design size gets
+    // that by itself.
     void CaptureDesignSize();
 
     // ---- Host interface: what a form designer or loader calls -----------
     // The persisted keys, in the order they are read and written.
-    static const QStringList& persistedKeys();
+    static QStringList persistedKeys();
 
     // First placement on a form: defaults, then the design screen is
     // measured and classified.
     void InitProperties();
-    // A later load from a property bag. Throws MorvaneError
-    // InvalidPropertyValue (changing nothing) when a value is of the wrong kind.
-    void ReadProperties(const PropertyBag& bag);
-    // The designer saves the form: design sizes captured, then every key.
-    void WriteProperties(PropertyBag& bag);
 
     // A control is loading from its construction until its form is first
     // polished or shown (or, on a form shown already, until the event loop
@@ -185,11 +170,11 @@ public:
     // follow their rules from the start. Loading ends with finishLoading():
     // the screen is measured and the control binds to its form; a designer
     // host calls it once it has applied the saved properties.
-    bool isLoading() const { return m_loading; }
+    bool isLoading() const;
     void finishLoading();
     // True when a loader handed the control at least one persisted value
     // while it was loading, i.e. it was loaded rather than newly placed.
-    bool receivedPersistedValues() const { return m_receivedValues; }
+    bool receivedPersistedValues() const;
 
     // How the layout tables and the per-user settings tell this control's
     // form from other forms. By default a form is known by its objectName
@@ -200,12 +185,12 @@ public:
     // (for example the .ui resource QUiLoader read them from, as such forms
     // are all plain QWidgets), get records and settings of their own.
     void setStrictFormIdentity(bool strict, const QString& key = {});
-    bool strictFormIdentity() const { return m_strictIdentity; }
-    QString formIdentityKey() const { return m_identityKey; }
+    bool strictFormIdentity() const;
+    QString formIdentityKey() const;
 
     // The ambient user mode: true at run time, false while a form designer
     // shows the control. Defaults to run time.
-    bool UserMode() const { return m_userMode; }
+    bool UserMode() const;
     void setUserMode(bool runTime);
 
     // The form the control sits on. By default the control's top-level
@@ -216,13 +201,13 @@ public:
 
     // The bound form after loading: MyParent for an ordinary form,
     // MyParentMDI for an MDI frame (a QMainWindow around a QMdiArea).
-    QWidget* MyParent() const { return m_myParent; }
-    QWidget* MyParentMDI() const { return m_myParentMDI; }
+    QWidget* MyParent() const;
+    QWidget* MyParentMDI() const;
 
     // Load and restore bookkeeping, readable for hosts and tests.
-    bool FirstResizePending() const { return m_firstResizePending; }
-    bool SuppressResize() const { return m_suppressResize; }
-    bool RestorePending() const { return m_restorePending; }
+    bool FirstResizePending() const;
+    bool SuppressResize() const;
+    bool RestorePending() const;
 
 signals:
     // Before a layout pass; set cancel to true to skip it.
@@ -234,6 +219,8 @@ signals:
     // A confirmed property kept its value because the warning was answered
     // No; a designer host takes the edit back off its undo stack.
     void PropertyChangeDeclined(const QString& propertyName);
+    // An operation failed: the error's number (ErrorCode) and its text.
+    void errorOccurred(int code, const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -242,118 +229,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Initialize();
-    void Terminate();
-    void MeasureScreen();
-    void CaptureDesignResolution();
-    void ClassifyResolution();
-    void bindToParent();
-    void watch(QWidget* form);
-    void markFormIdentity();
-    bool canBindLate() const;
-    void bindLate();
+    // The design record: persisted, reachable through Qt's property system
+    // (property("FormWidthDT")), not part of the public interface.
+    int FormHeightDT() const;
+    void setFormHeightDT(int value);
+    int FormWidthDT() const;
+    void setFormWidthDT(int value);
+    int FormScaleHeightDT() const;
+    void setFormScaleHeightDT(int value);
+    int FormScaleWidthDT() const;
+    void setFormScaleWidthDT(int value);
 
-    void parentLoad();
-    void parentResize();
-    template <typename Write>
-    void writeToForm(QWidget* form, Write write);
+    MORVANE_PROPERTIES(MORVANE_DECLARE_LOADER)
 
-    template <typename T>
-    void storeAndNotify(T& field, T value, const char* name);
-    template <typename T>
-    void storeConfirmed(T& field, T value, const char* name);
-    void refuse(const char* name);
-
-    // What Qt's property system writes: a saved value while the control
-    // loads, otherwise the same as the setter.
-    template <typename T>
-    void loadOrSet(T& field, T value, void (Morvane::*setter)(T)) {
-        if (!m_loading) {
-            (this->*setter)(value);
-            return;
-        }
-        field = value;
-        m_receivedValues = true;
-    }
-    void loadResolution(ScreenResolution v) { loadOrSet(m_resolution, v, &Morvane::setResolution); }
-    void loadResizeFonts(bool v) { loadOrSet(m_resizeFonts, v, &Morvane::setResizeFonts); }
-    void loadScreenHeightDT(int v) { loadOrSet(m_screenHeightDT, v, &Morvane::setScreenHeightDT); }
-    void loadScreenWidthDT(int v) { loadOrSet(m_screenWidthDT, v, &Morvane::setScreenWidthDT); }
-    void loadAutoResizeControls(bool v) {
-        loadOrSet(m_autoResizeControls, v, &Morvane::setAutoResizeControls);
-    }
-    void loadAutoResizeOnLoad(bool v) {
-        loadOrSet(m_autoResizeOnLoad, v, &Morvane::setAutoResizeOnLoad);
-    }
-    void loadMaxFormHeight(int v) { loadOrSet(m_maxFormHeight, v, &Morvane::setMaxFormHeight); }
-    void loadMaxFormWidth(int v) { loadOrSet(m_maxFormWidth, v, &Morvane::setMaxFormWidth); }
-    void loadAllowFormMaximized(bool v) {
-        loadOrSet(m_allowFormMaximized, v, &Morvane::setAllowFormMaximized);
-    }
-    void loadAllowFormMinimized(bool v) {
-        loadOrSet(m_allowFormMinimized, v, &Morvane::setAllowFormMinimized);
-    }
-    void loadMinFormHeight(int v) { loadOrSet(m_minFormHeight, v, &Morvane::setMinFormHeight); }
-    void loadMinFormWidth(int v) { loadOrSet(m_minFormWidth, v, &Morvane::setMinFormWidth); }
-    void loadAutoCenterForm(bool v) { loadOrSet(m_autoCenterForm, v, &Morvane::setAutoCenterForm); }
-    void loadFormHeightDT(int v) { loadOrSet(m_formHeightDT, v, &Morvane::setFormHeightDT); }
-    void loadFormWidthDT(int v) { loadOrSet(m_formWidthDT, v, &Morvane::setFormWidthDT); }
-    void loadFormScaleHeightDT(int v) {
-        loadOrSet(m_formScaleHeightDT, v, &Morvane::setFormScaleHeightDT);
-    }
-    void loadFormScaleWidthDT(int v) {
-        loadOrSet(m_formScaleWidthDT, v, &Morvane::setFormScaleWidthDT);
-    }
-    void loadResizeFormBackground(bool v) {
-        loadOrSet(m_resizeFormBackground, v, &Morvane::setResizeFormBackground);
-    }
-    void loadHideControlsOnResize(bool v) {
-        loadOrSet(m_hideControlsOnResize, v, &Morvane::setHideControlsOnResize);
-    }
-
-    ScreenResolution m_resolution = Res_640x480;
-    bool m_resizeFonts = true;
-    int m_screenHeight = 0;
-    int m_screenWidth = 0;
-    int m_screenHeightDT = 0;
-    int m_screenWidthDT = 0;
-    bool m_autoResizeControls = true;
-    bool m_autoResizeOnLoad = true;
-    int m_maxFormHeight = 0;
-    int m_maxFormWidth = 0;
-    bool m_allowFormMaximized = true;
-    bool m_allowFormMinimized = true;
-    int m_minFormHeight = 0;
-    int m_minFormWidth = 0;
-    bool m_autoCenterForm = false;
-    int m_formHeightDT = 0;
-    int m_formWidthDT = 0;
-    int m_formScaleHeightDT = 0;
-    int m_formScaleWidthDT = 0;
-    bool m_resizeFormBackground = false;
-    bool m_hideControlsOnResize = false;
-
-    bool m_userMode = true;
-    bool m_loading = true;
-    bool m_receivedValues = false;
-    QPointer<QWidget> m_hostForm;
-    QPointer<QWidget> m_watched;
-    QPointer<QWidget> m_watchedFrame;
-    QPointer<QWidget> m_myParent;
-    QPointer<QWidget> m_myParentMDI;
-
-    bool m_strictIdentity = false;
-    QString m_identityKey;
-
-    bool m_loadSeen = false;
-    bool m_lateBindAsked = false;
-    int m_resizeDepth = 0;
-    unsigned m_resizesHandled = 0;
-    bool m_firstResizePending = false;
-    bool m_suppressResize = false;
-    bool m_restorePending = false;
-    bool m_restorePersistent = false;
-    QString m_restoreAppName;
+    friend class MorvanePrivate;
+    std::unique_ptr<MorvanePrivate> d;
 };
 
 }  // namespace MorvaneCtl

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Morvane developers
 // The screen as the control measures it: size in twips and twips per pixel.
-// Tests and benchmarks can stand in another screen.
+// Tests, benchmarks and demonstrations can stand in another screen.
 #pragma once
 
 #include <optional>
 
 #include "morvane/morvane_export.h"
+
+class QWidget;
 
 namespace MorvaneCtl {
 
@@ -20,9 +22,10 @@ struct MORVANE_EXPORT ScreenMetrics {
     static ScreenMetrics ofPixels(int width, int height, double twipsPerPixel = 15);
 };
 
-// The primary screen, or the stand-in when one is set.
-MORVANE_EXPORT ScreenMetrics currentScreen();
-// Replaces the primary screen until called with std::nullopt.
+// The screen widget is on (without a widget, or for one not on any screen
+// yet, the primary screen), or the stand-in when one is set.
+MORVANE_EXPORT ScreenMetrics currentScreen(const QWidget* widget = nullptr);
+// Stands in for every screen until called with std::nullopt.
 MORVANE_EXPORT void setScreenOverride(std::optional<ScreenMetrics> screen);
 
 }  // namespace MorvaneCtl

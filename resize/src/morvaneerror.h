@@ -7,11 +7,9 @@
 #include <QString>
 #include <stdexcept>
 
-#include "morvane/morvane_export.h"
-
 namespace MorvaneCtl {
 
-class MORVANE_EXPORT MorvaneError : public std::runtime_error {
+class MorvaneError : public std::runtime_error {
 public:
     // The error numbers the control raises.
     enum Code {

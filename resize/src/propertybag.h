@@ -15,11 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "morvane/morvane_export.h"
-
 namespace MorvaneCtl {
 
-class MORVANE_EXPORT PropertyBag {
+class PropertyBag {
 public:
     // The stored value of key, or defaultValue when the bag lacks it.
     QVariant ReadProperty(const QString& key, const QVariant& defaultValue) const;

@@ -8,17 +8,15 @@
 #include <QString>
 #include <optional>
 
-#include "morvane/morvane_export.h"
-
 namespace MorvaneCtl {
 
 // A single-precision number as plain decimal text: up to 7 significant
 // digits, no leading blank, exponent form ("1.234568E+07") when large.
 // Every text it writes reads back with parseGeometryText: NaN is written as
 // "0" and an infinity as the largest single of its sign ("3.402823E+38").
-MORVANE_EXPORT QString singleText(float value);
+QString singleText(float value);
 
-MORVANE_EXPORT QString geometryText(float left, float top, float width, float height, int state);
+QString geometryText(float left, float top, float width, float height, int state);
 
 // The fields of a geometry text, each present only when it is a number.
 // Left, top, width and height take any finite number up to the largest
@@ -29,6 +27,6 @@ struct GeometryFields {
     std::optional<int> state;
     int fieldCount = 0;
 };
-MORVANE_EXPORT GeometryFields parseGeometryText(const QString& text);
+GeometryFields parseGeometryText(const QString& text);
 
 }  // namespace MorvaneCtl

@@ -26,8 +26,6 @@
 #include <QVariant>
 #include <optional>
 
-#include "morvane/morvane_export.h"
-
 class QWidget;
 
 namespace MorvaneCtl::LateBound {
@@ -53,17 +51,17 @@ enum class Prop {
     ColsCount,
     ColumnsCount,
 };
-MORVANE_EXPORT const char* nameOf(Prop prop);
+const char* nameOf(Prop prop);
 
-MORVANE_EXPORT std::optional<QVariant> get(QWidget* control, Prop prop);
-MORVANE_EXPORT bool set(QWidget* control, Prop prop, const QVariant& value);
+std::optional<QVariant> get(QWidget* control, Prop prop);
+bool set(QWidget* control, Prop prop, const QVariant& value);
 // By name: one of the names above, or any other Qt property of the widget.
-MORVANE_EXPORT std::optional<QVariant> get(QWidget* control, const char* name);
-MORVANE_EXPORT bool set(QWidget* control, const char* name, const QVariant& value);
+std::optional<QVariant> get(QWidget* control, const char* name);
+bool set(QWidget* control, const char* name, const QVariant& value);
 
 // Move left, top [, width [, height]] in one call; all or nothing.
-MORVANE_EXPORT bool move(QWidget* control, int left, int top, std::optional<int> width = {},
-                         std::optional<int> height = {});
+bool move(QWidget* control, int left, int top, std::optional<int> width = {},
+          std::optional<int> height = {});
 
 // A control's Name and its Index in a control array (0 when it has none),
 // read together.
@@ -71,30 +69,29 @@ struct Identity {
     QString name;
     int index = 0;
 };
-MORVANE_EXPORT Identity identityOf(QWidget* control);
+Identity identityOf(QWidget* control);
 
 // A number read by name, rounded to a Long (halves to even).
-MORVANE_EXPORT std::optional<int> getLong(QWidget* control, Prop prop);
-MORVANE_EXPORT std::optional<int> getLong(QWidget* control, const char* name);
+std::optional<int> getLong(QWidget* control, Prop prop);
+std::optional<int> getLong(QWidget* control, const char* name);
 
 // How kinds of control are recognised.
-MORVANE_EXPORT bool isForm(
-    const QWidget* w);  // a top-level window or the form in an MDI sub-window
-MORVANE_EXPORT bool isMdiForm(const QWidget* w);  // a form whose client is a QMdiArea
-MORVANE_EXPORT bool isLine(const QWidget* w);     // X1..Y2 properties, or a QFrame HLine/VLine
-MORVANE_EXPORT bool isLabel(const QWidget* w);    // QLabel
-MORVANE_EXPORT bool isListBox(const QWidget* w);  // QListView and QListWidget
-MORVANE_EXPORT bool isMorvane(const QWidget* w);  // the resize control itself
+bool isForm(const QWidget* w);     // a top-level window or the form in an MDI sub-window
+bool isMdiForm(const QWidget* w);  // a form whose client is a QMdiArea
+bool isLine(const QWidget* w);     // X1..Y2 properties, or a QFrame HLine/VLine
+bool isLabel(const QWidget* w);    // QLabel
+bool isListBox(const QWidget* w);  // QListView and QListWidget
+bool isMorvane(const QWidget* w);  // the resize control itself
 
 // A tab bar's style sheet with the control's tab height rule (pixels) in
 // place of any earlier one, the rest of the sheet kept.
-MORVANE_EXPORT QString withTabHeight(const QString& sheet, int pixels);
+QString withTabHeight(const QString& sheet, int pixels);
 
 // The widget whose frame the window manager draws for a form: the form
 // itself, or the QMdiSubWindow around it.
-MORVANE_EXPORT QWidget* frameOf(QWidget* form);
+QWidget* frameOf(QWidget* form);
 // The widget the form's controls sit on: a main window's central widget,
 // otherwise the form.
-MORVANE_EXPORT QWidget* clientOf(QWidget* form);
+QWidget* clientOf(QWidget* form);
 
 }  // namespace MorvaneCtl::LateBound

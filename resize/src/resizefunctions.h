@@ -9,11 +9,10 @@
 #pragma once
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <optional>
 #include <vector>
-
-#include "morvane/morvane_export.h"
 
 class QWidget;
 
@@ -63,9 +62,9 @@ struct WorkingCopies {
     bool hideControlsOnResize = false;
 };
 
-MORVANE_EXPORT WorkingCopies& workingCopies();
-MORVANE_EXPORT const std::vector<FormRecord>& formTable();
-MORVANE_EXPORT const std::vector<ControlRecord>& controlTable();
+WorkingCopies& workingCopies();
+const std::vector<FormRecord>& formTable();
+const std::vector<ControlRecord>& controlTable();
 
 // The dynamic property that gives a form a strict identity; its text is the
 // form's key (may be empty). Morvane::setStrictFormIdentity() sets it.
@@ -74,7 +73,7 @@ inline constexpr const char* StrictIdentityProperty = "morvaneStrictIdentity";
 // What the tables know a form by: its Name, or, when it carries the strict
 // identity property, "Name.Class" or "Name.Class.key" (slashes made "_",
 // so the text is also a section of the per-user settings).
-MORVANE_EXPORT QString formIdentity(QWidget* form);
+QString formIdentity(QWidget* form);
 
 // The form's controls in collection order, depth first: every widget below
 // the form's client, named or not, that is not a window of its own, that no
@@ -82,31 +81,43 @@ MORVANE_EXPORT QString formIdentity(QWidget* form);
 // "qt_"), and that sits where a form's controls sit (on the client, in a
 // plain widget, frame or group box, on a tab page), not among the parts of
 // another control such as a table's headers or a tab bar's buttons.
-MORVANE_EXPORT QList<QWidget*> formControls(QWidget* form);
+QList<QWidget*> formControls(QWidget* form);
 
 // The name a control is recorded under: its Name; for a widget without one
 // (or the second of two widgets sharing a Name and Index), its place in the
 // form instead: the chain of its parents from the form's client down, each
 // with its position among its parent's widgets, e.g. "/QFrame#2/QLabel#0".
-MORVANE_EXPORT QString placeOf(QWidget* control);
+QString placeOf(QWidget* control);
 
-MORVANE_EXPORT int UnparkCoordinate(int x);
+int UnparkCoordinate(int x);
 // v * p / 100 in 32-bit integers, truncating; nullopt on overflow.
-MORVANE_EXPORT std::optional<int> scale(int v, int p);
+inline std::optional<int> scale(int v, int p) {
+    int product = 0;
+    if (__builtin_mul_overflow(v, p, &product)) return std::nullopt;
+    return product / 100;  // C++ division truncates toward zero
+}
 
-MORVANE_EXPORT int FindFormRecord(QWidget* form);
-MORVANE_EXPORT int RegisterForm(QWidget* form);
-MORVANE_EXPORT int FindControlRecord(QWidget* control, const QString& formName);
-MORVANE_EXPORT int AddControlRecord(QWidget* control, const QString& formName);
+int FindFormRecord(QWidget* form);
+int RegisterForm(QWidget* form);
+int FindControlRecord(QWidget* control, const QString& formName);
 // nullopt when the form is unknown or its design client size is 0.
-MORVANE_EXPORT std::optional<int> WidthPercent(QWidget* form);
-MORVANE_EXPORT std::optional<int> HeightPercent(QWidget* form);
-MORVANE_EXPORT void ResizeOneControl(QWidget* control, const QString& formName, int widthPercent,
-                                     int heightPercent);
-MORVANE_EXPORT void ResizeForm(QWidget* form);
-MORVANE_EXPORT void RegisterNewControls(QWidget* form);
+std::optional<int> WidthPercent(QWidget* form);
+std::optional<int> HeightPercent(QWidget* form);
+void ResizeForm(QWidget* form);
+void RegisterNewControls(QWidget* form);
 
-MORVANE_EXPORT void SaveFormState(QWidget* form, bool persist, const QString& applicationName);
-MORVANE_EXPORT void RestoreFormState(QWidget* form, bool persist, const QString& applicationName);
+void SaveFormState(QWidget* form, bool persist, const QString& applicationName);
+// What a restored geometry must give, and what is used instead of one that
+// does not: a window at least minWidth x minHeight twips (limits of 0 or
+// less: at least one pixel) of which some part lies on a screen; otherwise
+// the design size (twips; 0: the size the form has) on the form's screen.
+struct RestoreBounds {
+    int minWidth = 0;
+    int minHeight = 0;
+    QSize designSize;
+};
+// Returns false when a stored text was refused.
+bool RestoreFormState(QWidget* form, bool persist, const QString& applicationName,
+                      const RestoreBounds& bounds = {});
 
 }  // namespace MorvaneCtl::ResizeFunctions
