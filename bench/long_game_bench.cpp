@@ -64,7 +64,7 @@ std::string gamePath(int quarters) {
 // quarter, whose rows are then repeated up to that length.
 std::string longGame(int quarters) {
     const auto path = gamePath(quarters);
-    const auto cs = store::connectionStringForFile(path);
+    auto cs = store::connectionStringForFile(path);
     if (std::filesystem::exists(path)) return cs;
     model::ensureGameDatabase(cs);
     QuietPanel panel;

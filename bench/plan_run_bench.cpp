@@ -58,7 +58,7 @@ public:
 };
 
 std::string freshFile(const std::string& name) {
-    const auto path = (g_directory / name).string();
+    auto path = (g_directory / name).string();
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         std::filesystem::remove(path + suffix);
     return path;

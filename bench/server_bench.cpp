@@ -101,6 +101,7 @@ void BM_FortyTeamsAtOnce(benchmark::State& state) {
         std::vector<int> fails(kTeams, 0);
         std::barrier start(kTeams + 1);
         std::vector<std::thread> pcs;
+        pcs.reserve(kTeams);
         for (int i = 0; i < kTeams; ++i)
             pcs.emplace_back([&, i] {
                 const auto cs = store::connectionStringForServer(teamAddress(i + 1));
@@ -136,7 +137,8 @@ BENCHMARK(BM_FortyTeamsAtOnce)->UseManualTime()->Iterations(25)->Unit(benchmark:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: server_bench TEACHER_ADDRESS TEAM_PREFIX (see bench/server-bench)\n");
+        std::fprintf(stderr,
+                     "usage: server_bench TEACHER_ADDRESS TEAM_PREFIX (see bench/server-bench)\n");
         return 64;
     }
     g_teacher = argv[1];

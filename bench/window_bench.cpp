@@ -43,7 +43,7 @@ public:
 std::string gameFile(const char* name) {
     const auto path = (std::filesystem::current_path() / name).string();
     std::filesystem::remove(path);
-    const auto cs = store::connectionStringForFile(path);
+    auto cs = store::connectionStringForFile(path);
     model::ensureGameDatabase(cs);
     return cs;
 }

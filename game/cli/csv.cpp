@@ -42,7 +42,7 @@ bool readAsFormula(const std::string& s) {
 }  // namespace
 
 std::string csvField(const std::string& text) {
-    const std::string s = readAsFormula(text) ? "'" + text : text;
+    std::string s = readAsFormula(text) ? "'" + text : text;
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
     std::string quoted = "\"";
     for (const char c : s) {

@@ -70,7 +70,8 @@ namespace {
 // transaction that replaces the game.
 std::string archiveOnServer(store::Connection& db) {
     auto next = db.openRecordset("SELECT coalesce(max(ARCHIVE), 0) + 1 AS N FROM ARCHIVES");
-    const store::Value n = next["n"];
+    // A copy: the row it is read from may not outlive the next statement.
+    const store::Value n = next["n"];  // NOLINT(performance-unnecessary-copy-initialization)
     db.execute("INSERT INTO ARCHIVES(ARCHIVE) VALUES(?1)", {n});
     for (const char* table : {"PLIO", "PLED", "PLDI", "TAKEBACK"})
         db.execute(std::string("INSERT INTO ") + table +
@@ -155,6 +156,7 @@ std::vector<ArchivedGame> listArchive(const std::string& gamePath) {
         return x.stamp != y.stamp ? x.stamp > y.stamp : x.n > y.n;
     });
     std::vector<ArchivedGame> out;
+    out.reserve(found.size());
     for (auto& f : found) out.push_back(std::move(f.game));
     return out;
 }

@@ -3,7 +3,7 @@
 #include "model/gamefile.h"
 
 #include <fcntl.h>
-#include <stdio.h>
+#include <stdio.h>  // NOLINT(modernize-deprecated-headers): renameat2 is glibc's, not <cstdio>'s
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>

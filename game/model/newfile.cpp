@@ -3,8 +3,8 @@
 #include "model/newfile.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <stdio.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): kill is POSIX, not <csignal>'s
+#include <stdio.h>   // NOLINT(modernize-deprecated-headers): renameat2 is glibc's, not <cstdio>'s
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -22,7 +22,7 @@ struct Result {
 
 class Cli : public ::testing::Test {
 protected:
-    Result run(std::vector<std::string> args) {
+    Result run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
         const int status = runCli(args, dir.path().string(), out, err);
         return {status, out.str(), err.str()};
@@ -134,7 +134,8 @@ TEST_F(Cli, reportsAndTablesPrintTheirContent) {
 
 TEST_F(Cli, helpOnEveryLevelAndUsageErrors) {
     EXPECT_EQ(run({"--help"}).status, kDone);
-    EXPECT_NE(run({"--help"}).out.find("tessaro-cli [--database PATH | --server URI] COMMAND"), std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("tessaro-cli [--database PATH | --server URI] COMMAND"),
+              std::string::npos);
     for (const char* command : {"run", "reinit", "status", "report", "sheet", "trace", "history"}) {
         const auto r = run({command, "--help"});
         EXPECT_EQ(r.status, kDone) << command;

@@ -73,7 +73,7 @@ std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
 TEST(CsvLeague, aTeamNamedLikeAFormulaOrWithALineBreakReadsBackAsItsName) {
     testing::TempDir dir;
     std::vector<std::string> files;
-    for (const std::string name : {"=HYPERLINK(\"x\",\"y\")", "two\rlines", "-1"}) {
+    for (const std::string name : {R"(=HYPERLINK("x","y"))", "two\rlines", "-1"}) {
         files.push_back(dir.file(name + ".mdb"));
         model::ensureGameDatabase(store::connectionStringForFile(files.back()));
     }

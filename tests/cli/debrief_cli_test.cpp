@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The debrief and league commands of tessaro-cli.
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): setenv is POSIX, not <cstdlib>'s
 
 #include <filesystem>
 #include <fstream>
@@ -56,7 +56,7 @@ std::vector<std::string> csvFields(const std::string& line) {
 
 class CommandTest : public ::testing::Test {
 protected:
-    Result run(std::vector<std::string> args) {
+    Result run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
         const int status = runCli(args, dir.path().string(), out, err);
         return {status, out.str(), err.str()};
@@ -64,7 +64,7 @@ protected:
     // A team's game played with the given decisions.
     std::string team(const std::string& name,
                      const std::vector<std::pair<std::string, std::string>>& decisions) {
-        const std::string file = dir.file(name + ".mdb");
+        std::string file = dir.file(name + ".mdb");
         model::ensureGameDatabase(store::connectionStringForFile(file));
         for (const auto& [production, hiring] : decisions)
             EXPECT_EQ(run({"--database", file, "run", production, hiring, "WOTA"}).status, kDone);

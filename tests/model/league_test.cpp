@@ -38,7 +38,7 @@ protected:
     // A team's game in its own file, played with the given decisions.
     std::string team(const std::string& name,
                      const std::vector<std::pair<std::string, std::string>>& decisions) {
-        const std::string file = dir.file(name + ".mdb");
+        std::string file = dir.file(name + ".mdb");
         const std::string cs = store::connectionStringForFile(file);
         ensureGameDatabase(cs);
         for (const auto& [production, hiring] : decisions)

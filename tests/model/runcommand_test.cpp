@@ -3,7 +3,7 @@
 #include "model/runcommand.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): kill is POSIX, not <csignal>'s
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>

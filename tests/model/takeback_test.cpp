@@ -80,8 +80,8 @@ TEST_F(TakeBackTest, quartersComeBackOneAfterAnotherDownToTheFirst) {
     EXPECT_EQ(dump(cs), states[0]);
 
     // Replayed, the game is the one played before.
-    for (std::size_t i = 0; i < std::size(kPlays); ++i)
-        ASSERT_EQ(press(cs, kPlays[i].production, kPlays[i].hiring, "WOTA"), RunOutcome::PlanRun);
+    for (const auto& play : kPlays)
+        ASSERT_EQ(press(cs, play.production, play.hiring, "WOTA"), RunOutcome::PlanRun);
     EXPECT_EQ(dump(cs), states.back());
 
     // After a re-initialisation there is again nothing to take back.

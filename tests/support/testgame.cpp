@@ -48,13 +48,13 @@ std::string gameIn(const TempDir& dir) {
 }
 
 std::string newGame(const TempDir& dir) {
-    const auto cs = gameIn(dir);
+    auto cs = gameIn(dir);
     model::ensureGameDatabase(cs);
     return cs;
 }
 
 std::string emptyTables(const TempDir& dir) {
-    const auto cs = gameIn(dir);
+    auto cs = gameIn(dir);
     auto db = store::Connection::createFile(store::pathFromConnectionString(cs));
     store::createGameTables(db);
     return cs;
