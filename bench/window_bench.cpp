@@ -20,11 +20,11 @@
 #include "model/gamefile.h"
 #include "model/runcommand.h"
 #include "store/gamelocation.h"
-#include "ui/form4.h"
-#include "ui/forms.h"
-#include "ui/gamewindows.h"
-#include "ui/mdiform1.h"
-#include "ui/messages.h"
+#include "ui/windows/form4.h"
+#include "ui/windows/forms.h"
+#include "ui/windows/gamewindows.h"
+#include "ui/windows/mdiform1.h"
+#include "ui/windows/messages.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 #include "store/serverplace.h"
 #include "store/storeerror.h"
 #include "tessaro/version.h"
-#include "ui/debrief.h"
-#include "ui/forms.h"
-#include "ui/gamewindows.h"
-#include "ui/mdiform1.h"
-#include "ui/messages.h"
-#include "ui/module2.h"
+#include "ui/debrief/debrief.h"
+#include "ui/look/module2.h"
+#include "ui/windows/forms.h"
+#include "ui/windows/gamewindows.h"
+#include "ui/windows/mdiform1.h"
+#include "ui/windows/messages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
-#include "ui/chartexport.h"
+#include "ui/components/chartexport.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ui/messages.h"
-#include "ui/mschart.h"
+#include "ui/components/mschart.h"
+#include "ui/windows/messages.h"
 
 namespace tessaro::ui {
 namespace {

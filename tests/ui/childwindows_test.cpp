@@ -8,9 +8,9 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-#include "ui/form7.h"
-#include "ui/mschart.h"
-#include "ui/plotform.h"
+#include "ui/components/mschart.h"
+#include "ui/windows/form7.h"
+#include "ui/windows/plotform.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

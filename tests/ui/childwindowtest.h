@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "testgame.h"
-#include "ui/form.h"
-#include "ui/forms.h"
-#include "ui/gamewindows.h"
-#include "ui/mdiform1.h"
-#include "ui/messages.h"
-#include "ui/module2.h"
-#include "ui/msflexgrid.h"
+#include "ui/components/msflexgrid.h"
+#include "ui/look/module2.h"
+#include "ui/windows/form.h"
+#include "ui/windows/forms.h"
+#include "ui/windows/gamewindows.h"
+#include "ui/windows/mdiform1.h"
+#include "ui/windows/messages.h"
 
 namespace tessaro::ui {
 

@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "pdftools.h"
-#include "ui/chartexport.h"
-#include "ui/debrief.h"
-#include "ui/debriefexport.h"
+#include "ui/components/chartexport.h"
+#include "ui/debrief/debrief.h"
+#include "ui/debrief/debriefexport.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

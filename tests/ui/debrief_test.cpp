@@ -3,7 +3,7 @@
 // The debrief report written for real games and read back with the poppler
 // tools: the texts of every page, the page count and size, pages that
 // render, charts drawn as vectors and fonts embedded.
-#include "ui/debrief.h"
+#include "ui/debrief/debrief.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The plan report window against game databases in known states.
-#include "ui/form7.h"
+#include "ui/windows/form7.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "childwindowtest.h"
-#include "ui/mdiform1.h"
+#include "ui/windows/mdiform1.h"
 
 namespace tessaro::ui {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 // The performance sheet window against game databases in known states.
-#include "ui/form8.h"
+#include "ui/windows/form8.h"
 
 #include <QApplication>
 #include <QTableWidget>

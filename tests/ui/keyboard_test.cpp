@@ -14,9 +14,9 @@
 #include <QSet>
 #include <QTest>
 
-#include "ui/chartexport.h"
-#include "ui/form4.h"
-#include "ui/form7.h"
+#include "ui/components/chartexport.h"
+#include "ui/windows/form4.h"
+#include "ui/windows/form7.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

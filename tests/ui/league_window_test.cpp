@@ -24,9 +24,9 @@
 #include "placement.h"
 #include "readable.h"
 #include "store/gamelocation.h"
-#include "ui/chartexport.h"
-#include "ui/form9.h"
-#include "ui/mschart.h"
+#include "ui/components/chartexport.h"
+#include "ui/components/mschart.h"
+#include "ui/windows/leaguewindow.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {
@@ -62,7 +62,7 @@ std::vector<std::string> legendNames(MSChart& chart) {
     return names;
 }
 
-class LeagueWindow : public WindowTest {
+class LeagueWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
@@ -81,7 +81,7 @@ protected:
     void TearDown() override {
         CommonDialog::setOpenAnswerHook({});
         CommonDialog::setAnswerHook({});
-        Form9::files.clear();
+        LeagueWindow::files.clear();
         WindowTest::TearDown();
     }
 
@@ -117,8 +117,8 @@ protected:
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    static Form9* league() {
-        return qobject_cast<Form9*>(GameWindows::instance().openWindow("Form9"));
+    static LeagueWindow* league() {
+        return qobject_cast<LeagueWindow*>(GameWindows::instance().openWindow("LeagueWindow"));
     }
     void chooseFromMenu() {
         find<QAction>(GameWindows::instance().mainWindow(), "menu_league")->trigger();
@@ -135,12 +135,12 @@ protected:
     QString seenDir;
 };
 
-TEST_F(LeagueWindow, showsTheRankingEveryQuarterAndTheFilesItCouldNotRead) {
+TEST_F(LeagueWindowTest, showsTheRankingEveryQuarterAndTheFilesItCouldNotRead) {
     start();
     choose(std::vector<std::string>{north, south, missing, east, notes});
     const Files before = snapshot(dir.path());
     chooseFromMenu();
-    Form9* form = league();
+    LeagueWindow* form = league();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(messages.empty()) << texts().front();
     EXPECT_EQ(chooserShown, 1);
@@ -223,11 +223,11 @@ TEST_F(LeagueWindow, showsTheRankingEveryQuarterAndTheFilesItCouldNotRead) {
     EXPECT_NE(chart.seriesFill(2), chart.seriesFill(3));
 }
 
-TEST_F(LeagueWindow, oneWindowOfItsKindLoadedAfreshWhateverOpensIt) {
+TEST_F(LeagueWindowTest, oneWindowOfItsKindLoadedAfreshWhateverOpensIt) {
     start();
     choose(std::vector<std::string>{north, south});
     chooseFromMenu();
-    QPointer<Form9> first = league();
+    QPointer<LeagueWindow> first = league();
     ASSERT_FALSE(first.isNull());
     EXPECT_EQ(first->league().rankedCount(), 2u);
     // The main window stays: the league changes nothing of the board.
@@ -237,7 +237,7 @@ TEST_F(LeagueWindow, oneWindowOfItsKindLoadedAfreshWhateverOpensIt) {
     chooseFromMenu();
     EXPECT_TRUE(first.isNull());
     ASSERT_EQ(windowsOpen(), 1);
-    QPointer<Form9> second = league();
+    QPointer<LeagueWindow> second = league();
     ASSERT_FALSE(second.isNull());
     EXPECT_EQ(second->league().teams.size(), 4u);
 
@@ -247,7 +247,7 @@ TEST_F(LeagueWindow, oneWindowOfItsKindLoadedAfreshWhateverOpensIt) {
     settle();
     EXPECT_TRUE(second.isNull());
     ASSERT_EQ(windowsOpen(), 1);
-    QPointer<Form9> third = league();
+    QPointer<LeagueWindow> third = league();
     ASSERT_FALSE(third.isNull());
     EXPECT_EQ(third->league().teams.size(), 1u);
     EXPECT_EQ(legendNames(*third->chart()), (std::vector<std::string>{"east"}));
@@ -269,7 +269,7 @@ TEST_F(LeagueWindow, oneWindowOfItsKindLoadedAfreshWhateverOpensIt) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(LeagueWindow, theKeysAndButtonsDoWhatTheyDoInTheOtherWindows) {
+TEST_F(LeagueWindowTest, theKeysAndButtonsDoWhatTheyDoInTheOtherWindows) {
     start();
     choose(std::vector<std::string>{north, east, missing});
     QPointer<MDIForm1> main = GameWindows::instance().mainWindow();
@@ -281,7 +281,7 @@ TEST_F(LeagueWindow, theKeysAndButtonsDoWhatTheyDoInTheOtherWindows) {
     ASSERT_NE(QApplication::activePopupWidget(), nullptr);
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_L);
     settle();
-    QPointer<Form9> form = league();
+    QPointer<LeagueWindow> form = league();
     ASSERT_FALSE(form.isNull());
     EXPECT_EQ(QApplication::focusWidget(), form->findChild<QPushButton*>("Command3"));
     EXPECT_FALSE(main->picture1()->isVisibleTo(main));
@@ -332,7 +332,7 @@ TEST_F(LeagueWindow, theKeysAndButtonsDoWhatTheyDoInTheOtherWindows) {
     EXPECT_EQ(windowsOpen(), 0);
 }
 
-TEST_F(LeagueWindow, fitsTheMainWindowWithEveryTextWholeOnTheSmallestAndALargeScreen) {
+TEST_F(LeagueWindowTest, fitsTheMainWindowWithEveryTextWholeOnTheSmallestAndALargeScreen) {
     // A file that is none, with a long name and a long reason.
     const std::string folder = dir.file("a folder with a long name for the class of 2026");
     std::filesystem::create_directory(folder);
@@ -343,7 +343,7 @@ TEST_F(LeagueWindow, fitsTheMainWindowWithEveryTextWholeOnTheSmallestAndALargeSc
         MDIForm1* main = start();
         choose(std::vector<std::string>{north, south, folder, east});
         chooseFromMenu();
-        Form9* form = league();
+        LeagueWindow* form = league();
         ASSERT_NE(form, nullptr);
         ASSERT_EQ(form->league().rankedCount(), 3u);
         expectWhollyInSight(*main, *form);
@@ -357,7 +357,7 @@ TEST_F(LeagueWindow, fitsTheMainWindowWithEveryTextWholeOnTheSmallestAndALargeSc
     }
 }
 
-TEST_F(LeagueWindow, aLargeLeagueScrollsToItsRowsAndKeepsEveryTextWhole) {
+TEST_F(LeagueWindowTest, aLargeLeagueScrollsToItsRowsAndKeepsEveryTextWhole) {
     std::vector<std::string> files = {north, south, east, missing, notes};
     for (int i = 1; i <= 9; ++i)
         files.push_back(
@@ -378,7 +378,7 @@ TEST_F(LeagueWindow, aLargeLeagueScrollsToItsRowsAndKeepsEveryTextWhole) {
         start();
         choose(files);
         chooseFromMenu();
-        Form9* form = league();
+        LeagueWindow* form = league();
         ASSERT_NE(form, nullptr);
         ASSERT_EQ(form->league().rankedCount(), 13u);
         EXPECT_EQ(form->quarterGrid()->cols(), 10);
@@ -400,11 +400,11 @@ TEST_F(LeagueWindow, aLargeLeagueScrollsToItsRowsAndKeepsEveryTextWhole) {
     }
 }
 
-TEST_F(LeagueWindow, withNothingToRankItSaysWhyAndDrawsNoLine) {
+TEST_F(LeagueWindowTest, withNothingToRankItSaysWhyAndDrawsNoLine) {
     start();
     choose(std::vector<std::string>{missing, notes});
     chooseFromMenu();
-    Form9* form = league();
+    LeagueWindow* form = league();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(textOf(form, "Label4"), "0 teams ranked, 2 files not read. Values in 1000 Rs.");
     EXPECT_EQ(form->rankingGrid()->rows(), 1);
@@ -414,15 +414,15 @@ TEST_F(LeagueWindow, withNothingToRankItSaysWhyAndDrawsNoLine) {
     EXPECT_TRUE(messages.empty());
 
     // Opened other than through the chooser, before any file was chosen.
-    Form9::files.clear();
-    form = qobject_cast<Form9*>(GameWindows::instance().openForm("Form9"));
+    LeagueWindow::files.clear();
+    form = qobject_cast<LeagueWindow*>(GameWindows::instance().openForm("LeagueWindow"));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(textOf(form, "Label4"), "No team files are chosen: choose them with Other Files.");
     EXPECT_TRUE(form->league().teams.empty());
     for (const std::string& bad : unreadableTexts(form->controls())) ADD_FAILURE() << bad;
 }
 
-TEST_F(LeagueWindow, aChooserThatCannotBeShownSaysSoOnceAndOpensNothing) {
+TEST_F(LeagueWindowTest, aChooserThatCannotBeShownSaysSoOnceAndOpensNothing) {
     start();
     CommonDialog::setOpenAnswerHook([](CommonDialog&) -> std::optional<QStringList> {
         throw std::runtime_error("no display");

@@ -17,11 +17,11 @@
 #include "model/gamefile.h"
 #include "store/gamelocation.h"
 #include "testlocale.h"
-#include "ui/chartexport.h"
-#include "ui/form4.h"
-#include "ui/form9.h"
-#include "ui/mschart.h"
-#include "ui/msflexgrid.h"
+#include "ui/components/chartexport.h"
+#include "ui/components/mschart.h"
+#include "ui/components/msflexgrid.h"
+#include "ui/windows/form4.h"
+#include "ui/windows/leaguewindow.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {
@@ -64,7 +64,7 @@ class LocaleWindows : public WindowTest {
 protected:
     void TearDown() override {
         CommonDialog::setOpenAnswerHook({});
-        Form9::files.clear();
+        LeagueWindow::files.clear();
         WindowTest::TearDown();
     }
     static void settle() {
@@ -127,7 +127,7 @@ TEST_F(LocaleWindows, theLeagueShowsItsNumbersAsInEveryLocale) {
     start();
     find<QAction>(GameWindows::instance().mainWindow(), "menu_league")->trigger();
     settle();
-    auto* form = qobject_cast<Form9*>(GameWindows::instance().openWindow("Form9"));
+    auto* form = qobject_cast<LeagueWindow*>(GameWindows::instance().openWindow("LeagueWindow"));
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(form->league().rankedCount(), 1u);
     EXPECT_EQ(form->rankingGrid()->textMatrix(1, 3), "2345");

@@ -7,7 +7,7 @@
 
 #include <QApplication>
 
-#include "ui/forms.h"
+#include "ui/windows/forms.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 
 #include "store/connection.h"
-#include "ui/chartexport.h"
-#include "ui/mschart.h"
+#include "ui/components/chartexport.h"
+#include "ui/components/mschart.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
-#include "ui/mschart.h"
+#include "ui/components/mschart.h"
 
 #include <gtest/gtest.h>
 

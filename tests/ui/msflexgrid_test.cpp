@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
-#include "ui/msflexgrid.h"
+#include "ui/components/msflexgrid.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/forms.h"
+#include "ui/windows/forms.h"
 
 namespace tessaro::ui {
 namespace {

@@ -13,9 +13,9 @@
 #include <QTableWidget>
 #include <string>
 
-#include "ui/form.h"
-#include "ui/mdiform1.h"
-#include "ui/msflexgrid.h"
+#include "ui/components/msflexgrid.h"
+#include "ui/windows/form.h"
+#include "ui/windows/mdiform1.h"
 
 namespace tessaro::ui {
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/form.h"
-#include "ui/mschart.h"
-#include "ui/msflexgrid.h"
+#include "ui/components/mschart.h"
+#include "ui/components/msflexgrid.h"
+#include "ui/windows/form.h"
 
 namespace tessaro::ui {
 

@@ -6,8 +6,8 @@
 #include <QMdiSubWindow>
 #include <memory>
 
-#include "ui/form.h"
-#include "ui/form4.h"
+#include "ui/windows/form.h"
+#include "ui/windows/form4.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

@@ -15,11 +15,11 @@
 #include "placement.h"
 #include "readable.h"
 #include "store/gamelocation.h"
-#include "ui/chartexport.h"
-#include "ui/form4.h"
-#include "ui/form7.h"
-#include "ui/form8.h"
-#include "ui/plotform.h"
+#include "ui/components/chartexport.h"
+#include "ui/windows/form4.h"
+#include "ui/windows/form7.h"
+#include "ui/windows/form8.h"
+#include "ui/windows/plotform.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {
@@ -30,13 +30,11 @@ const ScreenSpec kScreens[] = {
 
 // The menu item that opens each window, with long values where the windows
 // show them.
-const std::pair<const char*, const char*> kWindows[] = {{"Form4", "menu_new_plan_decision"},
-                                                        {"Form1", "menu_oblog_dur"},
-                                                        {"Form2", "menu_prdec_past"},
-                                                        {"Form3", "menu_agval_past"},
-                                                        {"Form7", "menu_this_plan"},
-                                                        {"Form8", "menu_performance_sheet"},
-                                                        {"Form9", "menu_league"}};
+const std::pair<const char*, const char*> kWindows[] = {
+    {"Form4", "menu_new_plan_decision"}, {"Form1", "menu_oblog_dur"},
+    {"Form2", "menu_prdec_past"},        {"Form3", "menu_agval_past"},
+    {"Form7", "menu_this_plan"},         {"Form8", "menu_performance_sheet"},
+    {"LeagueWindow", "menu_league"}};
 
 std::string sizeOf(const ScreenSpec& s) {
     return std::to_string(s.widthPx) + "x" + std::to_string(s.heightPx);

@@ -6,7 +6,7 @@
 #include <QMenu>
 
 #include "model/takeback.h"
-#include "ui/takebackcommand.h"
+#include "ui/windows/takebackcommand.h"
 #include "windowtest.h"
 
 namespace tessaro::ui {

@@ -13,11 +13,11 @@
 
 #include "model/runstopped.h"
 #include "testgame.h"
-#include "ui/forms.h"
-#include "ui/gamewindows.h"
-#include "ui/mdiform1.h"
-#include "ui/messages.h"
-#include "ui/module2.h"
+#include "ui/look/module2.h"
+#include "ui/windows/forms.h"
+#include "ui/windows/gamewindows.h"
+#include "ui/windows/mdiform1.h"
+#include "ui/windows/messages.h"
 
 namespace tessaro::ui {
 
