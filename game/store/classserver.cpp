@@ -96,7 +96,7 @@ std::vector<std::string> ClassServer::namesTaken(const std::vector<std::string>&
 std::vector<std::string> ClassServer::teamNames() {
     std::vector<std::string> names;
     auto rs = m_connection.openRecordset("SELECT TEAM FROM TESSARO.TEAMS ORDER BY TEAM");
-    for (; !rs.eof(); rs.moveNext()) names.push_back(std::string(rs["team"].textValue()));
+    for (; !rs.eof(); rs.moveNext()) names.emplace_back(rs["team"].textValue());
     return names;
 }
 

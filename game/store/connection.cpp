@@ -52,7 +52,7 @@ Connection Connection::createFile(const std::string& path) {
     return Connection(path, Access::Write, true);
 }
 
-Connection::Connection(std::string path, Access access, bool create)
+Connection::Connection(const std::string& path, Access access, bool create)
     : m_engine(SqliteEngine::open(path, access, create)), m_access(access) {}
 
 Connection::~Connection() {

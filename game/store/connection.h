@@ -136,7 +136,7 @@ public:
     Engine& engine() const;
 
 private:
-    Connection(std::string path, Access access, bool create);
+    Connection(const std::string& path, Access access, bool create);
     void close();
 
     std::shared_ptr<Engine> m_engine;

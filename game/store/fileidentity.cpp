@@ -72,7 +72,7 @@ FileIdentity regularFileAt(const std::string& path) {
         throw StoreError(StoreCause::NotAFile, path, "it is " + kindName(st.st_mode));
     if (st.st_size > kMaxFileBytes)
         throw StoreError(StoreCause::TooLarge, path,
-                         "it holds " + std::to_string(st.st_size / (1024 * 1024)) + " MiB");
+                         "it holds " + std::to_string(st.st_size / (1024L * 1024L)) + " MiB");
     identity.device = st.st_dev;
     identity.inode = st.st_ino;
     return identity;

@@ -180,7 +180,7 @@ std::vector<std::string> serverArchiveTexts() {
 std::vector<std::string> serverTableNames() {
     std::vector<std::string> names;
     for (const auto& t : serverTables()) names.push_back(t.name);
-    names.push_back("ARCHIVES");
+    names.emplace_back("ARCHIVES");
     for (const auto& t : serverTables()) names.push_back(t.name + "_ARCHIVE");
     return names;
 }

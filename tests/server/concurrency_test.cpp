@@ -5,10 +5,10 @@
 // at any instant leaves nothing half-written.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <memory>
 #include <random>
 
@@ -31,6 +31,7 @@ std::vector<std::string> runArgs(const ServerClass& server, const std::string& t
 TEST(ManyTeams, fortyTeamsRunningAtOnceLoseNothing) {
     ServerClass server;
     std::vector<std::string> names;
+    names.reserve(40);
     for (int i = 0; i < 40; ++i) names.push_back("t" + std::to_string(i));
     const auto teams = server.init(names);
     for (int round = 0; round < 3; ++round) {

@@ -31,6 +31,7 @@ void restartServer() {
 TEST(ServerRestart, runsAreWhollyInOrOutAndTheNextGoesThrough) {
     ServerClass server;
     std::vector<std::string> names;
+    names.reserve(6);
     for (int i = 0; i < 6; ++i) names.push_back("r" + std::to_string(i));
     const auto teams = server.init(names);
     store::LeagueListener listener(server.teacher());

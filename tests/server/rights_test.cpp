@@ -27,7 +27,7 @@ std::string attempt(const ServerClass& server, const std::string& role, const st
     PGresult* r = PQexec(conn, sql.c_str());
     const auto status = PQresultStatus(r);
     const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
-    const std::string result =
+    std::string result =
         status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? "" : (state ? state : "?");
     PQclear(r);
     PQfinish(conn);
@@ -38,7 +38,7 @@ TEST(Rights, aTeamReachesOnlyItsOwnGame) {
     ServerClass server;
     const auto teams = server.init({"a", "b"});
     const std::string& a = teams[0];
-    const std::string b = teams[1];
+    const std::string& b = teams[1];
     const std::string denied = "42501";
     const std::pair<const char*, std::string> refused[] = {
         {"read another team's game", "SELECT * FROM " + b + ".plio"},

@@ -137,6 +137,7 @@ void ServerClass::addPassword(const std::string& line) {
 
 std::vector<std::string> ServerClass::init(const std::vector<std::string>& names) {
     std::vector<std::string> teams;
+    teams.reserve(names.size());
     for (const auto& n : names) teams.push_back(team(n));
     for (const auto& line : model::initClass(teacher(), teams, "")) addPassword(line);
     return teams;

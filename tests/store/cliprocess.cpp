@@ -5,10 +5,10 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -60,6 +60,7 @@ CliProcess::CliProcess(const std::vector<std::string>& args, RunAs who)
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
+    cargv.reserve(argv.size() + 1);
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
     m_pid = ::fork();

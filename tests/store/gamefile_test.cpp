@@ -7,12 +7,12 @@
 #include "model/gamefile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -52,7 +52,7 @@ int entriesIn(const TempDir& dir) {
 
 // A game played for `quarters` quarters at `path`.
 std::string playedGame(const std::string& path, int quarters) {
-    const auto cs = store::connectionStringForFile(path);
+    auto cs = store::connectionStringForFile(path);
     model::ensureGameDatabase(cs);
     for (int i = 0; i < quarters; ++i)
         EXPECT_EQ(press(cs, std::to_string(3000 + 100 * i), "10", "WOTA"),
@@ -84,7 +84,7 @@ std::string crashInTheMiddleOfACommit(const std::string& path) {
                            "DELETE FROM PLDI; DELETE FROM PLED; DELETE FROM PLIO WHERE PNPLPD > 0",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    const std::string journal = bytesOf(path + "-journal");
+    std::string journal = bytesOf(path + "-journal");
     EXPECT_GT(journal.size(), 512u);
     EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
@@ -204,7 +204,8 @@ TEST_F(HostileFile, aDamagedPageIsFoundBeforeAnythingIsWrittenAndTheFileKeptForR
     std::string bytes = bytesOf(path);
     ASSERT_GT(bytes.size(), static_cast<std::size_t>(page * pageSize));
     for (int i = 0; i < 12; ++i)
-        bytes[static_cast<std::size_t>((page - 1) * pageSize + i)] = '\x7f';
+        bytes[(static_cast<std::size_t>(page) - 1) * static_cast<std::size_t>(pageSize) +
+              static_cast<std::size_t>(i)] = '\x7f';
     writeBytes(path, bytes);
 
     expectRefused(cli({"--database", path, "run", "3000", "10", "WOTA"}), path,
@@ -588,7 +589,7 @@ TEST(Concurrency, playersRunningAndReinitialisingAtOnceLoseNothing) {
         EXPECT_EQ(scalarText(cs, "SELECT min(PNPLPD)||','||max(PNPLPD)||','||count(*) FROM PLIO"),
                   "0," + K + "," + std::to_string(k + 1));
         EXPECT_EQ(scalarText(cs, "SELECT min(ZNPLPD)||','||max(ZNPLPD)||','||count(*) FROM PLDI"),
-                  "1," + K + "," + K);
+                  std::string("1,").append(K).append(",").append(K));
         EXPECT_EQ(scalarText(cs, "SELECT count(*)||','||min(ENPLPD)||','||max(ENPLPD) FROM PLED"),
                   "25," + std::to_string(k - 1) + "," + std::to_string(k - 1));
         EXPECT_EQ(scalarText(cs, "PRAGMA integrity_check"), "ok");
@@ -623,6 +624,7 @@ TEST(Concurrency, playersStartingANewGameAtOnceShareOneGame) {
     TempDir dir;
     const auto path = dir.file("class.mdb");
     std::vector<std::unique_ptr<CliProcess>> players;
+    players.reserve(6);
     for (int i = 0; i < 6; ++i)
         players.push_back(std::make_unique<CliProcess>(std::vector<std::string>{
             "--database", path, "run", std::to_string(3000 + i), "10", "WOTA"}));
@@ -726,7 +728,7 @@ struct InProcess {
     int status;
     std::string out, err;
 };
-InProcess run(const TempDir& dir, std::vector<std::string> args) {
+InProcess run(const TempDir& dir, const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = cli::runCli(args, dir.path().string(), out, err);
     return {status, out.str(), err.str()};
@@ -803,6 +805,7 @@ TEST(Concurrency, takeBacksAndRunsAtOnceNeverMix) {
         ASSERT_EQ(press(cs, "3000", "10", "WOTA"), model::RunOutcome::PlanRun);
     for (int round = 0; round < 3; ++round) {
         std::vector<std::unique_ptr<CliProcess>> players;
+        players.reserve(6);
         for (int i = 0; i < 6; ++i)
             players.push_back(std::make_unique<CliProcess>(
                 i % 2 ? std::vector<std::string>{"--database", path, "undo", "PELIX"}

@@ -27,7 +27,7 @@ using testing::TempDir;
 // A game of `quarters` plan-quarters whose rows all differ: state values
 // with fractions, empty decisions here and there, game values below 0.
 std::string longGame(const TempDir& dir, int quarters) {
-    const auto cs = testing::newGame(dir);
+    auto cs = testing::newGame(dir);
     const std::string last = std::to_string(quarters);
     testing::sql(
         cs, "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < " + last +
