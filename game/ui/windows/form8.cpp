@@ -20,10 +20,6 @@ constexpr int kManpowerRow = 6;
 constexpr int kGameValueRow = 13;
 constexpr int kAverageValueRow = 14;
 
-const QColor kShade(214, 211, 214);
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-
 using Align = MSFlexGrid::Alignment;
 
 void signColour(MSFlexGrid& grid, int row, bool negative) {
