@@ -134,6 +134,29 @@ TEST_F(Board, theFramesBorderColourStandsOutFromItsBack) {
     EXPECT_NEAR(contrastRatio(kBlue, kBlue), 1, 1e-9);
 }
 
+// The colour a widget is drawn on: its own back where it fills it, else
+// that of the nearest parent that does.
+QColor backOf(const QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (w->autoFillBackground()) return w->palette().color(QPalette::Window);
+    return kWhite;
+}
+
+TEST_F(Board, everyTextOnTheBoardStandsOutFromWhatItIsDrawnOn) {
+    MDIForm1* w = startAt(kScreens[0]);
+    int texts = 0;
+    for (QLabel* label : w->picture1()->findChildren<QLabel*>()) {
+        if (label->text().trimmed().isEmpty()) continue;
+        ++texts;
+        const QColor fore = label->palette().color(QPalette::WindowText);
+        EXPECT_GE(contrastRatio(fore, backOf(label)), 3)
+            << label->objectName().toStdString() << " \"" << label->text().toStdString() << "\"";
+    }
+    EXPECT_GT(texts, 40);
+    auto* frame = find<Frame>(w, "Frame1");
+    EXPECT_GE(contrastRatio(frame->palette().color(QPalette::WindowText), backOf(frame)), 3);
+}
+
 TEST_F(Board, neighbouringValuesStandApartAtEverySize) {
     for (const ScreenSpec& screen : kScreens) {
         SCOPED_TRACE(sizeOf(screen));
