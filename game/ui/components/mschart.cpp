@@ -331,7 +331,7 @@ QImage MSChart::picture() {
     // the view must have the widget's size before the chart is drawn.
     if (m_view->geometry() != rect()) m_view->setGeometry(rect());
     QImage image(size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(kWhite);
     render(&image);
     return image;
 }

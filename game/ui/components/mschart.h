@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "ui/look/module2.h"
+#include "ui/look/palette.h"
 
 class QBarCategoryAxis;
 class QChart;
@@ -217,7 +218,7 @@ private:
     QFont m_titleFont;
     std::array<AxisLook, 3> m_axes;
     bool m_autoMarkers = true;
-    QColor m_backdrop = Qt::white;
+    QColor m_backdrop = kWhite;
     bool m_legendVisible = false;
     LegendLocation m_legendLocation = LegendLocation::Top;
     QFont m_legendFont;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/look/palette.h"
 #include "ui/look/textfit.h"
 #include "ui/look/twips.h"
 
@@ -102,9 +103,9 @@ bool wrappedTextFits(const QString& text, const QFont& font, double width, doubl
 
 MSFlexGrid::MSFlexGrid(QWidget* parent)
     : QWidget(parent),
-      m_backColor(Qt::white),
-      m_foreColor(Qt::black),
-      m_backColorFixed(192, 192, 192),
+      m_backColor(kWhite),
+      m_foreColor(kBlack),
+      m_backColorFixed(kFixedCellBack),
       m_table(new QTableWidget(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,7 +124,7 @@ MSFlexGrid::MSFlexGrid(QWidget* parent)
     m_table->setShowGrid(true);
     // The styles draw grid lines in a light grey that vanishes between the
     // grey fixed cells; a darker grey shows on them and on the white ones.
-    m_table->setStyleSheet("QTableView { gridline-color: rgb(128, 128, 128); }");
+    m_table->setStyleSheet(QString("QTableView { gridline-color: %1; }").arg(kGridLine.name()));
     // Text too long for its cell is cut at the cell's edge, not wrapped or
     // shortened with an ellipsis.
     m_table->setWordWrap(false);
@@ -511,20 +512,14 @@ QFont MSFlexGrid::fittedFont(int row, int col, const QFont& font) const {
         width -= 1;
         height -= 1;
     }
-    if (wrappedTextFits(text, font, width, height)) return font;
-    QFont f = font;
     const double points = font.pointSizeF();
-    const double smallest = std::min(points, kLegiblePoints);
-    f.setPointSizeF(smallest);
-    if (points <= 0 || !wrappedTextFits(text, f, width, height)) return f;
-    double fits = smallest;
-    double fails = points;
-    while (fails - fits > 0.05) {
-        const double middle = (fits + fails) / 2;
-        f.setPointSizeF(middle);
-        (wrappedTextFits(text, f, width, height) ? fits : fails) = middle;
-    }
-    f.setPointSizeF(std::floor(fits * 20) / 20);
+    if (points <= 0) return font;
+    QFont f = font;
+    const FittedSize fitted = largestFittingSize(points, kLegiblePoints, [&](double size) {
+        f.setPointSizeF(size);
+        return wrappedTextFits(text, f, width, height);
+    });
+    f.setPointSizeF(fitted.points);
     return f;
 }
 

@@ -16,6 +16,8 @@
 #include "store/connection.h"
 #include "store/numbertext.h"
 #include "ui/components/mschart.h"
+#include "ui/look/palette.h"
+#include "ui/look/textfit.h"
 #include "ui/windows/plotform.h"
 
 namespace tessaro::ui::debrief {
@@ -37,23 +39,13 @@ constexpr double kHeadingHeight = 26;
 constexpr double kCellPadding = 3;
 constexpr double kSmallestFont = 6;
 
-// The windows' colours.
-const QColor kHeadingBack(192, 255, 192);
-const QColor kHeadingText(0, 0, 255);
-const QColor kShade(214, 211, 214);
-const QColor kFixedBack(192, 192, 192);
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kRule(150, 150, 150);
-const QColor kBoardBack(173, 190, 199);
-const QColor kMagenta(255, 0, 255);
-const QColor kAxisLabels(148, 0, 211);
-const QColor kBeforePlan(128, 0, 0);
-const QColor kAfterPlan(0, 0, 128);
-const QColor kUp(0, 150, 0);
-const QColor kGrid(225, 225, 225);
-const QColor kFooterText(90, 90, 90);
+// The windows' colours, under the names the pages know them by.
+const QColor kFixedBack = kFixedCellBack;
+const QColor kAxisLabels = kViolet;
+const QColor kBeforePlan = kBeforePlanBars;
+const QColor kAfterPlan = kAfterPlanBars;
+const QColor kUp = kRising;
+const QColor kGrid = kChartGrid;
 
 const char* const kSheetLines[] = {
     "1. Earnings From Orders Filled in this plan :",
@@ -136,15 +128,17 @@ QStringList wrap(const QString& text, const QFontMetricsF& fm, double width, boo
 FittedText fitText(const QString& text, const QFont& base, double width, QPaintDevice* device,
                    int maxLines = 3) {
     FittedText out;
-    for (double size = base.pointSizeF();; size -= 0.5) {
+    const auto layOut = [&](double size) {
         out.font = base;
-        out.font.setPointSizeF(std::max(size, kSmallestFont));
+        out.font.setPointSizeF(size);
         const QFontMetricsF fm(out.font, device);
         bool fits = true;
         out.lines = wrap(text, fm, width, &fits);
         out.lineHeight = fm.height();
-        if ((fits && out.lines.size() <= maxLines) || size <= kSmallestFont) return out;
-    }
+        return fits && out.lines.size() <= maxLines;
+    };
+    layOut(largestFittingSize(base.pointSizeF(), kSmallestFont, layOut).points);
+    return out;
 }
 
 void drawFitted(QPainter& p, const QRectF& box, const FittedText& t, Qt::Alignment align,

@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "model/reports.h"
+#include "ui/look/palette.h"
 
 namespace tessaro::ui {
 
@@ -26,10 +27,6 @@ inline constexpr double kReportClientHeight = 7650;
 // fit it (MSFlexGrid::setShrinkToFit).
 inline constexpr double kReportGridLeft = 240;
 inline constexpr double kReportGridWidth = 11220;
-
-inline const QColor kChildWindowBack(72, 209, 204);
-inline const QColor kHeadingBack(192, 255, 192);
-inline const QColor kHeadingText(0, 0, 255);
 
 // A heading label: Times New Roman 16 bold (at the window's font zoom),
 // blue on light green.

@@ -21,6 +21,10 @@ namespace {
 
 // Room enough for any text: a box this tall or wide never limits it.
 constexpr double kUnlimited = 1e7;
+// Marks a label that keeps its text off its sides (keepTextOffSides).
+const char* const kSideRoomProperty = "tessaroSideRoom";
+// The search stops when the sizes that fit and fail are this close.
+constexpr double kSizeStep = 0.05;
 
 QString withoutMnemonics(QString text) {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -97,7 +101,8 @@ bool lineEditFits(const QLineEdit* edit, const QFont& font) {
 void keepClearOfNeighbours(QLabel* label) {
     const QWidget* parent = label->parentWidget();
     if (!parent) return;
-    QMargins clear;
+    const int side = sideRoom(label);
+    QMargins clear(side, 0, side, 0);
     const QRect own = label->geometry();
     const QObjectList& siblings = parent->children();
     for (qsizetype i = siblings.indexOf(label) + 1; i < siblings.size(); ++i) {
@@ -122,6 +127,30 @@ void keepClearOfNeighbours(QLabel* label) {
 }
 
 }  // namespace
+
+FittedSize largestFittingSize(double points, double smallest,
+                              const std::function<bool(double)>& fits) {
+    if (points <= smallest) return {points, fits(points)};
+    if (fits(points)) return {points, true};
+    if (!fits(smallest)) return {smallest, false};
+    double fitting = smallest;
+    double failing = points;
+    while (failing - fitting > kSizeStep) {
+        const double middle = (fitting + failing) / 2;
+        (fits(middle) ? fitting : failing) = middle;
+    }
+    // Sizes in twentieths of a point, as the fonts are given elsewhere.
+    return {std::max(smallest, std::floor(fitting * 20) / 20), true};
+}
+
+void keepTextOffSides(QLabel* label) {
+    if (label) label->setProperty(kSideRoomProperty, true);
+}
+
+int sideRoom(const QLabel* label) {
+    if (!label || !label->property(kSideRoomProperty).toBool()) return 0;
+    return std::max(kLeastSideRoom, label->width() / 24);
+}
 
 QString shownText(const QString& text) {
     QString shown = text;
@@ -151,28 +180,13 @@ void fitText(QWidget* control) {
     const double points = controlPoints(control);
     if (points <= 0) return;
     QFont font = control->font();
-    font.setPointSizeF(points);
-    if (textFits(control, font)) {
-        setFittedFont(control, points, points);
-        return;
-    }
-    const double smallest = std::min(points, kLegiblePoints);
-    font.setPointSizeF(smallest);
-    if (!textFits(control, font)) {
-        // Not even the legible size holds it all: a label then shows what
-        // fits (FitLabel), the rest stays in its tooltip.
-        setFittedFont(control, points, smallest);
-        return;
-    }
-    // The largest size that fits, to a twentieth of a point.
-    double fits = smallest;
-    double fails = points;
-    while (fails - fits > 0.05) {
-        const double middle = (fits + fails) / 2;
-        font.setPointSizeF(middle);
-        (textFits(control, font) ? fits : fails) = middle;
-    }
-    setFittedFont(control, points, std::max(smallest, std::floor(fits * 20) / 20));
+    // Not even the legible size may hold it all: a label then shows what
+    // fits (FitLabel), the rest stays in its tooltip.
+    const FittedSize fitted = largestFittingSize(points, kLegiblePoints, [&](double size) {
+        font.setPointSizeF(size);
+        return textFits(control, font);
+    });
+    setFittedFont(control, points, fitted.points);
 }
 
 void fitTexts(const ScalableWindow& window) {

@@ -9,7 +9,9 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 
+class QLabel;
 class QWidget;
 
 namespace tessaro::ui {
@@ -19,6 +21,29 @@ class ScalableWindow;
 // Nothing is drawn smaller than this by the fit: 8 points are 11 pixels on a
 // 96 DPI screen, the size of the smallest design font the windows use.
 inline constexpr double kLegiblePoints = 8;
+
+// The outcome of a search for a text's size.
+struct FittedSize {
+    double points = 0;   // the size to draw in
+    bool whole = false;  // whether the text shows whole at that size
+};
+
+// The one search for a text's size, used wherever a text must keep to its
+// box (labels, buttons, grid cells, the debrief's pages): the largest size,
+// to a twentieth of a point, from `points` down to `smallest` at which
+// `fits(size)` holds. `points` itself when the text fits there or when it
+// is already no larger than `smallest`; `smallest`, not whole, when the
+// text does not fit even there. `fits` must hold for every size below one
+// at which it holds, as a text's width and height do.
+FittedSize largestFittingSize(double points, double smallest,
+                              const std::function<bool(double)>& fits);
+
+// A label whose text must keep clear of its left and right sides, so that
+// texts in boxes side by side (the board's values) never run together:
+// by a twenty-fourth of its width, at least kLeastSideRoom pixels.
+inline constexpr int kLeastSideRoom = 3;
+void keepTextOffSides(QLabel* label);
+int sideRoom(const QLabel* label);
 
 // The text as the control draws it: CR LF line breaks as plain breaks, and
 // without the blanks at the ends of its lines, which show nothing.

@@ -16,10 +16,6 @@
 
 namespace tessaro::ui {
 
-QColor rgb(int r, int g, int b) {
-    return QColor(r, g, b);
-}
-
 QFont gameFont(const QString& family, double points, bool bold, bool underline) {
     QFont f(family);
     f.setPointSizeF(points);

@@ -19,8 +19,7 @@ class QMdiSubWindow;
 
 namespace tessaro::ui {
 
-// Colours and fonts the windows use by name.
-QColor rgb(int r, int g, int b);
+// Fonts and colours as the windows give them (the colours: palette.h).
 QFont gameFont(const QString& family, double points, bool bold = false, bool underline = false);
 void setBackColor(QWidget* w, const QColor& back);
 void setForeColor(QWidget* w, const QColor& fore);

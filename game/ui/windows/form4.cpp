@@ -7,15 +7,12 @@
 #include <QPushButton>
 
 #include "store/connection.h"
+#include "ui/look/palette.h"
 #include "ui/windows/gamewindows.h"
 #include "ui/windows/messages.h"
 
 namespace tessaro::ui {
 namespace {
-
-const QColor kSky = QColor(0, 191, 255);
-const QColor kBrown = QColor(128, 64, 0);
-const QColor kBlue = QColor(0, 0, 255);
 
 const char* const kInstructions[] = {
     "The Game players need to make two decisions after each plan-quarter of three months duration.",
@@ -53,19 +50,19 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     const QFont tnr1425 = gameFont("Times New Roman", 14.25, true);
 
     auto* label1 = add(new FitLabel("Label1", this), "Label1", 1920, 240, 6375, 495);
-    label(label1, tnr1575, kBrown, Qt::white);
+    label(label1, tnr1575, kBrown, kWhite);
     m_label2 = add(new FitLabel("Label2", this), "Label2", 8280, 240, 975, 495);
-    label(m_label2, tnr1575, kBrown, Qt::white, Qt::AlignCenter);
+    label(m_label2, tnr1575, kBrown, kWhite, Qt::AlignCenter);
     setAccessibleText(m_label2, "Plan-quarter decided");
     auto* command2 = add(new QPushButton("Minimize", this), "Command2", 9960, 480, 1455, 375);
     connect(command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
 
     auto* label10 = add(new FitLabel("Label10", this), "Label10", 480, 1200, 10815, 375);
     auto* label9 = add(new FitLabel("Label9", this), "Label9", 480, 1560, 10815, 495);
-    label(label9, tnr1425, kSky, Qt::black, Qt::AlignCenter);
+    label(label9, tnr1425, kSky, kBlack, Qt::AlignCenter);
     auto* label7 = add(new FitLabel("Label7", this), "Label7", 480, 2040, 2775, 2895);
     m_label5 = add(new FitLabel("Label5", this), "Label5", 3240, 2040, 5535, 2895);
-    label(m_label5, gameFont("Times New Roman", 8.25, true), kSky, Qt::black,
+    label(m_label5, gameFont("Times New Roman", 8.25, true), kSky, kBlack,
           Qt::AlignLeft | Qt::AlignTop);
     m_label5->setWordWrap(true);
     auto* label8 = add(new FitLabel("Label8", this), "Label8", 8640, 2040, 2655, 2895);
@@ -81,7 +78,7 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     m_text1->setEchoMode(QLineEdit::Password);
     // One "*" for each character typed, whatever the style's own mark.
     m_text1->setStyleSheet("QLineEdit { lineedit-password-character: 42; }");
-    setColors(m_text1, Qt::white, Qt::black);
+    setColors(m_text1, kWhite, kBlack);
     for (QLabel* l : {label3, label4, label11}) label(l, tnr1425, kSky, kBlue);
     for (QLineEdit* t : {m_text1, m_text2, m_text3}) t->setFont(gameFont("MS Sans Serif", 12));
     setAccessibleText(m_text2, "Production Orders Planned", "Units, 2000 to 5000");
@@ -93,7 +90,7 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     frame1->setFont(gameFont("MS Sans Serif", 9.75, true));
     m_command1 = add(new GraphicalButton("Command1", frame1), "Command1", 240, 840, 2175, 495);
     m_command1->setFont(gameFont("MS Sans Serif", 12, true));
-    setBackColor(m_command1, QColor(255, 128, 0));
+    setBackColor(m_command1, kOrange);
     connect(m_command1, &QPushButton::clicked, this, [this] { runCommand(); });
     // Return in the password box, the last one the players fill, runs.
     connect(m_text1, &QLineEdit::returnPressed, m_command1, &QPushButton::click);
@@ -117,7 +114,7 @@ QWidget* Form4::firstFocus() const {
 
 void Form4::load() {
     scaleToScreen();
-    setBackColor(this, QColor(72, 209, 204));
+    setBackColor(this, kChildWindowBack);
     setWindowTitle("New Plan Decisions");
     auto* label1 = findChild<QLabel*>("Label1");
     label1->setText("Game Players' Decisions For The Plan-Quarter :    ");

@@ -7,15 +7,11 @@
 // plan and reads the database afresh at each load.
 #pragma once
 
-#include "ui/windows/form.h"
-
-class QPushButton;
+#include "ui/windows/reportform.h"
 
 namespace tessaro::ui {
 
-class MSFlexGrid;
-
-class Form7 : public Form {
+class Form7 : public ReportForm {
     Q_OBJECT
 
 public:
@@ -24,20 +20,12 @@ public:
     MSFlexGrid* variablesGrid() const { return m_grid1; }
     MSFlexGrid* decisionGrid() const { return m_grid2; }
 
-    // Close and Esc unload the window and rebuild the main window.
-    void closeCommand() override { closeRebuildingBoard(); }
-
 private:
-    void load();
+    void fill() override;
 
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
     QLabel* m_label3 = nullptr;
-    QLabel* m_label4 = nullptr;
     MSFlexGrid* m_grid2 = nullptr;  // MSFlexGrid2, decisions against actuals
     MSFlexGrid* m_grid1 = nullptr;  // MSFlexGrid1, level and rate variables
-    QPushButton* m_command1 = nullptr;
-    QPushButton* m_command2 = nullptr;
 };
 
 }  // namespace tessaro::ui

@@ -6,15 +6,11 @@
 // running average, in thousands of rupees; negative game values in red.
 #pragma once
 
-#include "ui/windows/form.h"
-
-class QPushButton;
+#include "ui/windows/reportform.h"
 
 namespace tessaro::ui {
 
-class MSFlexGrid;
-
-class Form8 : public Form {
+class Form8 : public ReportForm {
     Q_OBJECT
 
 public:
@@ -22,18 +18,10 @@ public:
 
     MSFlexGrid* sheetGrid() const { return m_grid1; }
 
-    // Close and Esc unload the window and rebuild the main window.
-    void closeCommand() override { closeRebuildingBoard(); }
-
 private:
-    void load();
+    void fill() override;
 
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
-    QLabel* m_label3 = nullptr;
     MSFlexGrid* m_grid1 = nullptr;
-    QPushButton* m_command1 = nullptr;
-    QPushButton* m_command2 = nullptr;
 };
 
 }  // namespace tessaro::ui

@@ -16,6 +16,7 @@
 #include "ui/components/chartexport.h"
 #include "ui/components/mschart.h"
 #include "ui/components/msflexgrid.h"
+#include "ui/look/palette.h"
 #include "ui/look/reportlook.h"
 #include "ui/windows/gamewindows.h"
 #include "ui/windows/messages.h"
@@ -71,23 +72,8 @@ constexpr std::array<Column, 8> kRankingColumns = {{
 }};
 constexpr int kLeastQuarterTwips = 700;
 
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
 const QColor kLeaderBack = kHeadingBack;
-const QColor kAxisLabels(148, 0, 211);
-// One colour per team's line, told apart also in print.
-const std::array<QColor, 10> kTeamColours = {{
-    QColor(255, 0, 0),
-    QColor(0, 0, 255),
-    QColor(0, 128, 0),
-    QColor(255, 128, 0),
-    QColor(128, 0, 128),
-    QColor(0, 128, 128),
-    QColor(128, 64, 0),
-    QColor(255, 0, 255),
-    QColor(64, 64, 64),
-    QColor(128, 128, 0),
-}};
+const QColor kAxisLabels = kViolet;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -387,7 +373,7 @@ void LeagueWindow::buildChart() {
     c.setAxisTitleFont(Axis::Y, "Times New Roman", 8, true);
     c.setAxisTitleVertical(Axis::Y, true);
     for (auto axis : {Axis::X, Axis::Y, Axis::Y2}) c.setAxisLabelFont(axis, 8, true, kAxisLabels);
-    c.setPlotBackdrop(Qt::white);
+    c.setPlotBackdrop(kWhite);
     // Beside the plot, a name a line, so that the plot keeps the chart's
     // height; where the names do not fit there, the team names in the grid
     // above, in their lines' colours, are the key.

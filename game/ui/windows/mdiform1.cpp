@@ -3,7 +3,6 @@
 #include "ui/windows/mdiform1.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -17,8 +16,10 @@
 #include "store/numbertext.h"
 #include "tessaro/version.h"
 #include "ui/components/chartexport.h"
+#include "ui/components/frame.h"
 #include "ui/components/mschart.h"
 #include "ui/debrief/debriefexport.h"
+#include "ui/look/palette.h"
 #include "ui/look/textfit.h"
 #include "ui/windows/gamewindows.h"
 #include "ui/windows/leaguewindow.h"
@@ -32,17 +33,6 @@ namespace {
 constexpr double kClientWidth = 11880;
 constexpr double kClientHeight = 8190;
 constexpr double kPictureHeight = 8000;
-
-const QColor kBlack = QColor(0, 0, 0);
-const QColor kCyan = QColor(0, 255, 255);
-const QColor kMagenta = QColor(255, 0, 255);
-const QColor kYellow = QColor(255, 255, 0);
-const QColor kRed = QColor(255, 0, 0);
-const QColor kWhite = QColor(255, 255, 255);
-const QColor kMaroon = QColor(128, 0, 0);
-const QColor kBoardGrey = QColor(173, 190, 199);
-// The system's inactive-caption-text colour of the classic desktop.
-const QColor kInactiveCaptionText = QColor(212, 208, 200);
 
 // Column head, Before Plan, After Plan and 100 % cell names per indicator.
 struct IndicatorControls {
@@ -147,7 +137,7 @@ MDIForm1::MDIForm1() {
     m_mdiArea->setObjectName("MDIArea");
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setBackground(QColor(128, 128, 128));
+    m_mdiArea->setBackground(kDesktopGrey);
     // A child window that stops being the active one, because another child
     // window became active, shows the board again.
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* now) {
@@ -173,23 +163,45 @@ MDIForm1::~MDIForm1() = default;
 
 void MDIForm1::buildBoard() {
     m_picture1 = add(new QWidget(m_client), "Picture1", 0, 0, kClientWidth, kPictureHeight);
-    setBackColor(m_picture1, kBoardGrey);
-    QWidget* pic = m_picture1;
+    setBackColor(m_picture1, kBoardBack);
+    buildPlanBrief(m_picture1);
+    buildHeader(m_picture1);
+    // The chart scales its own fonts with the board.
+    m_chart = add(new MSChart(m_picture1), "MSChart1", 2640, 600, 8415, 5175);
+    setScalesFont(m_chart, false);
+    setAccessibleText(m_chart,
+                      "Chart of the ten indicators before and after the plan, in per cent");
+    buildValueTable(m_picture1);
 
-    // Plan Brief.
-    auto* frame1 = add(new QGroupBox("Plan Brief", pic), "Frame1", 120, 0, 2535, 5775);
+    // Title and side bars.
+    m_title = styled(add(new FitLabel("Tessaro", m_picture1), "Label1", 0, 7320, 11775, 495),
+                     gameFont("georgia", 16, true), kBoardBack, kBlack, Qt::AlignCenter);
+    setBackColor(add(new QLabel(m_picture1), "Label56", 0, 0, 135, 7330), kBlack);
+    setBackColor(add(new QLabel(m_picture1), "Label24", 11040, 0, 735, 7410), kBlack);
+    setAccessibleText(m_picture1, "Game board");
+    nameDecorations(controlList(), "Decoration");
+
+    // The title's blink timer: created without an interval and never started.
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName("Timer1");
+    connect(m_timer1, &QTimer::timeout, this,
+            [this] { m_title->setVisible(!m_title->isVisible()); });
+}
+
+void MDIForm1::buildPlanBrief(QWidget* pic) {
+    auto* frame1 = add(new Frame("Plan Brief", pic), "Frame1", 120, 0, 2535, 5775);
     frame1->setFont(gameFont("MS Sans Serif", 12, true));
     setColors(frame1, kBlack, kYellow);
     const QFont headingFont = gameFont("MS Sans Serif", 16, true, true);
     const QFont captionFont = gameFont("MS Sans Serif", 14, true);
     const std::array<double, 7> tops = {675, 1020, 1815, 2160, 2955, 3750, 4545};
     const std::array<double, 5> headingTops = {300, 1440, 2580, 3375, 4170};
-    int heading = 0;
+    std::size_t heading = 0;
     for (std::size_t i = 0; i < kBriefControls.size(); ++i) {
         const auto& line = model::briefLines()[i];
         if (kBriefControls[i].heading) {
             auto* h = add(new FitLabel(line.heading, frame1), kBriefControls[i].heading, 120,
-                          headingTops[static_cast<std::size_t>(heading++)], 2295, 375);
+                          headingTops[heading++], 2295, 375);
             styled(h, headingFont, kBlack, kCyan);
         }
         auto* c = add(new FitLabel(line.caption, frame1), kBriefControls[i].caption, 120, tops[i],
@@ -197,6 +209,7 @@ void MDIForm1::buildBoard() {
         styled(c, captionFont, kBlack, kCyan);
         m_brief[i] = add(new FitLabel(frame1), kBriefControls[i].value, 1215, tops[i], 1200, 345);
         styled(m_brief[i], captionFont, kBlack, kMagenta, Qt::AlignCenter);
+        keepTextOffSides(m_brief[i]);
         // "Orders In ::", "Production Done ::" ...
         const char* const group = model::briefLines()[line.heading[0] ? i : i - 1].heading;
         setAccessibleText(
@@ -219,8 +232,9 @@ void MDIForm1::buildBoard() {
     setAccessibleText(command8, "Save As", "Saves the chart as a bitmap file");
     m_dialog = new CommonDialog(this);
     m_dialog->setObjectName("CommonDialog1");
+}
 
-    // Header strip.
+void MDIForm1::buildHeader(QWidget* pic) {
     auto* frame4 = add(new QWidget(pic), "Frame4", 2640, 0, 8415, 615);
     setAccessibleText(frame4, "Header");
     setBackColor(frame4, kBlack);
@@ -233,14 +247,9 @@ void MDIForm1::buildBoard() {
     m_planCount = styled(add(new FitLabel(frame4), "Label69", 7560, 120, 735, 375),
                          gameFont("Arial", 14, true), kMagenta, kWhite, Qt::AlignCenter);
     setAccessibleText(m_planCount, "Plan-quarter number");
+}
 
-    // The chart scales its own fonts with the board.
-    m_chart = add(new MSChart(pic), "MSChart1", 2640, 600, 8415, 5175);
-    setScalesFont(m_chart, false);
-    setAccessibleText(m_chart,
-                      "Chart of the ten indicators before and after the plan, in per cent");
-
-    // Value table.
+void MDIForm1::buildValueTable(QWidget* pic) {
     auto* frame2 = add(new QWidget(pic), "Frame2", 120, 5760, 10935, 1575);
     setColors(frame2, kBlack, kYellow);
     frame2->setFont(gameFont("MS Sans Serif", 12, true));
@@ -252,47 +261,35 @@ void MDIForm1::buildBoard() {
            kBlack, kCyan);
     styled(add(new FitLabel("100% Means :", frame2), "Label23", 0, 960, 1695, 345), rowHeadFont,
            kBlack, kMagenta);
-    const QFont headFont = gameFont("MS Sans Serif", 12, true);
-    const QFont cellFont = gameFont("MS Sans Serif", 14);
-    for (std::size_t i = 0; i < kIndicatorControls.size(); ++i) {
-        const double left = 1695 + 920.0 * static_cast<double>(i);
-        const auto& ind = model::boardIndicators()[i];
-        m_heads[i] = styled(
-            add(new FitLabel(ind.head, frame2), kIndicatorControls[i].head, left, 0, 905, 240),
-            headFont, kInactiveCaptionText, QColor(0, 0, 255), Qt::AlignCenter);
-        m_heads[i]->setToolTip(ind.tooltip);
-        setAccessibleText(m_heads[i], ind.tooltip);
-        m_before[i] =
-            styled(add(new FitLabel(frame2), kIndicatorControls[i].before, left, 240, 905, 345),
-                   cellFont, kBlack, kYellow, Qt::AlignCenter);
-        m_after[i] =
-            styled(add(new FitLabel(frame2), kIndicatorControls[i].after, left, 600, 905, 345),
-                   cellFont, kBlack, kCyan, Qt::AlignCenter);
-        m_means[i] =
-            styled(add(new FitLabel(frame2), kIndicatorControls[i].means, left, 960, 905, 345),
-                   cellFont, kBlack, kMagenta, Qt::AlignCenter);
-        setAccessibleText(m_before[i], QString("%1, Before Plan").arg(ind.tooltip));
-        setAccessibleText(m_after[i], QString("%1, After Plan").arg(ind.tooltip));
-        setAccessibleText(m_means[i], QString("%1, 100% Means").arg(ind.tooltip));
-    }
+    for (std::size_t i = 0; i < kIndicatorControls.size(); ++i) addIndicatorColumn(frame2, i);
     const std::array<std::pair<const char*, double>, 4> rules = {
         {{"Label76", 225}, {"Label70", 585}, {"Label71", 945}, {"Label72", 1305}}};
     for (const auto& [name, top] : rules)
         setBackColor(add(new QLabel(frame2), name, 0, top, 10935, 15), kMaroon);
+}
 
-    // Title and side bars.
-    m_title = styled(add(new FitLabel("Tessaro", pic), "Label1", 0, 7320, 11775, 495),
-                     gameFont("georgia", 16, true), kBoardGrey, kBlack, Qt::AlignCenter);
-    setBackColor(add(new QLabel(pic), "Label56", 0, 0, 135, 7330), kBlack);
-    setBackColor(add(new QLabel(pic), "Label24", 11040, 0, 735, 7410), kBlack);
-    setAccessibleText(m_picture1, "Game board");
-    nameDecorations(controlList(), "Decoration");
-
-    // The title's blink timer: created without an interval and never started.
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName("Timer1");
-    connect(m_timer1, &QTimer::timeout, this,
-            [this] { m_title->setVisible(!m_title->isVisible()); });
+void MDIForm1::addIndicatorColumn(QWidget* frame2, std::size_t i) {
+    const double left = 1695 + 920.0 * static_cast<double>(i);
+    const auto& ind = model::boardIndicators()[i];
+    const auto& names = kIndicatorControls[i];
+    m_heads[i] =
+        styled(add(new FitLabel(ind.head, frame2), names.head, left, 0, 905, 240),
+               gameFont("MS Sans Serif", 12, true), kInactiveCaptionText, kBlue, Qt::AlignCenter);
+    m_heads[i]->setToolTip(ind.tooltip);
+    setAccessibleText(m_heads[i], ind.tooltip);
+    // The cells stand 15 twips apart: their texts keep off the cells' sides,
+    // so that neighbouring values never run together.
+    const QFont cellFont = gameFont("MS Sans Serif", 14);
+    const auto cell = [&](const char* name, double top, const QColor& fore, const char* row) {
+        auto* label = styled(add(new FitLabel(frame2), name, left, top, 905, 345), cellFont, kBlack,
+                             fore, Qt::AlignCenter);
+        keepTextOffSides(label);
+        setAccessibleText(label, QString("%1, %2").arg(ind.tooltip, row));
+        return label;
+    };
+    m_before[i] = cell(names.before, 240, kYellow, "Before Plan");
+    m_after[i] = cell(names.after, 600, kCyan, "After Plan");
+    m_means[i] = cell(names.means, 960, kMagenta, "100% Means");
 }
 
 void MDIForm1::buildMenus() {
@@ -408,13 +405,12 @@ void MDIForm1::load() {
 
 void MDIForm1::buildChart(const model::GameBoard& board) {
     MSChart& c = *m_chart;
-    for (auto axis : {Axis::X, Axis::Y, Axis::Y2})
-        c.setAxisLabelFont(axis, 11, true, QColor(0, 100, 0));
-    c.setSeriesFill(1, QColor(128, 0, 0));
-    c.setSeriesFill(2, QColor(0, 0, 128));
+    for (auto axis : {Axis::X, Axis::Y, Axis::Y2}) c.setAxisLabelFont(axis, 11, true, kDarkGreen);
+    c.setSeriesFill(1, kBeforePlanBars);
+    c.setSeriesFill(2, kAfterPlanBars);
     c.setPlotBackdrop(kWhite);
     c.setLegendVisible(true);
-    c.setLegendFont("Times New Roman", 14, true, QColor(148, 0, 211));
+    c.setLegendFont("Times New Roman", 14, true, kViolet);
     c.setRowCount(10);
     c.setColumnCount(2);
     c.setColumn(1);

@@ -62,7 +62,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The board, part by part, on Picture1.
     void buildBoard();
+    void buildPlanBrief(QWidget* pic);
+    void buildHeader(QWidget* pic);
+    void buildValueTable(QWidget* pic);
+    void addIndicatorColumn(QWidget* frame2, std::size_t i);
     void buildMenus();
     void load();
     void buildChart(const model::GameBoard& board);

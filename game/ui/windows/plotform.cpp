@@ -7,6 +7,7 @@
 #include "model/runcommand.h"
 #include "ui/components/chartexport.h"
 #include "ui/components/mschart.h"
+#include "ui/look/palette.h"
 #include "ui/windows/gamewindows.h"
 #include "ui/windows/mdiform1.h"
 #include "ui/windows/messages.h"
@@ -29,11 +30,10 @@ constexpr double kButtonGap = 240;
 constexpr double kDesignLeft = 60;
 constexpr double kDesignTop = 75;
 
-const QColor kWindowBack = QColor(72, 209, 204);
-const QColor kMarkerFill = QColor(0, 255, 0);
-const QColor kLine = QColor(255, 0, 0);
-const QColor kAxisLabels = QColor(148, 0, 211);
-const QColor kPlotBack = QColor(255, 255, 255);
+const QColor kMarkerFill = kLime;
+const QColor kLine = kRed;
+const QColor kAxisLabels = kViolet;
+const QColor kPlotBack = kWhite;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -104,7 +104,7 @@ void PlotForm::load() {
         return;
     }
 
-    setBackColor(this, kWindowBack);
+    setBackColor(this, kChildWindowBack);
     setWindowTitle(qs(plot.caption));
     layOutPlotChart(*m_chart, plot);
     m_chart->refresh();
