@@ -127,4 +127,9 @@ bool ensureGameDatabase(const std::string& connectionString) {
     return true;
 }
 
+std::optional<std::string> gameFilePath(const std::string& connectionString) {
+    if (store::isServerConnectionString(connectionString)) return std::nullopt;
+    return store::pathFromConnectionString(connectionString);
+}
+
 }  // namespace tessaro::model

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <exception>
 
-#include "store/gamelocation.h"
+#include "model/gamefile.h"
 #include "ui/components/chartexport.h"
 #include "ui/components/mschart.h"
 #include "ui/components/msflexgrid.h"
@@ -446,10 +446,11 @@ void LeagueWindow::chooseFilesAndOpen(QWidget* parent) {
     dialog.setFilter(kOpenFilter);
     dialog.setDialogTitle("League of Teams");
     // Where the teams' files were found last, or beside the game.
+    // A game on a class server has no folder to start in.
     std::string start = files.empty() ? std::string() : files.front();
     if (start.empty()) {
         try {
-            start = store::pathFromConnectionString(GameWindows::instance().connectionString());
+            start = model::gameFilePath(GameWindows::instance().connectionString()).value_or("");
         } catch (const std::exception&) {
             start.clear();
         }
