@@ -132,4 +132,8 @@ std::optional<std::string> gameFilePath(const std::string& connectionString) {
     return store::pathFromConnectionString(connectionString);
 }
 
+bool gameIsOnServer(const std::string& connectionString) {
+    return store::isServerConnectionString(connectionString);
+}
+
 }  // namespace tessaro::model

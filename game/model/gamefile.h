@@ -21,4 +21,7 @@ bool ensureGameDatabase(const std::string& connectionString);
 // that names neither.
 std::optional<std::string> gameFilePath(const std::string& connectionString);
 
+// True for a team's game on a class server.
+bool gameIsOnServer(const std::string& connectionString);
+
 }  // namespace tessaro::model
