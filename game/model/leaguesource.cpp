@@ -2,11 +2,18 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/leaguesource.h"
 
+#include <stdexcept>
+
 #include "model/gamefile.h"
 #include "store/leaguelistener.h"
+#include "store/storeerror.h"
 
 namespace tessaro::model {
 namespace {
+
+constexpr const char* kTeamsCannotReadTheClass =
+    "The league of the class is read with the teacher's login on the class server; this "
+    "login may read only its own team's game";
 
 class FileLeague : public LeagueSource {
 public:
@@ -22,7 +29,16 @@ public:
     explicit ServerLeague(std::string connectionString)
         : m_connectionString(std::move(connectionString)), m_listener(m_connectionString) {}
 
-    League read() override { return readServerLeague(m_connectionString); }
+    League read() override {
+        try {
+            return readServerLeague(m_connectionString);
+        } catch (const store::StoreError& e) {
+            if (e.cause() != store::StoreCause::Denied) throw;
+            // A team's login may read only its own game: the class's
+            // league is the teacher's.
+            throw std::runtime_error(std::string(kTeamsCannotReadTheClass) + " (" + e.what() + ")");
+        }
+    }
     bool onServer() const override { return true; }
     bool poll() override {
         const bool changed = m_listener.poll();

@@ -22,8 +22,10 @@ class LeagueSource {
 public:
     virtual ~LeagueSource() = default;
 
-    // The league now. Throws store::StoreError when a server cannot be
-    // read; a file that cannot be read is that team's error instead.
+    // The league now. Throws an exception whose words are to be shown when
+    // a server cannot be read, or when the login is a team's, which may not
+    // read the class; a file that cannot be read is that team's error
+    // instead.
     virtual League read() = 0;
     // True for a class on a server, whose teams are every team of the class
     // (no files are chosen).
