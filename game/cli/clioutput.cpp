@@ -10,6 +10,7 @@
 #include "csv.h"
 #include "model/archive.h"
 #include "model/gameboard.h"
+#include "model/gamefile.h"
 #include "model/reports.h"
 #include "model/tables.h"
 #include "store/gamelocation.h"
@@ -202,9 +203,9 @@ int printLeague(const model::League& league, bool csv, const Streams& to) {
 }
 
 int printArchive(const store::GameLocation& where, const Streams& to) {
-    const bool server = store::isServerConnectionString(where.connectionString);
-    const std::string path =
-        server ? "this team's game" : store::pathFromConnectionString(where.connectionString);
+    const auto file = model::gameFilePath(where.connectionString);
+    const bool server = !file;
+    const std::string path = file.value_or("this team's game");
     const auto games = model::listGames(where.connectionString);
     if (games.empty()) {
         to.out << "No games of " << path << " are kept in its archive.\n";

@@ -14,7 +14,7 @@
 
 #include "model/debriefdata.h"
 #include "model/gamefile.h"
-#include "store/asciitext.h"
+#include "model/plaintext.h"
 #include "tessaro/version.h"
 #include "ui/debrief/debriefpages.h"
 
@@ -28,7 +28,7 @@ std::string cannotWrite(const std::string& file, const QString& why) {
 }  // namespace
 
 std::optional<Paper> paperFromName(std::string_view name) {
-    const std::string lower = store::lowerAscii(name);
+    const std::string lower = model::lowerAscii(name);
     if (lower == "a4") return Paper::A4;
     if (lower == "letter") return Paper::Letter;
     return std::nullopt;

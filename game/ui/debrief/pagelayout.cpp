@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "store/numbertext.h"
+#include "model/plaintext.h"
 
 namespace tessaro::ui::debrief {
 
@@ -15,7 +15,7 @@ QString qs(const std::string& s) {
 }
 
 QString whole(double v) {
-    return qs(store::numberText(v));
+    return qs(model::numberText(v));
 }
 
 // A change with its sign, as a gain or a loss of the value of the game.
