@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "model/scorechange.h"
 #include "ui/debrief/pages.h"
 
 namespace tessaro::ui::debrief {
@@ -23,67 +24,34 @@ const char* const kSheetLines[] = {
     "Average Value of The Game :      ",
 };
 
-// ---------------------------------------------------------------------------
 // The score: how the value of the game went from the quarter before to the
-// last one, bar by bar.
-
+// last one, bar by bar, with the heads of the two quarters' columns.
 struct Comparison {
-    QString beforeHead;  // the column of the quarter before
+    model::ScoreChange change;
+    QString beforeHead;
     QString lastHead;
-    std::array<std::int32_t, 12> before{};
-    std::array<std::int32_t, 12> last{};
-    bool firstQuarter = false;
-    QString beforeName;  // the start bar
-    QString lastName;    // the end bar
 };
 
 Comparison compare(const model::DebriefData& data) {
-    Comparison c;
-    const model::QuarterScore& last = data.quarters.back();
-    c.last = last.sheet;
-    c.lastHead = "Plan-Quarter " + qs(last.planNumberText);
-    c.lastName = "Plan " + qs(last.planNumberText);
-    if (data.quarters.size() >= 2) {
-        const model::QuarterScore& before = data.quarters[data.quarters.size() - 2];
-        c.before = before.sheet;
-        c.beforeHead = "Plan-Quarter " + qs(before.planNumberText);
-        c.beforeName = "Plan " + qs(before.planNumberText);
-    } else {
-        // Before the first quarter nothing was earned or spent.
-        c.firstQuarter = true;
-        c.beforeHead = "Before Play";
-        c.beforeName = "Start";
-    }
+    Comparison c{model::lastScoreChange(data.quarters), {}, {}};
+    c.lastHead = "Plan-Quarter " + qs(c.change.lastPlanNumberText);
+    c.beforeHead = c.change.firstQuarter ? QString("Before Play")
+                                         : "Plan-Quarter " + qs(c.change.beforePlanNumberText);
     return c;
 }
 
-std::vector<Step> waterfallSteps(const Comparison& c) {
+std::vector<Step> waterfallSteps(const model::ScoreChange& c) {
+    using Kind = model::WaterfallStep::Kind;
     std::vector<Step> steps;
-    const double start = c.before[model::kGameValue];
-    steps.push_back({c.beforeName, 0, start, kBeforePlan, whole(start)});
-    double level = start;
-    const auto change = [&](const QString& label, double effect) {
+    for (const auto& s : model::valueWaterfall(c)) {
+        const bool level = s.kind == Kind::Start || s.kind == Kind::End;
+        const QColor colour = s.kind == Kind::Start  ? kBeforePlan
+                              : s.kind == Kind::End  ? kAfterPlan
+                              : s.kind == Kind::Gain ? kUp
+                                                     : kRed;
         steps.push_back(
-            {label, level, level + effect, effect >= 0 ? kUp : kRed, signedWhole(effect)});
-        level += effect;
-    };
-    change("Earnings", double(c.last[model::kEarnings]) - c.before[model::kEarnings]);
-    const std::pair<const char*, model::SheetValue> costs[] = {
-        {"Order Backlog", model::kBacklogCost},
-        {"Production", model::kProductionCost},
-        {"Inventory", model::kInventoryCost},
-        {"Hiring New People", model::kHiringCost},
-        {"Salaries Exp. People", model::kExperiencedSalaries},
-        {"Salaries Trainees", model::kTraineeSalaries},
-        {"People Quitting", model::kQuittingCost},
-    };
-    for (const auto& [label, which] : costs)
-        change(label, -(double(c.last[which]) - c.before[which]));
-    // The stored figures of an edited game need not add up; the bar that
-    // makes up the difference keeps the chart's end true to the sheet.
-    const double end = c.last[model::kGameValue];
-    if (level != end) change("Unaccounted", end - level);
-    steps.push_back({c.lastName, 0, end, kAfterPlan, whole(end)});
+            {qs(s.label), s.from, s.to, colour, level ? whole(s.amount) : signedWhole(s.amount)});
+    }
     return steps;
 }
 
@@ -112,28 +80,28 @@ Grid comparisonTable(const Comparison& c) {
                          {c.lastHead, Qt::AlignCenter, kShade},
                          {"Change", Qt::AlignCenter, kShade},
                          {"Effect on the Value of The Game", Qt::AlignCenter, kShade}});
-    const auto line = [&](model::SheetValue which, int sign, QColor back = kWhite) {
-        const double change = double(c.last[which]) - c.before[which];
-        const double effect = sign * change;
+    const model::ScoreChange& s = c.change;
+    const auto line = [&](model::SheetValue which, QColor back = kWhite) {
+        const double effect = s.effect(which);
         grid.rows.push_back(
             {{kSheetLines[which], Qt::AlignLeft | Qt::AlignVCenter, back},
-             {whole(c.before[which]), Qt::AlignCenter, back, c.before[which] < 0 ? kRed : kBlack},
-             {whole(c.last[which]), Qt::AlignCenter, back, c.last[which] < 0 ? kRed : kBlack},
-             {signedWhole(change), Qt::AlignCenter, back},
+             {whole(s.before[which]), Qt::AlignCenter, back, s.before[which] < 0 ? kRed : kBlack},
+             {whole(s.last[which]), Qt::AlignCenter, back, s.last[which] < 0 ? kRed : kBlack},
+             {signedWhole(s.change(which)), Qt::AlignCenter, back},
              {signedWhole(effect), Qt::AlignCenter, back, effect < 0 ? kRed : kBlack}});
     };
-    line(model::kEarnings, 1);
-    line(model::kBacklogCost, -1);
-    line(model::kProductionCost, -1);
-    line(model::kInventoryCost, -1);
+    line(model::kEarnings);
+    line(model::kBacklogCost);
+    line(model::kProductionCost);
+    line(model::kInventoryCost);
     grid.rows.push_back(
         {{"4. Manpower Costs :", Qt::AlignLeft | Qt::AlignVCenter, kWhite, kBlack, 5}});
     for (model::SheetValue part : {model::kHiringCost, model::kExperiencedSalaries,
                                    model::kTraineeSalaries, model::kQuittingCost})
-        line(part, -1);
-    line(model::kManpowerCost, -1);
-    line(model::kTotalCost, -1, kShade);
-    line(model::kGameValue, 1);
+        line(part);
+    line(model::kManpowerCost);
+    line(model::kTotalCost, kShade);
+    line(model::kGameValue);
     return grid;
 }
 
@@ -154,16 +122,18 @@ void addScorePage(Pager& pager, const model::DebriefData& data, QPaintDevice* de
     // The last quarter against the one before: the waterfall, then its
     // lines as figures.
     const Comparison c = compare(data);
+    const std::vector<Step> steps = waterfallSteps(c.change);
     pager.space(pt(2 * kGap));
     const double waterfallHeight = pt(300);
     addHeading(pager,
                "Plan-Quarter " + qs(data.quarters.back().planNumberText) + " Against " +
-                   (c.firstQuarter ? QString("the Start of Play") : c.beforeHead),
+                   (c.change.firstQuarter ? QString("the Start of Play") : c.beforeHead),
                pt(6) + waterfallHeight);
     pager.space(pt(6));
     pager.add(waterfallHeight,
-              waterfallPaint(waterfallSteps(c),
-                             "Value of The Game: " + c.beforeName + " to " + c.lastName, device));
+              waterfallPaint(
+                  steps, "Value of The Game: " + steps.front().label + " to " + steps.back().label,
+                  device));
     pager.space(pt(2 * kGap));
     const Grid lines = comparisonTable(c);
     double linesHeight = 0;
