@@ -4,17 +4,16 @@
 
 #include <algorithm>
 #include <iomanip>
-#include <map>
 #include <ostream>
 
 #include "cli.h"
 #include "csv.h"
 #include "model/archive.h"
 #include "model/gameboard.h"
+#include "model/gamefile.h"
 #include "model/reports.h"
-#include "store/connection.h"
+#include "model/tables.h"
 #include "store/gamelocation.h"
-#include "store/schema.h"
 #include "store/serverplace.h"
 
 namespace tessaro::cli {
@@ -143,46 +142,14 @@ void printTable(const std::vector<std::string>& head,
 }
 
 int printTrace(const std::string& cs, bool csv, std::ostream& out) {
-    store::Connection db(cs, store::Access::Read);
-    store::Snapshot snapshot(db);
-    auto pled = db.openRecordset("Select * from PLED");
-    std::vector<std::string> head(store::pledColumns().begin(), store::pledColumns().end());
-    std::vector<std::vector<std::string>> rows;
-    for (; !pled.eof(); pled.moveNext()) {
-        std::vector<std::string> row;
-        for (const auto& c : head) row.push_back(pled[c].toText());
-        rows.push_back(std::move(row));
-    }
-    printTable(head, rows, csv, out);
+    const auto trace = model::readTrace(cs);
+    printTable(trace.head, trace.rows, csv, out);
     return kDone;
 }
 
 int printHistory(const std::string& cs, bool csv, std::ostream& out) {
-    store::Connection db(cs, store::Access::Read);
-    // PLDI and PLIO of one state: every quarter with its accounting.
-    store::Snapshot snapshot(db);
-    auto pldi = db.openRecordset("Select * from PLDI");
-    std::map<std::string, std::vector<std::string>> accounts;
-    for (; !pldi.eof(); pldi.moveNext()) {
-        std::vector<std::string> row;
-        for (const auto& c : store::pldiColumns()) row.push_back(pldi[c].toText());
-        accounts[row.front()] = row;
-    }
-    std::vector<std::string> head(store::plioColumns().begin(), store::plioColumns().end());
-    head.insert(head.end(), store::pldiColumns().begin(), store::pldiColumns().end());
-    std::vector<std::vector<std::string>> rows;
-    auto plio = db.openRecordset("Select * from PLIO");
-    for (; !plio.eof(); plio.moveNext()) {
-        std::vector<std::string> row;
-        for (const auto& c : store::plioColumns()) row.push_back(plio[c].toText());
-        auto it = accounts.find(row.front());
-        if (it != accounts.end())
-            row.insert(row.end(), it->second.begin(), it->second.end());
-        else
-            row.resize(head.size());
-        rows.push_back(std::move(row));
-    }
-    printTable(head, rows, csv, out);
+    const auto history = model::readHistory(cs);
+    printTable(history.head, history.rows, csv, out);
     return kDone;
 }
 
@@ -236,9 +203,9 @@ int printLeague(const model::League& league, bool csv, const Streams& to) {
 }
 
 int printArchive(const store::GameLocation& where, const Streams& to) {
-    const bool server = store::isServerConnectionString(where.connectionString);
-    const std::string path =
-        server ? "this team's game" : store::pathFromConnectionString(where.connectionString);
+    const auto file = model::gameFilePath(where.connectionString);
+    const bool server = !file;
+    const std::string path = file.value_or("this team's game");
     const auto games = model::listGames(where.connectionString);
     if (games.empty()) {
         to.out << "No games of " << path << " are kept in its archive.\n";

@@ -127,4 +127,13 @@ bool ensureGameDatabase(const std::string& connectionString) {
     return true;
 }
 
+std::optional<std::string> gameFilePath(const std::string& connectionString) {
+    if (store::isServerConnectionString(connectionString)) return std::nullopt;
+    return store::pathFromConnectionString(connectionString);
+}
+
+bool gameIsOnServer(const std::string& connectionString) {
+    return store::isServerConnectionString(connectionString);
+}
+
 }  // namespace tessaro::model

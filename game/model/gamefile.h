@@ -5,6 +5,7 @@
 // decisions.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tessaro::model {
@@ -14,5 +15,13 @@ namespace tessaro::model {
 // at all: it is built under a temporary name beside it and then renamed.
 // Throws store::StoreError when the file cannot be created.
 bool ensureGameDatabase(const std::string& connectionString);
+
+// The file the game lives in, or nothing for a game on a class server,
+// which has no file of its own. Throws std::invalid_argument for a text
+// that names neither.
+std::optional<std::string> gameFilePath(const std::string& connectionString);
+
+// True for a team's game on a class server.
+bool gameIsOnServer(const std::string& connectionString);
 
 }  // namespace tessaro::model

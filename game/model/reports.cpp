@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/reports.h"
 
+#include "model/reportreading.h"
 #include "model/rounding.h"
 #include "store/connection.h"
 #include "store/numbertext.h"
@@ -17,11 +18,6 @@ const MessageBox kNoChartData{"No Data to Show on Chart!!!", "Plot For Tessaro",
 std::string wholeText(const store::Value& v) {
     const auto n = v.number();
     return n ? store::numberText(roundHalfEven(*n, 0)) : std::string();
-}
-
-std::int32_t wholeNumber(const store::Value& v) {
-    const auto n = v.number();
-    return n ? toInt32(*n) : 0;
 }
 
 template <std::size_t N>
@@ -92,6 +88,17 @@ void readPoints(store::Recordset& rs, int count, const PlotColumn* column, PlotD
 
 }  // namespace
 
+const std::array<const char*, 12>& sheetColumns() {
+    static constexpr std::array<const char*, 12> columns = {
+        "ZTE", "zouc", "zpc", "zinvc", "zhc", "zsc", "zttc", "zqc", "zinsc", "ZTC", "ZVG", "ZCVG"};
+    return columns;
+}
+
+std::int32_t wholeNumber(const store::Value& v) {
+    const auto n = v.number();
+    return n ? toInt32(*n) : 0;
+}
+
 TextGrid PlanReport::variablesGrid() const {
     TextGrid g = {
         {"Level Variables", "End-plan", "Avg. Value", "Rate Variables", "End-plan (Nos/month)",
@@ -125,11 +132,8 @@ TextGrid PlanReport::decisionGrid() const {
     };
 }
 
-PlanReport loadPlanReport(const std::string& connectionString) {
+PlanReport readPlanReport(store::Connection& db) {
     PlanReport report;
-    store::Connection db(connectionString, store::Access::Read);
-    // PLIO and PLDI of one state, whatever another player commits meanwhile.
-    store::Snapshot snapshot(db);
     auto plio = db.openRecordset("Select * from PLIO");
     const int n = plio.recordCount();
     if (n == 0) {
@@ -195,10 +199,8 @@ TextGrid PerformanceSheet::grid() const {
     };
 }
 
-PerformanceSheet loadPerformanceSheet(const std::string& connectionString) {
+PerformanceSheet readPerformanceSheet(store::Connection& db) {
     PerformanceSheet sheet;
-    store::Connection db(connectionString, store::Access::Read);
-    store::Snapshot snapshot(db);
     auto pldi = db.openRecordset("Select * from PLDI");
     if (pldi.recordCount() == 0) {
         sheet.failure = kNoPlanNumber;
@@ -206,8 +208,7 @@ PerformanceSheet loadPerformanceSheet(const std::string& connectionString) {
     }
     pldi.moveLast();
     sheet.planNumberText = pldi["ZNPLPD"].toText();
-    constexpr std::array<const char*, 12> columns = {
-        "ZTE", "zouc", "zpc", "zinvc", "zhc", "zsc", "zttc", "zqc", "zinsc", "ZTC", "ZVG", "ZCVG"};
+    const auto& columns = sheetColumns();
     for (std::size_t i = 0; i < columns.size(); ++i)
         sheet.values[i] = wholeNumber(pldi[columns[i]]);
     sheet.filled = true;
@@ -226,11 +227,8 @@ int plotChoices(PlotKind kind) {
     return 0;
 }
 
-PlotData loadPlot(const std::string& connectionString, PlotKind kind, int selector) {
+PlotData readPlot(store::Connection& db, PlotKind kind, int selector) {
     PlotData plot;
-    store::Connection db(connectionString, store::Access::Read);
-    // The plan number shown and the points plotted come from one state.
-    store::Snapshot snapshot(db);
     switch (kind) {
         case PlotKind::DuringPlan: {
             plot.caption = "During Plan Plots";
@@ -281,6 +279,26 @@ PlotData loadPlot(const std::string& connectionString, PlotKind kind, int select
         }
     }
     return plot;
+}
+
+PlanReport loadPlanReport(const std::string& connectionString) {
+    store::Connection db(connectionString, store::Access::Read);
+    // PLIO and PLDI of one state, whatever another player commits meanwhile.
+    store::Snapshot snapshot(db);
+    return readPlanReport(db);
+}
+
+PerformanceSheet loadPerformanceSheet(const std::string& connectionString) {
+    store::Connection db(connectionString, store::Access::Read);
+    store::Snapshot snapshot(db);
+    return readPerformanceSheet(db);
+}
+
+PlotData loadPlot(const std::string& connectionString, PlotKind kind, int selector) {
+    store::Connection db(connectionString, store::Access::Read);
+    // The plan number shown and the points plotted come from one state.
+    store::Snapshot snapshot(db);
+    return readPlot(db, kind, selector);
 }
 
 }  // namespace tessaro::model

@@ -12,16 +12,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "store/asciitext.h"
-#include "store/gamelocation.h"
+#include "model/debriefdata.h"
+#include "model/gamefile.h"
+#include "model/plaintext.h"
 #include "tessaro/version.h"
 #include "ui/debrief/debriefpages.h"
 
 namespace tessaro::ui {
 namespace {
-
-// Reading again this often when another program plays the game meanwhile.
-constexpr int kReadAttempts = 3;
 
 std::string cannotWrite(const std::string& file, const QString& why) {
     return "The debrief cannot be written to " + file + ": " + why.toStdString() + ".";
@@ -30,7 +28,7 @@ std::string cannotWrite(const std::string& file, const QString& why) {
 }  // namespace
 
 std::optional<Paper> paperFromName(std::string_view name) {
-    const std::string lower = store::lowerAscii(name);
+    const std::string lower = model::lowerAscii(name);
     if (lower == "a4") return Paper::A4;
     if (lower == "letter") return Paper::Letter;
     return std::nullopt;
@@ -42,32 +40,27 @@ std::string writeDebrief(const std::string& connectionString, const std::string&
         return "The debrief needs the program's Qt application, and none is running.";
     if (file.empty()) return "The debrief needs a file name.";
 
-    std::string gamePath;
+    std::optional<std::string> gamePath;
     try {
-        gamePath = store::pathFromConnectionString(connectionString);
+        gamePath = model::gameFilePath(connectionString);
     } catch (const std::exception& e) {
         return e.what();
     }
-    // A slip of the keyboard must not turn the game into a report.
+    // A slip of the keyboard must not turn the game into a report. A game
+    // on a class server has no file to overwrite.
     std::error_code ec;
-    if (std::filesystem::equivalent(file, gamePath, ec))
-        return "The debrief is not written over the game database " + gamePath + ".";
+    if (gamePath && std::filesystem::equivalent(file, *gamePath, ec))
+        return "The debrief is not written over the game database " + *gamePath + ".";
 
-    debrief::ReadResult read;
+    model::DebriefRead read;
     try {
-        for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-            read = debrief::readData(connectionString);
-            if (read.failure || !read.changedMeanwhile) break;
-        }
+        read = model::readDebrief(connectionString);
     } catch (const std::exception& e) {
-        // The store's words name the game file and the cause.
+        // The store's words name the game and the cause.
         return e.what();
     }
     if (read.failure)
         return "No debrief written: " + read.failure->title + ": " + read.failure->text;
-    if (read.changedMeanwhile)
-        return "No debrief written: the game database " + gamePath +
-               " kept changing while it was read (another program is playing it).";
 
     // Written beside the file under a temporary name and renamed over it
     // only when complete, so a failure leaves no partial PDF and an older

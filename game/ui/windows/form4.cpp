@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "store/connection.h"
+#include "model/tables.h"
 #include "ui/look/palette.h"
 #include "ui/windows/gamewindows.h"
 #include "ui/windows/messages.h"
@@ -122,8 +122,7 @@ void Form4::load() {
     setBackColor(findChild<QGroupBox*>("Frame1"), kSky);
 
     try {
-        store::Connection db(GameWindows::instance().connectionString(), store::Access::Read);
-        const int count = db.openRecordset("Select * from PLIO").recordCount();
+        const int count = model::countPlanQuarters(GameWindows::instance().connectionString());
         if (count == 0) {
             ui::showMessage(
                 this, {"No Data to Show Plan Number!!!", "Plan Number", model::Icon::Critical});

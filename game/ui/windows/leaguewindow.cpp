@@ -6,13 +6,15 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTableWidget>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <exception>
 
-#include "store/gamelocation.h"
+#include "model/gamefile.h"
 #include "ui/components/chartexport.h"
 #include "ui/components/mschart.h"
 #include "ui/components/msflexgrid.h"
@@ -27,6 +29,9 @@ namespace {
 using Align = MSFlexGrid::Alignment;
 
 constexpr const char* kCaption = "League";
+// How often a live league connects again, or shows what its connection is
+// doing; a team's run itself arrives on the socket at once.
+constexpr int kListenerTickMs = 250;
 constexpr const char* kOpenFilter = "Game files (*.mdb)|*.mdb|All files (*)|*";
 
 // Design layout in twips, in the size of the reports: a heading strip with
@@ -111,12 +116,8 @@ void boldCentredCells(MSFlexGrid& g) {
 LeagueWindow::LeagueWindow() : Form("LeagueWindow", kReportClientWidth, kReportClientHeight) {
     // Until the load says otherwise the window has its design caption.
     setWindowTitle(kCaption);
-    try {
-        m_league = model::readLeague(files);
-    } catch (const std::exception& e) {
-        m_failure = e.what();
-        m_league = {};
-    }
+    m_source = model::leagueSourceFor(GameWindows::instance().connectionString(), files);
+    if (!readLeague()) m_league = {};
 
     m_label1 = add(new FitLabel(this), "Label1", 240, 120, 4800, 495);
     m_command3 = add(new QPushButton("Other Files", this), "Command3", 5280, kButtonTop,
@@ -149,6 +150,68 @@ LeagueWindow::LeagueWindow() : Form("LeagueWindow", kReportClientWidth, kReportC
 
     load();
     fitTextsToBoxes();
+    if (m_source->onServer()) {
+        // Every team of the class is shown; there are no files to choose.
+        m_command3->setEnabled(false);
+        startListening();
+    }
+}
+
+bool LeagueWindow::readLeague() {
+    try {
+        m_league = m_source->read();
+        m_failure.reset();
+        return true;
+    } catch (const std::exception& e) {
+        m_failure = e.what();
+        return false;
+    }
+}
+
+void LeagueWindow::startListening() {
+    // The timer connects (and connects again after a drop) and keeps the
+    // status shown; the socket brings a team's run at once.
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(kListenerTickMs);
+    connect(m_pollTimer, &QTimer::timeout, this, [this] { pollSource(); });
+    m_pollTimer->start();
+    pollSource();
+}
+
+void LeagueWindow::pollSource() {
+    bool changed = false;
+    try {
+        changed = m_source->poll();
+    } catch (const std::exception& e) {
+        m_failure = e.what();
+    }
+    if (m_source->socket() != m_watchedSocket) {
+        delete m_notifier;
+        m_notifier = nullptr;
+        m_watchedSocket = m_source->socket();
+        if (m_watchedSocket >= 0) {
+            m_notifier = new QSocketNotifier(m_watchedSocket, QSocketNotifier::Read, this);
+            connect(m_notifier, &QSocketNotifier::activated, this, [this] { pollSource(); });
+        }
+    }
+    const std::string status = m_source->statusText();
+    if (changed) {
+        refresh();
+    } else if (status != m_sourceStatus) {
+        m_sourceStatus = status;
+        m_label4->setText(summary());
+    }
+}
+
+void LeagueWindow::refresh() {
+    m_sourceStatus = m_source->statusText();
+    // A league that cannot be read now keeps what it showed, and says why.
+    if (readLeague()) {
+        fillRanking();
+        fillQuarters();
+        buildChart();
+    }
+    m_label4->setText(summary());
 }
 
 std::vector<int> LeagueWindow::rankingRowTwips() const {
@@ -413,7 +476,18 @@ QColor LeagueWindow::teamColour(std::size_t rank) {
 }
 
 QString LeagueWindow::summary() const {
-    if (m_league.teams.empty()) return "No team files are chosen: choose them with Other Files.";
+    QString text = leagueSummary();
+    if (m_source && m_source->onServer() && m_failure && !m_league.teams.empty())
+        text += " " + qs(*m_failure);
+    if (!m_sourceStatus.empty()) text += " " + qs(m_sourceStatus);
+    return text;
+}
+
+QString LeagueWindow::leagueSummary() const {
+    if (m_league.teams.empty())
+        return m_source && m_source->onServer()
+                   ? "No team of the class has a game on the server yet."
+                   : "No team files are chosen: choose them with Other Files.";
     const std::size_t ranked = m_league.rankedCount();
     const std::size_t unread = m_league.teams.size() - ranked;
     QString text = ranked == 1 ? QString("1 team ranked") : QString("%1 teams ranked").arg(ranked);
@@ -428,14 +502,19 @@ void LeagueWindow::saveAsCommand() {
 }
 
 void LeagueWindow::chooseFilesAndOpen(QWidget* parent) {
+    if (model::gameIsOnServer(GameWindows::instance().connectionString())) {
+        GameWindows::instance().openForm("LeagueWindow");
+        return;
+    }
     CommonDialog dialog;
     dialog.setFilter(kOpenFilter);
     dialog.setDialogTitle("League of Teams");
     // Where the teams' files were found last, or beside the game.
+    // A game on a class server has no folder to start in.
     std::string start = files.empty() ? std::string() : files.front();
     if (start.empty()) {
         try {
-            start = store::pathFromConnectionString(GameWindows::instance().connectionString());
+            start = model::gameFilePath(GameWindows::instance().connectionString()).value_or("");
         } catch (const std::exception&) {
             start.clear();
         }

@@ -8,14 +8,18 @@
 // read, when the window loads.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "model/league.h"
+#include "model/leaguesource.h"
 #include "ui/windows/form.h"
 
 class QPushButton;
+class QSocketNotifier;
+class QTimer;
 
 namespace tessaro::ui {
 
@@ -27,9 +31,10 @@ class LeagueWindow : public Form {
     Q_OBJECT
 
 public:
-    // The team files the window reads when it loads. The file chooser sets
-    // them right before it opens the window, as the menu sets the plot
-    // selectors; they keep their values while the program runs.
+    // The team files the window reads when it loads, for a game in a file
+    // (a game on a class server shows every team of its class). The file
+    // chooser sets them right before it opens the window, as the menu sets
+    // the plot selectors; they keep their values while the program runs.
     static inline std::vector<std::string> files;
 
     LeagueWindow();
@@ -47,7 +52,8 @@ public:
 
     // The menu's command and the window's "Other Files" button: asks for
     // team files, several at once, and opens the league of those chosen in
-    // place of the open one. Cancel leaves everything as it was.
+    // place of the open one. Cancel leaves everything as it was. A game on a
+    // class server opens its class's league without asking.
     static void chooseFilesAndOpen(QWidget* parent);
 
     // The colour of the line of the team at this place (0-based) in the
@@ -64,11 +70,24 @@ private:
     void fillQuarters();
     void buildChart();
     QString summary() const;
+    QString leagueSummary() const;
+    // Reads the league from the source; a failure is kept for the load to
+    // tell, or shown beside a live league that keeps what it showed.
+    bool readLeague();
+    // A live league: takes in what the source heard, and shows it.
+    void startListening();
+    void pollSource();
+    void refresh();
     // Whether a legend of this many names fits beside the chart's plot.
     bool legendFits(std::size_t names) const;
 
+    std::unique_ptr<model::LeagueSource> m_source;
     model::League m_league;
     std::optional<std::string> m_failure;
+    std::string m_sourceStatus;  // the live source's words, "" while all is well
+    QTimer* m_pollTimer = nullptr;
+    QSocketNotifier* m_notifier = nullptr;
+    int m_watchedSocket = -1;
     QLabel* m_label1 = nullptr;
     QLabel* m_label3 = nullptr;
     QLabel* m_label4 = nullptr;
