@@ -331,7 +331,7 @@ const std::vector<ControlRecord>& controlTable() {
 
 QString formIdentity(QWidget* form) {
     if (!form) return {};
-    const QString name = nameOf(form);
+    QString name = nameOf(form);
     if (form->dynamicPropertyNames().isEmpty()) return name;
     const QVariant key = form->property(StrictIdentityProperty);
     if (!key.isValid()) return name;

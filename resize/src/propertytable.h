@@ -27,7 +27,9 @@ struct PropertyInfo {
     void (*reset)(MorvanePrivate&);       // to the default
 };
 
-#define MORVANE_COUNT(...) +1
+// Each property adds one term to the sum; in parentheses the terms would
+// read as calls of the number before them.
+#define MORVANE_COUNT(...) +1  // NOLINT(bugprone-macro-parentheses)
 inline constexpr int PropertyCount = 0 MORVANE_PROPERTIES(MORVANE_COUNT);
 #undef MORVANE_COUNT
 

@@ -274,11 +274,10 @@ TEST_P(WrongKindInBag, isRefusedWith380AndChangesNothing) {
     PropertyBag bag;
     int n = 1;
     for (const auto& [key, def] : keysWithDefaults()) {
-        if (def == -1)
-            bag.setValue(key, false);
-        else if (key == QLatin1String("AutoCenterForm") ||
-                 key == QLatin1String("ResizeFormBackground") ||
-                 key == QLatin1String("HideControlsOnResize"))
+        // Switches, whichever way they are persisted, take a false.
+        if (def == -1 || key == QLatin1String("AutoCenterForm") ||
+            key == QLatin1String("ResizeFormBackground") ||
+            key == QLatin1String("HideControlsOnResize"))
             bag.setValue(key, false);
         else if (key == QLatin1String("Resolution"))
             bag.setValue(key, 5);

@@ -309,10 +309,10 @@ TEST_F(WindowStates, aMaximisedFormGetsAPassForItsNewClient) {
     const int pw = int(std::lround(form->width() * 15 * 100.0 / 3000));
     const int ph = int(std::lround(form->height() * 15 * 100.0 / 1500));
     const QRect g = command1->geometry();
-    EXPECT_NEAR(g.x() * 15, 300 * pw / 100, 15);
-    EXPECT_NEAR(g.y() * 15, 150 * ph / 100, 15);
-    EXPECT_NEAR(g.width() * 15, 600 * pw / 100, 15);
-    EXPECT_NEAR(g.height() * 15, 300 * ph / 100, 15);
+    EXPECT_NEAR(g.x() * 15, 300.0 * pw / 100, 15);
+    EXPECT_NEAR(g.y() * 15, 150.0 * ph / 100, 15);
+    EXPECT_NEAR(g.width() * 15, 600.0 * pw / 100, 15);
+    EXPECT_NEAR(g.height() * 15, 300.0 * ph / 100, 15);
 }
 
 // Which of the two switches are on, and where Command1 is after the load on
