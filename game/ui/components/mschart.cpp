@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/components/axislabels.h"
+
 namespace tessaro::ui {
 namespace {
 
@@ -388,6 +390,7 @@ QStringList MSChart::categories() const {
 
 void MSChart::rebuild() const {
     m_stale = false;
+    placeUprightLabels(m_chart, {}, {}, {}, 0);
     m_chart->removeAllSeries();
     for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
@@ -489,10 +492,23 @@ void MSChart::fitRowLabels(QBarCategoryAxis* x) const {
     } else {
         // Upright, two lines to a label where two lines stand side by side
         // in the room, which keeps them short below the plot.
-        if (twoLines && 2 * metrics.lineSpacing() <= room) x->setCategories(broken);
+        const bool uprightTwoLines = twoLines && 2 * metrics.lineSpacing() <= room;
+        if (uprightTwoLines) x->setCategories(broken);
         x->setLabelsAngle(-90);
+        thinRowLabels(x, room, (uprightTwoLines ? 2 : 1) * metrics.lineSpacing() + gap);
     }
     if (m_chart->layout()) m_chart->layout()->activate();
+}
+
+void MSChart::thinRowLabels(QBarCategoryAxis* x, qreal room, qreal extent) const {
+    if (extent <= room) return;
+    // Too many for the room: drawn by us, evenly thinned, the axis's own
+    // labels kept only to reserve their room below the plot.
+    if (m_chart->layout()) m_chart->layout()->activate();
+    x->setLabelsColor(Qt::transparent);
+    placeUprightLabels(m_chart, x->categories(), zoomed(look(Axis::X).labelFont),
+                       look(Axis::X).labelColor,
+                       QFontMetricsF(zoomed(look(Axis::X).labelFont)).averageCharWidth());
 }
 
 void MSChart::buildBars() const {
