@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -122,6 +124,37 @@ TEST(QuarterAxis, longGamesKeepTheirFirstAndLastQuarterWithLabelsWholeAndApart) 
             }
         }
     }
+}
+
+TEST(ChartReadOut, namedByItsTitleAndDescribedByItsLatestValuesAsTheyChange) {
+    MSChart chart;
+    chart.resize(540, 330);
+    chart.setTitleText("  Plan Game Value ");
+    chart.setAxisTitle(Axis::X, "Plan-Quarter");
+    chart.setAxisTitle(Axis::Y, "Value");
+    chart.setChartType(ChartType::Line2d);
+    chart.setRowCount(40);
+    chart.setColumnCount(1);
+    for (int r = 1; r <= 40; ++r) {
+        chart.setRow(r);
+        chart.setRowLabel(" " + QString::number(r));
+        chart.setData(QString::number(r == 7 ? -3 : 100 + r));
+    }
+    chart.refresh();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->role(), QAccessible::Chart);
+    EXPECT_EQ(face->text(QAccessible::Name), "Plan Game Value");
+    const QString said = face->text(QAccessible::Description);
+    EXPECT_TRUE(said.startsWith("Value by Plan-Quarter")) << said.toStdString();
+    EXPECT_TRUE(said.contains("last 140 at 40")) << said.toStdString();
+    EXPECT_TRUE(said.contains("lowest -3 at 7")) << said.toStdString();
+
+    chart.setRow(40);
+    chart.setData("576");
+    chart.refresh();
+    EXPECT_TRUE(face->text(QAccessible::Description).contains("last 576 at 40"));
+    EXPECT_TRUE(face->text(QAccessible::Description).contains("highest 576 at 40"));
 }
 
 }  // namespace

@@ -48,13 +48,14 @@ Form7::Form7() : Form("Form7", kReportClientWidth, kReportClientHeight) {
     connect(m_command1, &QPushButton::clicked, this, [this] { closeCommand(); });
     connect(m_command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
     setTabOrder(m_command2, m_command1);
-    setAccessibleText(m_label2, "Plan-quarter number");
+    setAccessibleText(m_label2, {}, "Plan-quarter number");
     setAccessibleText(m_grid2, "Your Decision Vs Actual");
     setAccessibleText(m_grid1, "Level and rate variables at the end of the plan");
-    nameDecorations(controlList(), "Colour band");
 
     load();
     fitTextsToBoxes();
+    // The bands the load left without a caption.
+    nameDecorations(controlList(), "Colour band");
 }
 
 void Form7::load() {

@@ -52,12 +52,13 @@ Form8::Form8() : Form("Form8", kReportClientWidth, kReportClientHeight) {
     connect(m_command1, &QPushButton::clicked, this, [this] { closeCommand(); });
     connect(m_command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
     setTabOrder(m_command2, m_command1);
-    setAccessibleText(m_label2, "Plan-quarter number");
+    setAccessibleText(m_label2, {}, "Plan-quarter number");
     setAccessibleText(m_grid1, "Performance sheet, values in 1000 Rs.");
-    nameDecorations(controlList(), "Colour band");
 
     load();
     fitTextsToBoxes();
+    // The bands the load left without a caption.
+    nameDecorations(controlList(), "Colour band");
 }
 
 void Form8::load() {
