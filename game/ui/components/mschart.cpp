@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "ui/components/mschart.h"
 
+#include <QAccessibleWidget>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -23,10 +24,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/components/axislabels.h"
+#include "ui/components/chartreading.h"
+
 namespace tessaro::ui {
 namespace {
 
 constexpr qreal kMarkerSize = 9;
+
+// Screen readers announce a chart as one, with its title and description.
+QAccessibleInterface* chartAccessible(const QString& className, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || className != QLatin1String(MSChart::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Chart);
+}
 constexpr qreal kLineWidth = 2;
 
 QFont namedFont(const QString& family, double points, bool bold) {
@@ -86,6 +98,10 @@ std::optional<double> parseNumberText(const QString& text) {
 
 MSChart::MSChart(QWidget* parent)
     : QWidget(parent), m_rowLabels(kDefaultRows), m_columnLabels(kDefaultColumns) {
+    [[maybe_unused]] static const bool readable = [] {
+        QAccessible::installFactory(chartAccessible);
+        return true;
+    }();
     m_chart = new QChart;
     // Without animation a picture never catches a half-drawn chart.
     m_chart->setAnimationOptions(QChart::NoAnimation);
@@ -388,6 +404,7 @@ QStringList MSChart::categories() const {
 
 void MSChart::rebuild() const {
     m_stale = false;
+    placeUprightLabels(m_chart, {}, {}, {}, 0);
     m_chart->removeAllSeries();
     for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
@@ -447,6 +464,12 @@ void MSChart::rebuild() const {
     m_chart->resize(m_builtSize);
     if (m_chart->layout()) m_chart->layout()->activate();
     fitRowLabels(x);
+    // A rebuild follows every change of data, so a screen reader's words
+    // stay those of the chart drawn. They belong to the widget, not to the
+    // drawing that the rebuild keeps up to date.
+    auto* self = const_cast<MSChart*>(this);
+    if (!m_title.trimmed().isEmpty()) self->setAccessibleName(m_title.simplified());
+    self->setAccessibleDescription(describeChart(*this));
 }
 
 void MSChart::fitRowLabels(QBarCategoryAxis* x) const {
@@ -489,10 +512,23 @@ void MSChart::fitRowLabels(QBarCategoryAxis* x) const {
     } else {
         // Upright, two lines to a label where two lines stand side by side
         // in the room, which keeps them short below the plot.
-        if (twoLines && 2 * metrics.lineSpacing() <= room) x->setCategories(broken);
+        const bool uprightTwoLines = twoLines && 2 * metrics.lineSpacing() <= room;
+        if (uprightTwoLines) x->setCategories(broken);
         x->setLabelsAngle(-90);
+        thinRowLabels(x, room, (uprightTwoLines ? 2 : 1) * metrics.lineSpacing() + gap);
     }
     if (m_chart->layout()) m_chart->layout()->activate();
+}
+
+void MSChart::thinRowLabels(QBarCategoryAxis* x, qreal room, qreal extent) const {
+    if (extent <= room) return;
+    // Too many for the room: drawn by us, evenly thinned, the axis's own
+    // labels kept only to reserve their room below the plot.
+    if (m_chart->layout()) m_chart->layout()->activate();
+    x->setLabelsColor(Qt::transparent);
+    placeUprightLabels(m_chart, x->categories(), zoomed(look(Axis::X).labelFont),
+                       look(Axis::X).labelColor,
+                       QFontMetricsF(zoomed(look(Axis::X).labelFont)).averageCharWidth());
 }
 
 void MSChart::buildBars() const {

@@ -195,6 +195,7 @@ private:
     void buildLines() const;
     QStringList categories() const;
     void fitRowLabels(QBarCategoryAxis* x) const;
+    void thinRowLabels(QBarCategoryAxis* x, qreal room, qreal extent) const;
     void styleAxes() const;
     QFont zoomed(QFont font) const;
 

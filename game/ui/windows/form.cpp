@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -125,6 +126,8 @@ void nameDecorations(const std::vector<QWidget*>& controls, const QString& what)
             continue;
         if (const auto* button = qobject_cast<QAbstractButton*>(control);
             button && !button->text().isEmpty())
+            continue;
+        if (const auto* box = qobject_cast<QGroupBox*>(control); box && !box->title().isEmpty())
             continue;
         control->setAccessibleName(what);
     }

@@ -77,10 +77,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Names a control for assistive technology (Qt's accessibility).
+// Names a control for assistive technology (Qt's accessibility). An empty
+// name leaves a label or button announced by its own text, whatever that
+// text becomes later.
 void setAccessibleText(QWidget* control, const QString& name, const QString& description = {});
 // Gives every control that has neither an accessible name nor a text of its
-// own (a coloured band, a rule, a strip) the name `what`.
+// own (a coloured band, a rule, a strip) the name `what`. A name hides the
+// caption, so this comes after the window's load has set its captions.
 void nameDecorations(const std::vector<QWidget*>& controls, const QString& what);
 
 // A child window of the main window: a form inside the MDI area.

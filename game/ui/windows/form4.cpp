@@ -53,7 +53,7 @@ Form4::Form4() : Form("Form4", 11880, 8490) {
     label(label1, tnr1575, kBrown, kWhite);
     m_label2 = add(new FitLabel("Label2", this), "Label2", 8280, 240, 975, 495);
     label(m_label2, tnr1575, kBrown, kWhite, Qt::AlignCenter);
-    setAccessibleText(m_label2, "Plan-quarter decided");
+    setAccessibleText(m_label2, {}, "Plan-quarter decided");
     auto* command2 = add(new QPushButton("Minimize", this), "Command2", 9960, 480, 1455, 375);
     connect(command2, &QPushButton::clicked, this, [this] { minimizeCommand(); });
 

@@ -146,10 +146,11 @@ LeagueWindow::LeagueWindow() : Form("LeagueWindow", kReportClientWidth, kReportC
     setAccessibleText(m_grid1, "League ranking by running total");
     setAccessibleText(m_grid2, "Plan game value of every team per plan-quarter, files not read");
     setAccessibleText(m_chart, "Chart of the plan game value of every team per plan-quarter");
-    nameDecorations(controlList(), "Colour band");
 
     load();
     fitTextsToBoxes();
+    // The bands the load left without a caption.
+    nameDecorations(controlList(), "Colour band");
     if (m_source->onServer()) {
         // Every team of the class is shown; there are no files to choose.
         m_command3->setEnabled(false);

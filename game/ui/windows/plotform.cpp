@@ -108,9 +108,6 @@ void PlotForm::load() {
     setWindowTitle(qs(plot.caption));
     layOutPlotChart(*m_chart, plot);
     m_chart->refresh();
-    setAccessibleText(
-        m_chart,
-        QString("%1: %2 by %3").arg(qs(plot.title).trimmed(), qs(plot.yTitle), qs(plot.xTitle)));
 }
 
 void layOutPlotChart(MSChart& c, const model::PlotData& plot) {

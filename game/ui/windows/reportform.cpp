@@ -44,7 +44,7 @@ ReportForm::ReportForm(const Design& design)
     connect(m_close, &QPushButton::clicked, this, [this] { closeCommand(); });
     connect(m_minimize, &QPushButton::clicked, this, [this] { minimizeCommand(); });
     setTabOrder(m_minimize, m_close);
-    setAccessibleText(m_planNumber, "Plan-quarter number");
+    setAccessibleText(m_planNumber, {}, "Plan-quarter number");
 }
 
 MSFlexGrid* ReportForm::addGrid(const char* name, double top, double height, int rows, int cols,
