@@ -100,8 +100,11 @@ Form* GameWindows::openForm(const QString& name) {
             [this](Qt::WindowStates was, Qt::WindowStates now) {
                 if ((was & Qt::WindowMinimized) && !(now & Qt::WindowMinimized))
                     showBoard(false);
-                else if (m_main)
-                    m_main->layoutClient();
+                else if ((now & Qt::WindowMinimized) && !(was & Qt::WindowMinimized))
+                    // An icon is not a window in sight: with no other one
+                    // shown the board comes back rather than an empty area.
+                    showBoardUnlessAChildIsShown(nullptr);
+                if (m_main) m_main->layoutClient();
             });
     sub->show();
     // The frame takes the form's scaled size and place inside the main
