@@ -10,15 +10,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "testgame.h"
+#include "ui/look/textfit.h"
 #include "ui/windows/form.h"
 #include "ui/windows/forms.h"
 #include "ui/windows/gamewindows.h"
@@ -191,6 +195,50 @@ TEST_F(Desktop, aMinimisedChildsIconNeverCoversAnotherWindowsButton) {
             EXPECT_TRUE(boardShown());
         }
     }
+}
+
+QString captionOf(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (const auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
+    return {};
+}
+
+TEST_F(Desktop, theDecisionWindowsCaptionsStayWholeWhenItIsDraggedSmall) {
+    MDIForm1* main = start();
+    choose("menu_new_plan_decision");
+    Form* decisions = GameWindows::instance().openWindow("Form4");
+    ASSERT_NE(decisions, nullptr);
+    QMdiSubWindow* sub = decisions->subWindow();
+    const QSize placed = sub->size();
+    // The main window may have shrunk it to fit already; no font goes below
+    // the smaller of that and the legible size.
+    std::map<QWidget*, double> placedPoints;
+    for (QWidget* control : decisions->controls())
+        if (control) placedPoints[control] = control->font().pointSizeF();
+    for (const double part : {0.6, 0.3, 0.1}) {
+        SCOPED_TRACE(part);
+        // As a player drags its corner: the frame gets the size, the window
+        // keeps what it must.
+        sub->resize(static_cast<int>(placed.width() * part),
+                    static_cast<int>(placed.height() * part));
+        settle(100);
+        EXPECT_LE(sub->width(), placed.width());
+        for (QWidget* control : decisions->controls()) {
+            if (!control || !control->isVisibleTo(decisions)) continue;
+            const std::string name = control->objectName().toStdString();
+            EXPECT_TRUE(textFits(control, control->font())) << name;
+            if (!captionOf(control).trimmed().isEmpty()) {
+                EXPECT_GE(control->font().pointSizeF(),
+                          std::min(kLegiblePoints, placedPoints[control]) - 0.01)
+                    << name;
+            }
+        }
+        const auto* box = decisions->findChild<QGroupBox*>("Frame1");
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(sub->geometry().contains(QRect(box->mapTo(sub, QPoint(0, 0)), box->size())));
+    }
+    (void)main;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "ui/windows/captionroom.h"
 #include "ui/windows/form.h"
 #include "ui/windows/mdiform1.h"
 
@@ -118,6 +119,7 @@ Form* GameWindows::openForm(const QString& name) {
     const QPoint inside(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
                         std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
     if (inside != sub->pos()) sub->move(inside);
+    if (form->keepsCaptionsWhole()) keepCaptionsWhole(*form);
     area->setActiveSubWindow(sub);
     form->activateWindow();
     if (QWidget* first = form->firstFocus()) first->setFocus(Qt::TabFocusReason);
