@@ -15,8 +15,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTextLayout>
 #include <functional>
 #include <map>
 #include <string>
@@ -239,6 +241,48 @@ TEST_F(Desktop, theDecisionWindowsCaptionsStayWholeWhenItIsDraggedSmall) {
         EXPECT_TRUE(sub->geometry().contains(QRect(box->mapTo(sub, QPoint(0, 0)), box->size())));
     }
     (void)main;
+}
+
+TEST_F(Desktop, theArchiveBoxShowsTheCopysPathWhole) {
+    const std::string path =
+        "/home/student-with-a-long-name/Documents/management-course/"
+        "quarter-games/archive/TESSARO_DB-2026-12-09-184512-archived.mdb";
+    const std::string text =
+        "The game played before the re-initialisation was kept in " + path + ".";
+    auto box = messageBoxFor(nullptr, {text, "Archive For Tessaro", model::Icon::None});
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get(), 5000));
+    settleFrame(box.get());
+    EXPECT_TRUE(screenRect().contains(box->frameGeometry())) << rectText(box->frameGeometry());
+    auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+    ASSERT_NE(label, nullptr);
+    // Nothing of the text is lost, and it can be selected.
+    EXPECT_EQ(QString(label->text()).remove(QChar(0x200B)).remove(QChar(0x2060)).toStdString(),
+              text);
+    EXPECT_TRUE(label->textInteractionFlags() & Qt::TextSelectableByMouse);
+    // Laid out as the label lays it out, every line that ends inside the
+    // path ends just after a separator.
+    QTextLayout layout(label->text(), label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<int> ends;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->contentsRect().width());
+        ends.push_back(line.textStart() + line.textLength());
+    }
+    layout.endLayout();
+    ASSERT_GE(ends.size(), 2u) << "the path is long enough to need two lines";
+    const int pathStart = static_cast<int>(label->text().indexOf(u'/'));
+    const QString shown = label->text();
+    for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
+        const int end = ends[i];
+        if (end <= pathStart) continue;
+        QString before = shown.left(end);
+        while (before.endsWith(QChar(0x200B)) || before.endsWith(u' ')) before.chop(1);
+        EXPECT_TRUE(before.endsWith(u'/')) << "a line ends in " << before.right(12).toStdString();
+    }
 }
 
 }  // namespace
