@@ -116,6 +116,10 @@ public:
     // `next` became the active one.
     virtual void deactivated(QMdiSubWindow* next);
 
+    // Whether the window stops at the size below which a caption would be
+    // cut (captionroom.h) when it is dragged small.
+    virtual bool keepsCaptionsWhole() const { return false; }
+
     // The control that has the focus when the window opens: the first one
     // in its tab order.
     virtual QWidget* firstFocus() const;

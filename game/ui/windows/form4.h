@@ -41,6 +41,9 @@ public:
 
     // The production orders box: the players start there.
     QWidget* firstFocus() const override;
+    // Its captions are what the players act on: it is not dragged smaller
+    // than they show whole in.
+    bool keepsCaptionsWhole() const override { return true; }
 
 private:
     void load();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "ui/windows/captionroom.h"
 #include "ui/windows/form.h"
 #include "ui/windows/mdiform1.h"
 
@@ -100,8 +101,11 @@ Form* GameWindows::openForm(const QString& name) {
             [this](Qt::WindowStates was, Qt::WindowStates now) {
                 if ((was & Qt::WindowMinimized) && !(now & Qt::WindowMinimized))
                     showBoard(false);
-                else if (m_main)
-                    m_main->layoutClient();
+                else if ((now & Qt::WindowMinimized) && !(was & Qt::WindowMinimized))
+                    // An icon is not a window in sight: with no other one
+                    // shown the board comes back rather than an empty area.
+                    showBoardUnlessAChildIsShown(nullptr);
+                if (m_main) m_main->layoutClient();
             });
     sub->show();
     // The frame takes the form's scaled size and place inside the main
@@ -115,6 +119,7 @@ Form* GameWindows::openForm(const QString& name) {
     const QPoint inside(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
                         std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
     if (inside != sub->pos()) sub->move(inside);
+    if (form->keepsCaptionsWhole()) keepCaptionsWhole(*form);
     area->setActiveSubWindow(sub);
     form->activateWindow();
     if (QWidget* first = form->firstFocus()) first->setFocus(Qt::TabFocusReason);

@@ -440,7 +440,10 @@ int MDIForm1::menuHeight(int width) const {
 }
 
 QRectF MDIForm1::windowTwips() const {
-    // The window's size is that of its client area, below the menu bar.
+    // The window's place is that of its frame (title bar and border
+    // included, as x() and y() give it), its size that of its client area,
+    // below the menu bar. Read and written alike, so that a window moved to
+    // where it is stays there under any window manager.
     return QRectF(twipsAcross(x()), twipsDown(y()), twipsAcross(width()),
                   twipsDown(height() - menuHeight(width())));
 }
@@ -448,7 +451,10 @@ QRectF MDIForm1::windowTwips() const {
 void MDIForm1::moveWindowTwips(const QRectF& t) {
     const int width = pixelsAcross(t.width());
     const int client = pixelsDown(t.height());
-    setGeometry(pixelsAcross(t.left()), pixelsDown(t.top()), width, client + menuHeight(width));
+    // move() places the frame; setGeometry() would place the client area
+    // there and push the title bar off the screen's top.
+    resize(width, client + menuHeight(width));
+    move(pixelsAcross(t.left()), pixelsDown(t.top()));
     // Before the window is first shown its layout has not placed the client
     // area yet; give it its size now, as the layout will.
     if (!isVisible()) {
