@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tessaro developers
 #include "model/tables.h"
 
+#include <iterator>
 #include <map>
 
 #include "store/connection.h"
@@ -13,6 +14,7 @@ namespace {
 template <typename Columns>
 std::vector<std::string> rowText(const store::Recordset& rs, const Columns& columns) {
     std::vector<std::string> row;
+    row.reserve(std::size(columns));
     for (const auto& c : columns) row.push_back(rs[c].toText());
     return row;
 }

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/components/mschart.h"
 #include "ui/debrief/pages.h"
@@ -168,7 +169,8 @@ void drawBars(QPainter& p, const std::vector<Step>& steps, const WaterfallFrame&
 }  // namespace
 
 Paint waterfallPaint(std::vector<Step> steps, QString title, QPaintDevice* device) {
-    return [steps, title, device](QPainter& p, const QRectF& box) {
+    return [steps = std::move(steps), title = std::move(title), device](QPainter& p,
+                                                                        const QRectF& box) {
         p.setPen(QPen(kRule, pt(0.5)));
         p.setBrush(kWhite);
         p.drawRect(box);
