@@ -14,6 +14,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -395,6 +397,56 @@ TEST_F(LeagueWindowTest, aLargeLeagueScrollsToItsRowsAndKeepsEveryTextWhole) {
         }
         EXPECT_TRUE(form->rankingGrid()->table()->verticalScrollBar()->isVisible());
         EXPECT_GE(form->chart()->height(), form->height() / 3);
+        GameWindows::instance().stop();
+        settle();
+    }
+}
+
+TEST_F(LeagueWindowTest, aLongGameShowsEveryValueWholeAndScrollsToItsLastQuarter) {
+    // 59 quarters (the first is the game's start). Production that swings
+    // from quarter to quarter gives values of
+    // differing widths, some of them below zero.
+    std::vector<std::pair<std::string, std::string>> decisions;
+    for (int q = 0; q < 58; ++q)
+        decisions.emplace_back(std::to_string(2500 + (q * 937) % 2500), std::to_string(8 + q % 12));
+    const std::string veteran = team("veteran", decisions);
+    for (const ScreenSpec& screen :
+         {ScreenSpec{800, 600, 96, 96}, ScreenSpec{1920, 1080, 96, 96}}) {
+        SCOPED_TRACE(screen.widthPx);
+        setScreenOverride(screen);
+        start();
+        choose(std::vector<std::string>{north, veteran, south});
+        chooseFromMenu();
+        LeagueWindow* form = league();
+        ASSERT_NE(form, nullptr);
+        MSFlexGrid* grid = form->quarterGrid();
+        ASSERT_EQ(grid->cols(), 60);
+        QTableWidget* t = grid->table();
+        settle();
+        // What the item view keeps clear on either side of a cell's text,
+        // and the grid line.
+        const int inset =
+            2 * (t->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t) + 1) + 1;
+        for (int r = 0; r < grid->rows(); ++r) {
+            for (int c = 1; c < grid->cols(); ++c) {
+                if (grid->mergedArea(r, c).width() != 1) continue;
+                const QString text = grid->textMatrix(r, c);
+                const QFont font = grid->shownCellFont(r, c);
+                EXPECT_LE(QFontMetricsF(font).horizontalAdvance(text), t->columnWidth(c) - inset)
+                    << "row " << r << " quarter " << c << ": " << text.toStdString();
+                EXPECT_GE(font.pointSizeF(), 8.0) << "row " << r << " quarter " << c;
+            }
+        }
+        // The last quarter is in reach of the scroll bar and of the keys.
+        QScrollBar* bar = t->horizontalScrollBar();
+        EXPECT_GT(bar->maximum(), 0);
+        EXPECT_NE(t->focusPolicy(), Qt::NoFocus);
+        t->setFocus();
+        QTest::keyClick(t, Qt::Key_End, Qt::ControlModifier);
+        settle();
+        const QRect last = t->visualRect(t->model()->index(grid->rows() - 1, grid->cols() - 1));
+        EXPECT_TRUE(t->viewport()->rect().contains(last)) << last.x() << " " << last.right();
+        EXPECT_EQ(bar->value(), bar->maximum());
         GameWindows::instance().stop();
         settle();
     }

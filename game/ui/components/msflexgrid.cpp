@@ -369,7 +369,7 @@ void MSFlexGrid::changeEvent(QEvent* event) {
 
 void MSFlexGrid::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (m_shrinkToFit) applySizes();
+    applySizes();
 }
 
 void MSFlexGrid::scaleContent(float x, float y, float f) {
@@ -386,7 +386,9 @@ void MSFlexGrid::setShrinkToFit(bool on) {
     // Cells that fit need no scroll bars; texts that do not fit one line
     // break between words.
     const auto policy = on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
-    m_table->setHorizontalScrollBarPolicy(policy);
+    // Columns never shrink past their widest words, so a wide grid still
+    // scrolls sideways.
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_table->setVerticalScrollBarPolicy(on && m_leastRowShrink > 0 ? Qt::ScrollBarAsNeeded
                                                                    : policy);
     m_table->setWordWrap(on);
@@ -408,7 +410,7 @@ std::vector<double> MSFlexGrid::zoomedRowPixels() const {
 
 bool MSFlexGrid::rowsScroll() const {
     return m_shrinkToFit && m_leastRowShrink > 0 &&
-           shrinkOf(zoomedRowPixels(), height() - 2 * m_table->frameWidth()) < m_leastRowShrink;
+           shrinkOf(zoomedRowPixels(), rowRoom()) < m_leastRowShrink;
 }
 
 double MSFlexGrid::columnRoom() const {
@@ -429,7 +431,7 @@ double MSFlexGrid::columnShrink() const {
 double MSFlexGrid::rowShrink() const {
     if (!m_shrinkToFit) return 1;
     if (rowsScroll()) return m_leastRowShrink;
-    return shrinkOf(zoomedRowPixels(), height() - 2 * m_table->frameWidth());
+    return shrinkOf(zoomedRowPixels(), rowRoom());
 }
 
 // The box is the grid's own: the table inside it is laid out only once the
@@ -441,7 +443,59 @@ std::vector<double> MSFlexGrid::columnPixels() const {
         for (double& s : sizes) s = std::round(s);
         return sizes;
     }
-    return fitted(std::move(sizes), columnRoom());
+    sizes = fitted(std::move(sizes), columnRoom());
+    // A column shrunk narrower than its widest word at the legible size would
+    // cut its texts off; it keeps that width and the grid scrolls sideways.
+    const std::vector<double> least = leastColumnPixels();
+    for (std::size_t c = 0; c < sizes.size(); ++c) sizes[c] = std::max(sizes[c], least[c]);
+    return sizes;
+}
+
+std::vector<double> MSFlexGrid::leastColumnPixels() const {
+    std::vector<double> least(static_cast<std::size_t>(m_cols), 0);
+    const double margins =
+        2.0 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) +
+        (m_table->showGrid() ? 1 : 0);
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (int r = 0; r < m_rows; ++r) {
+        for (int c = 0; c < m_cols; ++c) {
+            // A merged block's text has the room of all its columns.
+            if (blockAt(r, c).width() != 1) continue;
+            const QString text = shownText(cell(r, c).text);
+            if (text.trimmed().isEmpty()) continue;
+            QFont f = cellFont(cell(r, c));
+            if (f.pointSizeF() > kLegiblePoints) f.setPointSizeF(kLegiblePoints);
+            const QFontMetricsF metrics(f);
+            double widest = 0;
+            for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
+                widest = std::max(widest, metrics.horizontalAdvance(word));
+            auto& l = least[static_cast<std::size_t>(c)];
+            l = std::max(l, std::ceil(widest + margins));
+        }
+    }
+    return least;
+}
+
+bool MSFlexGrid::columnsScroll() const {
+    if (!m_shrinkToFit) return false;
+    // Measured against the whole width: the room beside a vertical scroll
+    // bar depends on the rows, whose room depends on this.
+    const double room = width() - 2 * m_table->frameWidth();
+    std::vector<double> sizes;
+    for (int c = 0; c < m_cols; ++c) sizes.push_back(colWidth(c) * m_zoomX / twipsPerPixelX());
+    sizes = fitted(std::move(sizes), room);
+    const std::vector<double> least = leastColumnPixels();
+    double total = 0;
+    for (std::size_t c = 0; c < sizes.size(); ++c) total += std::max(sizes[c], least[c]);
+    return total > room;
+}
+
+double MSFlexGrid::rowRoom() const {
+    // Columns that scroll take the scroll bar's height from the rows.
+    const int bar = columnsScroll() ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent,
+                                                                    nullptr, m_table)
+                                    : 0;
+    return height() - 2 * m_table->frameWidth() - bar;
 }
 
 std::vector<double> MSFlexGrid::rowPixels() const {
@@ -451,10 +505,10 @@ std::vector<double> MSFlexGrid::rowPixels() const {
         for (double& s : sizes) s = std::round(s * shrink);
         return sizes;
     }
-    return fitted(std::move(sizes), height() - 2 * m_table->frameWidth());
+    return fitted(std::move(sizes), rowRoom());
 }
 
-void MSFlexGrid::applySizes() {
+void MSFlexGrid::applySizes() const {
     const std::vector<double> widths = columnPixels();
     for (int c = 0; c < m_cols; ++c)
         m_table->setColumnWidth(c, static_cast<int>(widths[static_cast<std::size_t>(c)]));
@@ -463,6 +517,15 @@ void MSFlexGrid::applySizes() {
         m_table->setRowHeight(r, static_cast<int>(heights[static_cast<std::size_t>(r)]));
     // Cell texts fit the sizes they are drawn at.
     if (m_shrinkToFit) renderAll();
+    // A grid with cells out of sight takes the focus, so that the arrow and
+    // page keys scroll to them; one that shows everything is passed over.
+    double wide = 0;
+    for (double w : widths) wide += w;
+    double high = 0;
+    for (double h : heights) high += h;
+    const bool scrolls =
+        wide > width() - 2 * m_table->frameWidth() || high > height() - 2 * m_table->frameWidth();
+    m_table->setFocusPolicy(scrolls ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 double MSFlexGrid::defaultPointSize() const {
@@ -668,8 +731,11 @@ void MSFlexGrid::syncMerges() const {
         }
     }
     // A block is drawn by its top-left cell, in the block's colours and at
-    // a size its text fits.
-    renderAll();
+    // a size its text fits; merged texts no longer hold their columns wide.
+    if (m_shrinkToFit)
+        applySizes();
+    else
+        renderAll();
 }
 
 }  // namespace tessaro::ui

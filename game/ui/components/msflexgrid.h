@@ -165,7 +165,10 @@ public:
     // wider than the box are drawn narrower, all in the same proportion, so
     // that they fill it (likewise rows that are taller than the box), and a
     // cell's text wraps between words or, where that is not enough, is
-    // drawn smaller, never below the legible size of textfit.h.
+    // drawn smaller, never below the legible size of textfit.h. No column
+    // is drawn narrower than its widest word at that size: where that
+    // leaves them wider than the box, the grid scrolls sideways. A grid
+    // that scrolls either way takes the keyboard focus.
     void setShrinkToFit(bool on);
     bool shrinkToFit() const { return m_shrinkToFit; }
     // With shrink to fit on: rows are drawn no lower than this share of
@@ -227,9 +230,15 @@ private:
     std::vector<double> zoomedRowPixels() const;
     // Whether the rows, at their least shrink, are still higher than the box.
     bool rowsScroll() const;
-    // The width the columns are fitted to.
+    // The width the columns are fitted to, and the height the rows are.
     double columnRoom() const;
-    void applySizes();
+    double rowRoom() const;
+    // The width each column needs for its widest word at the legible size
+    // (cells of merged blocks aside), and whether the columns, at least
+    // that wide, need more room than the box.
+    std::vector<double> leastColumnPixels() const;
+    bool columnsScroll() const;
+    void applySizes() const;
     void clampCursor();
 
     // Merges are worked out lazily: a change marks them stale and posts one
